@@ -1,0 +1,29 @@
+# Helpers shared by every subsystem's CMakeLists.txt.
+
+# tamber_library(NAME SOURCES... [DEPS libs...])
+# One static library per subsystem folder; its headers are included as "folder/File.h".
+function(tamber_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  if(ARG_DEPS)
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  endif()
+endfunction()
+
+# tamber_test(NAME SOURCES... [DEPS libs...] [LABELS labels...])
+# A GoogleTest executable registered with ctest; it runs in the build's run folder
+# so that relative paths such as res/ resolve as they do for the program.
+function(tamber_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS" ${ARGN})
+  find_package(GTest REQUIRED)
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    TAMBER_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TAMBER_RUN_DIR="${TAMBER_RUN_DIR}")
+  add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${TAMBER_RUN_DIR})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+  if(ARG_LABELS)
+    set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
+  endif()
+endfunction()
