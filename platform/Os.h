@@ -61,3 +61,18 @@ bool OsSetClipboardImage(const uint8_t* rgb, int width, int height);
 int OsTranslateKey(int glfwKey);
 // Translates a GLFW mouse button to 0 left, 1 right, 2 middle; -1 for others.
 int OsTranslateMouseButton(int glfwButton);
+
+class OsDriver;
+// Makes the driver current (not owned); null restores the GLFW driver.
+void OsSetDriver(OsDriver* driver);
+OsDriver* OsGetDriver();
+
+// The program's own cursor pictures (shapes 7, 10, 11, 12, 13 use them), registered
+// before the window opens or at any time after; rgba is width x height x 4 bytes.
+void OsRegisterCursorImage(int resourceId, int width, int height, const uint8_t* rgba, int hotX, int hotY);
+
+// Conversion between the program's 8-bit character set and Unicode, installed by the
+// shell once the character map is known. Without it bytes are taken as Latin-1.
+using OsToUnicode = std::u16string (*)(const std::string& text);
+using OsFromUnicode = std::string (*)(const std::u16string& text);
+void OsSetCharacterSet(OsToUnicode toUnicode, OsFromUnicode fromUnicode);

@@ -1,0 +1,82 @@
+#include "platform/fs/FileSystem.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+FileStatus FromStat(const struct stat& st) {
+    FileStatus s;
+    s.exists = true;
+    s.isFolder = S_ISDIR(st.st_mode);
+    s.readable = (st.st_mode & S_IRUSR) != 0;
+    s.writable = (st.st_mode & S_IWUSR) != 0;
+    s.size = static_cast<uint64_t>(st.st_size);
+    s.modifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    s.changedNs = static_cast<int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    return s;
+}
+
+}  // namespace
+
+FileStatus GetFileStatus(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return {};
+    return FromStat(st);
+}
+
+bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) {
+    items.clear();
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir) return false;
+    int dirFd = ::dirfd(dir);
+    while (dirent* d = ::readdir(dir)) {
+        if (d->d_name[0] == '.' && (d->d_name[1] == 0 || (d->d_name[1] == '.' && d->d_name[2] == 0))) continue;
+        struct stat st;
+        if (::fstatat(dirFd, d->d_name, &st, 0) != 0) continue;  // vanished or a dangling link
+        items.push_back({d->d_name, FromStat(st)});
+    }
+    ::closedir(dir);
+    std::sort(items.begin(), items.end(), [](const FolderItem& a, const FolderItem& b) { return a.name < b.name; });
+    return true;
+}
+
+bool MakeFolders(const std::string& folder) {
+    if (folder.empty()) return true;
+    std::string path;
+    size_t pos = 0;
+    while (pos <= folder.size()) {
+        size_t next = folder.find('/', pos);
+        if (next == std::string::npos) next = folder.size();
+        path = folder.substr(0, next);
+        if (!path.empty() && ::mkdir(path.c_str(), 0777) != 0 && errno != EEXIST) return false;
+        pos = next + 1;
+    }
+    return GetFileStatus(folder).isFolder;
+}
+
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+    return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0;
+}
+
+bool RemoveFileIfPresent(const std::string& path) {
+    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
+int64_t FileSizeOf(std::FILE* file) {
+    struct stat st;
+    int fd = file ? ::fileno(file) : -1;
+    if (fd >= 0) return ::fstat(fd, &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;
+    if (!file) return -1;
+    // Streams without a descriptor (memory streams, test hooks): measure by seeking.
+    long here = std::ftell(file);
+    if (here < 0 || std::fseek(file, 0, SEEK_END) != 0) return -1;
+    long end = std::ftell(file);
+    std::fseek(file, here, SEEK_SET);
+    return end;
+}
