@@ -76,3 +76,8 @@ void OsRegisterCursorImage(int resourceId, int width, int height, const uint8_t*
 using OsToUnicode = std::u16string (*)(const std::string& text);
 using OsFromUnicode = std::string (*)(const std::u16string& text);
 void OsSetCharacterSet(OsToUnicode toUnicode, OsFromUnicode fromUnicode);
+
+// A message box for failures before the window toolkit exists: a small window of
+// its own with the text and an OK button, or, without a display, the title and
+// text on standard error. Returns when the user has pressed OK (or at once).
+void OsShowFatalBox(const char* title, const char* text);

@@ -1,0 +1,4 @@
+#pragma once
+// Measures after how many buffer swaps a pixel drawn into the back buffer is seen
+// again (1, 2 or 3), by drawing a pixel of a colour taken from the clock.
+int DetermineSwapChainLength();

@@ -1,0 +1,205 @@
+#include "shell/TamberApp.h"
+
+#include <GL/gl.h>
+#include <cstdlib>
+#include <memory>
+
+#include "images/MediaFile.h"
+#include "platform/Os.h"
+#include "shell/FramePacer.h"
+#include "shell/StartupLog.h"
+#include "shell/SwapChain.h"
+#include "shell/TamberSplashScreen.h"
+#include "shell/base/Preferences.h"
+#include "ui/CharSet.h"
+#include "ui/Font.h"
+#include "ui/PieceFile.h"
+#include "ui/Skin.h"
+#include "ui/SurfaceBuffer.h"
+#include "ui/TamberGL.h"
+#include "ui/TexturePack.h"
+#include "ui/WindowSystem.h"
+
+namespace {
+
+constexpr int kMinWidth = 640, kMinHeight = 480, kMaxSide = 16384;
+
+struct Shell {
+    Font* font = nullptr;
+    TexturePack* pack = nullptr;
+    std::unique_ptr<Skin> skin;
+    SurfaceBuffer surface;
+    FramePacer pacer{OsGetTime, OsSleep};
+    int swapChainLength = 1;
+};
+
+Shell* shell = nullptr;
+
+void Present() {
+    shell->surface.PresentToBackBuffer();
+    OsSwapBuffers();
+}
+
+// One iteration of the main loop: pace, poll, per-frame work, frame step, present.
+int Pump() {
+    shell->pacer.WaitForFrame();
+    OsPollEvents();
+    shell->surface.Bind();
+    if (WS().FrameStep()) Present();
+    return 1;
+}
+
+void OnSurfaceResized(int width, int height) {
+    shell->surface.Resize(width, height);
+    WS().SurfaceResized(width, height);
+    if (width > 0 && height > 0) {
+        SetPrefInt("OsWindowSizeX", width);
+        SetPrefInt("OsWindowSizeY", height);
+    }
+}
+
+void RegisterHooks() {
+    WindowSystem& ws = WS();
+    ws.SetPump(Pump);
+    ws.SetQuitConfirm([] { return WS().CloseAllTopLevel() ? 1 : 0; });
+    ws.ConnectPlatform();
+    OsSetWindowCloseCallback([] {
+        WS().QueueQuit();
+        return 0;
+    });
+    OsSetWindowRefreshCallback([] { Present(); });
+    OsSetWindowSizeCallback(OnSurfaceResized);
+}
+
+// The window icon: the splash picture, sampled down to 48 by 48.
+void SetWindowIconFromSplash() {
+    MediaFile file("res/tamber.bmp");
+    if (!LoadImage(file) || file.image.format != kPixelRGB) return;
+    constexpr int kSide = 48;
+    std::vector<uint8_t> rgba(kSide * kSide * 4, 255);
+    const Image& image = file.image;
+    for (int y = 0; y < kSide; ++y) {
+        for (int x = 0; x < kSide; ++x) {
+            const uint8_t* p = &image.pixels[(size_t(y * image.height / kSide) * image.width + x * image.width / kSide) * 3];
+            std::copy(p, p + 3, &rgba[size_t(y * kSide + x) * 4]);
+        }
+    }
+    OsSetWindowIcon(kSide, kSide, rgba.data());
+}
+
+void RegisterCursors() {
+    auto cursors = ReadPieceFile("res/cursors");
+    if (!cursors) return;
+    for (const PieceImage& c : *cursors) {
+        OsRegisterCursorImage(int(c.id), c.width, c.height, c.rgba.data(), c.hotX, c.hotY);
+    }
+}
+
+void ReadWindowSize(int& width, int& height) {
+    width = 1024;
+    height = 768;
+    int x = 0, y = 0;
+    if (GetPrefInt("OsWindowSizeX", x) && GetPrefInt("OsWindowSizeY", y)) {
+        width = x;
+        height = y;
+    }
+    width = std::clamp(width, kMinWidth, kMaxSide);
+    height = std::clamp(height, kMinHeight, kMaxSide);
+}
+
+void ShowSplashIfWanted() {
+    int showSplash = 1;
+    GetPrefInt("ShowSplash", showSplash);
+    if (showSplash < 1) return;
+    TamberSplashScreen::Show(false);
+    if (showSplash == 1) SetPrefInt("ShowSplash", 0);
+}
+
+}  // namespace
+
+int TamberMain() {
+    Log("In main");
+    OsSpecificInit();
+    Log("OsSpecificInit Passed");
+
+    // Defaults; the preferences file replaces them.
+    SetPrefString("VeskPath", ".");
+    SetPrefInt("ShowSplash", 1);
+    SetPrefInt("UseVSync", 0);
+    SetPrefInt("UseFullscreen", 0);
+    LoadPrefs();
+    int vsync = 1, fullscreen = 0, width = 0, height = 0;
+    GetPrefInt("UseVSync", vsync);
+    GetPrefInt("UseFullscreen", fullscreen);
+    ReadWindowSize(width, height);
+    Log("ReadPrefs Passed");
+
+    OsInit();
+    Log("OsInit Passed");
+    if (!OsSetWindow(width, height, "Tamber", fullscreen != 0, vsync != 0)) {
+        Log("FATAL: OsSetWindow failed; quitting.");
+        OsTerminate();
+        return 0;
+    }
+    Log("OsSetWindow Passed");
+    TamberGL_Init();
+    Log("TamberGL_Init Passed");
+
+    SetWindowIconFromSplash();
+    RegisterCursors();
+    int areaX = 0, areaY = 0, areaWidth = 0, areaHeight = 0;
+    if (OsGetDesktopWorkArea(areaX, areaY, areaWidth, areaHeight) && !(width < areaWidth && height < areaHeight)) {
+        OsMaximiseWindow();
+    }
+    Log("Window Adjustment OK");
+
+    Shell state;
+    shell = &state;
+    state.swapChainLength = DetermineSwapChainLength();
+    Log("DetermineSwapChainLength Passed");
+
+    glEnable(GL_DEPTH_TEST);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+
+    state.font = LoadFont("res/kanterel.tamberfont");
+    if (!state.font) {
+        OsShowFatalBox("Error", "The 'res' folder could not be found (improper installation?); quitting.");
+        std::exit(0);
+    }
+    Log("Font loaded");
+
+    LoadCharMap("charmap");
+    OsSetCharacterSet(ToUnicode, FromUnicode);
+    WindowSystem& ws = WS();
+    ws.SetDefaultFont(state.font);
+    state.pack = LoadTexturePack("res/texturepack");
+    if (!state.pack) std::exit(-1);
+    state.skin = std::make_unique<Skin>(state.pack);
+    ws.SetSkin(state.skin.get());
+
+    ws.InitWindowSystem();
+    RegisterHooks();
+    ws.SetPartialRedraw(true);
+    Log("Window System Initialized");
+    Log("XML Editors Initialized");
+    Log("Codex Initialized");
+    Log("Archive Browser Opened");
+
+    Log("Entering main loop...");
+    ws.SetNativeDialogActive(false);
+    ShowSplashIfWanted();
+    ws.RunMainLoop();
+
+    Log("Shutting down...");
+    WindowSystem::Reset();
+    FreeFont(state.font);
+    state.skin.reset();
+    FreeTexturePack(state.pack);
+    OsTerminate();
+    SavePrefs();
+    shell = nullptr;
+    Log("Graceful shutdown complete");
+    return 0;
+}

@@ -1,0 +1,3 @@
+#include "shell/TamberApp.h"
+
+int main() { return TamberMain(); }

@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <cstdio>
+
+#include "tests/ui/TestFont.h"
+#include "tests/ui/support/OffscreenGL.h"
+#include "ui/FontFile.h"
+#include "ui/PieceQueue.h"
+#include "ui/Skin.h"
+#include "ui/TextLayout.h"
+
+namespace {
+
+// A piece whose every pixel is distinct, so any misplaced texel shows.
+PieceImage Pattern(uint32_t id, int width, int height) {
+    PieceImage image;
+    image.id = id;
+    image.width = uint16_t(width);
+    image.height = uint16_t(height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.rgba.insert(image.rgba.end(), {uint8_t(x * 9 + id), uint8_t(y * 7), uint8_t(id * 40), 255});
+    return image;
+}
+
+// The picture expected for a piece drawn at natural size with a mode: rotation
+// clockwise first, then the mirrors.
+uint32_t Expected(const PieceImage& image, int mode, int dx, int dy) {
+    int w = (mode & kPieceRotate) ? image.height : image.width;
+    int h = (mode & kPieceRotate) ? image.width : image.height;
+    if (mode & kPieceMirrorX)
+        dx = w - 1 - dx;
+    if (mode & kPieceMirrorY)
+        dy = h - 1 - dy;
+    int sx = dx, sy = dy;
+    if (mode & kPieceRotate) {
+        sx = dy;
+        sy = image.height - 1 - dx;
+    }
+    const uint8_t* p = &image.rgba[(size_t(sy) * image.width + sx) * 4];
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
+
+class DrawingGL : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(gl.Ok()) << gl.Error(); }
+    OffscreenGL gl{256, 128};
+};
+
+}  // namespace
+
+TEST_F(DrawingGL, PiecesArePixelExactInEveryModeAcrossPagesAndRotatedStorage) {
+    // 32-texel pages: a 30 x 8 piece fills most of a page, so the 6 x 28 piece that
+    // follows is stored turned; the rest spill onto further pages.
+    std::vector<PieceImage> images = {Pattern(1, 30, 8), Pattern(2, 6, 28), Pattern(3, 20, 20), Pattern(4, 0, 5),
+                                      Pattern(5, 17, 9)};
+    auto built = BuildTexturePack(images, 32);
+    ASSERT_TRUE(built);
+    EXPECT_GE(built->pagePixels.size(), 2u);
+    bool anyRotated = false;
+    for (const Piece& piece : built->pieces)
+        anyRotated = anyRotated || (piece.flags & kPieceStoredRotated);
+    EXPECT_TRUE(anyRotated);
+    TexturePack* pack = UploadTexturePack(std::move(built));
+    ASSERT_TRUE(pack);
+    int w, h;
+    GetPieceSize(FindPiece(pack, 4), w, h);
+    EXPECT_EQ(w, 0);
+    EXPECT_EQ(h, 5);
+    EXPECT_FALSE(FindPiece(pack, 99));
+
+    for (int mode : {0, 2, 4, 8, 6, 14}) {
+        gl.Clear();
+        int x = 2;
+        for (const PieceImage& image : images) {
+            const Piece* piece = FindPiece(pack, image.id);
+            GetPieceSizeForMode(piece, mode, w, h);
+            QueuePiece(pack, piece, x, 3, w, h, mode);
+            x += w + 3;
+        }
+        EXPECT_EQ(FlushPieces(true), int(pack->pageTextures.size()));
+        x = 2;
+        for (const PieceImage& image : images) {
+            GetPieceSizeForMode(FindPiece(pack, image.id), mode, w, h);
+            for (int dy = 0; dy < h; ++dy)
+                for (int dx = 0; dx < w; ++dx)
+                    ASSERT_EQ(gl.Pixel(x + dx, 3 + dy), Expected(image, mode, dx, dy))
+                        << "piece " << image.id << " mode " << mode << " at " << dx << "," << dy;
+            x += w + 3;
+        }
+    }
+
+    // Repeat mode tiles at natural size and cuts the last column and row.
+    gl.Clear();
+    const Piece* tile = FindPiece(pack, 2);
+    QueuePiece(pack, tile, 10, 10, 15, 40, kPieceRepeat);
+    FlushPieces(false);
+    for (int dy = 0; dy < 40; dy += 3)
+        for (int dx = 0; dx < 15; ++dx)
+            ASSERT_EQ(gl.Pixel(10 + dx, 10 + dy), Expected(images[1], 0, dx % 6, dy % 28)) << dx << "," << dy;
+    EXPECT_EQ(gl.Pixel(25, 10), 0x000000FFu);
+    FreeTexturePack(pack);
+}
+
+TEST_F(DrawingGL, QueueSortsByPageAndFlushesWhenFull) {
+    std::vector<PieceImage> images;
+    for (uint32_t id = 0; id < 6; ++id)
+        images.push_back(Pattern(id, 20, 20));  // one per 20-texel page
+    TexturePack* pack = UploadTexturePack(BuildTexturePack(images, 20));
+    ASSERT_TRUE(pack);
+    ASSERT_EQ(pack->pageTextures.size(), 6u);
+    for (int round = 0; round < 3; ++round)
+        for (uint32_t id = 0; id < 6; ++id)
+            QueuePiece(pack, FindPiece(pack, id), 0, 0, 20, 20, 0);
+    EXPECT_EQ(FlushPieces(true), 6);
+    for (int round = 0; round < 3; ++round)
+        for (uint32_t id = 0; id < 6; ++id)
+            QueuePiece(pack, FindPiece(pack, id), 0, 0, 20, 20, 0);
+    EXPECT_EQ(FlushPieces(false), 18);
+    for (int i = 0; i < kPieceQueueSize + 5; ++i)
+        QueuePiece(pack, FindPiece(pack, 1), 0, 0, 20, 20, 0);
+    EXPECT_EQ(QueuedPieceCount(), 5);
+    FlushPieces(true);
+    FreeTexturePack(pack);
+}
+
+TEST_F(DrawingGL, TextDrawsGlyphsStylesAndShadow) {
+    std::string path = testing::TempDir() + "test.tamberfont";
+    std::vector<uint8_t> bytes = EncodeFont(*MakeTestFont());
+    FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_TRUE(file);
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+    Font* font = LoadFont(path);
+    std::remove(path.c_str());
+    ASSERT_TRUE(font);
+
+    // Plain "a" is a 5 x 7 block whose top is 7 above the baseline at y 10 + 10.
+    glColor4ub(255, 255, 255, 255);
+    EXPECT_EQ(DrawText(font, "a|bb", 0, 0, Rect{20, 10, 200, 40}), 14);
+    auto pixels = gl.ReadPixels();
+    EXPECT_EQ(CountPixelsNot(pixels, 256, 20, 13, 25, 20, 0x000000), 35);
+    EXPECT_EQ(CountPixelsNot(pixels, 256, 0, 0, 256, 128, 0x000000), 35 + 49);
+    EXPECT_EQ(gl.Pixel(26, 19), 0xFFFFFFFFu);  // bold b from pen 26, 7 wide
+    EXPECT_EQ(gl.Pixel(32, 19), 0xFFFFFFFFu);
+    EXPECT_EQ(gl.Pixel(33, 19), 0x000000FFu);
+
+    // The shadow lies one pixel right and down, black, under the text.
+    gl.Clear(0, 0, 255);
+    glColor4ub(255, 255, 255, 255);
+    DrawText(font, "a", 0, kTextShadow, Rect{20, 10, 200, 40});
+    EXPECT_EQ(gl.Pixel(24, 19), 0xFFFFFFFFu);
+    EXPECT_EQ(gl.Pixel(25, 20), 0x000000FFu);
+    EXPECT_EQ(gl.Pixel(25, 12), 0x0000FFFFu);
+
+    // Measuring draws nothing.
+    gl.Clear();
+    EXPECT_EQ(DrawText(font, "abc", 0, kTextMeasureOnly, Rect{0, 0, 200, 40}), 18);
+    pixels = gl.ReadPixels();
+    EXPECT_EQ(CountPixelsNot(pixels, 256, 0, 0, 256, 128, 0x000000), 0);
+    FreeFont(font);
+}
+
+TEST_F(DrawingGL, RealFontBoldCoversMoreThanPlain) {
+    Font* font = LoadFont("res/kanterel.tamberfont");
+    ASSERT_TRUE(font);
+    auto lit = [&](const char* text) {
+        gl.Clear();
+        DrawText(font, text, 0, 0, Rect{4, 4, 250, 40});
+        auto pixels = gl.ReadPixels();
+        return CountPixelsNot(pixels, 256, 0, 0, 256, 128, 0x000000);
+    };
+    int plain = lit("Hamburgefonts");
+    int bold = lit("|bHamburgefonts");
+    EXPECT_GT(plain, 100);
+    EXPECT_GT(bold, plain + plain / 5);
+    EXPECT_GT(lit("|iHamburgefonts"), 100);
+    EXPECT_GT(lit("|oHamburgefonts"), plain);
+    FreeFont(font);
+}
+
+TEST_F(DrawingGL, SkinFromTheRealTexturePack) {
+    TexturePack* pack = LoadTexturePack("res/texturepack");
+    ASSERT_TRUE(pack);
+    Skin skin(pack);
+    // Every piece the widgets ask for is in the pack.
+    for (int id : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 18, 19, 20, 21, 22, 23, 25, 26, 27, 38, 39, 40,
+                   43, 44, 45, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68, 71, 74, 76})
+        EXPECT_TRUE(skin.GetPiece(id)) << id;
+    EXPECT_TRUE(skin.GetPiece(kSkinPanelA));
+    EXPECT_TRUE(skin.GetPiece(kSkinPanelB));
+    EXPECT_GT(skin.ThickBorder(), 0);
+    EXPECT_EQ(skin.ThinBorder(), 1);
+    EXPECT_EQ(skin.ScrollBarWidth(), Skin::kScrollArrowLength);
+
+    // Up and pressed buttons look different; the face fills its rectangle.
+    gl.Clear(255, 0, 255);
+    skin.DrawButtonFace(Rect{10, 10, 90, 30}, false);
+    skin.DrawButtonFace(Rect{110, 10, 190, 30}, true);
+    auto pixels = gl.ReadPixels();
+    EXPECT_EQ(CountPixelsNot(pixels, 256, 12, 12, 88, 28, 0xFF00FF), 76 * 16);
+    EXPECT_NE(gl.Pixel(50, 20), gl.Pixel(150, 20));
+    // Four check-box states, all distinct.
+    gl.Clear();
+    int size = skin.CheckBoxWidth();
+    for (int state = 0; state < 4; ++state)
+        skin.DrawCheckBox(Rect{10 + 30 * state, 50, 10 + 30 * state + size, 50 + size}, state);
+    pixels = gl.ReadPixels();
+    auto region = [&](int state) {
+        std::vector<uint8_t> out;
+        for (int y = 50; y < 50 + size; ++y)
+            for (int x = 10 + 30 * state; x < 10 + 30 * state + size; ++x)
+                out.insert(out.end(), &pixels[(y * 256 + x) * 4], &pixels[(y * 256 + x) * 4] + 4);
+        return out;
+    };
+    for (int a = 0; a < 4; ++a)
+        for (int b = a + 1; b < 4; ++b)
+            EXPECT_NE(region(a), region(b)) << a << " " << b;
+    FreeTexturePack(pack);
+}
+
+TEST_F(DrawingGL, SkinLooksTheSameOnSmallPages) {
+    // Small pages put the skin on many pages, turn pieces in storage and make the
+    // queue reorder draws; none of that may show.
+    auto drawAll = [&](const TexturePack* pack) {
+        Skin skin(pack);
+        gl.Clear();
+        skin.DrawPanelA(Rect{0, 0, 256, 128});
+        Rect frame{8, 8, 200, 120};
+        skin.DrawDropShadow(frame);
+        skin.DrawPanelB(frame);
+        skin.DrawFrameBorder(frame);
+        Rect band{13, 13, 195, 35};
+        skin.DrawTitleBar(band, true);
+        for (int box = 0; box < 3; ++box)
+            skin.DrawTitleBox(skin.TitleBoxRect(band, box), box, box == 1);
+        skin.DrawDropdownButton(Rect{20, 40, 38, 58}, false, true);
+        skin.DrawCheckBox(Rect{44, 40, 60, 56}, 1);
+        skin.DrawExpandMark(Rect{64, 40, 80, 56}, false);
+        skin.DrawTableHeader(Rect{20, 62, 180, 78}, false);
+        skin.DrawSortMark(Rect{90, 62, 106, 78}, true);
+        skin.DrawTab(Rect{20, 82, 80, 82 + skin.TabHeight()}, true);
+        skin.DrawScrollBar(Rect{181, 35, 195, 115}, true, 20, 40, 1);
+        skin.DrawScrollBar(Rect{20, 104, 180, 118}, false, 30, 50, 2);
+        return gl.ReadPixels();
+    };
+    TexturePack* large = LoadTexturePack("res/texturepack");
+    TexturePack* limited = LoadTexturePack("res/texturepack", 512);
+    TexturePack* small = LoadTexturePack("res/texturepack", 64);
+    ASSERT_TRUE(large && limited && small);
+    EXPECT_EQ(limited->pageSide, 512);
+    EXPECT_EQ(large->pageTextures.size(), 1u);
+    EXPECT_GT(small->pageTextures.size(), 2u);
+    std::vector<uint8_t> reference = drawAll(large);
+    EXPECT_EQ(drawAll(limited), reference);
+    EXPECT_EQ(drawAll(small), reference);
+    FreeTexturePack(large);
+    FreeTexturePack(limited);
+    FreeTexturePack(small);
+}
+

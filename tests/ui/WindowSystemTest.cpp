@@ -1,0 +1,224 @@
+// The window system: routing, keys, double clicks, modal runs, repainting.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/ui/support/UiTestDriver.h"
+#include "ui/Window.h"
+#include "ui/WindowSystem.h"
+
+namespace {
+
+// Records what reaches it, on the way down and as the target.
+struct Recorder : Window {
+    using Window::Window;
+    bool HandleEvent(Window* target, int kind, Event& event) override {
+        if (target != this) passedThrough.push_back(kind);
+        if (target != this && swallowChars && kind == kEventChar) return true;
+        if (target == this) {
+            kinds.push_back(kind);
+            if (kind == kEventKey) keyFlags.push_back(event.KeyFlags());
+        }
+        return Window::HandleEvent(target, kind, event);
+    }
+    bool OnKey(Event& event) override {
+        keys.push_back(event.Key());
+        return handleKeys;
+    }
+    void OnChar(Event& event) override { chars.push_back(event.Character()); }
+    std::vector<int> kinds, passedThrough, keys, keyFlags, chars;
+    bool handleKeys = false;
+    bool swallowChars = false;
+};
+
+// Opens a modal run of the given window with the given flags when pressed.
+struct Opener : Window {
+    Opener(Window* dialog, int flags) : Window(kStyleVisible, nullptr), dialog(dialog), flags(flags) {}
+    void OnMouseButton(Event& event) override {
+        if (!event.ButtonPressed()) return;
+        dialog->SetVisible(true);
+        result = WS().RunModal(dialog, flags, &cancelled);
+        returned = true;
+    }
+    Window* dialog;
+    int flags;
+    int result = -1;
+    bool cancelled = false;
+    bool returned = false;
+};
+
+}  // namespace
+
+TEST(WindowSystem, RoutingThroughAncestorsAndCloseKeys) {
+    UiTestDriver ui({.pixels = false});
+    ASSERT_TRUE(ui.Ready());
+    ui.Run([](UiTestDriver& ui) {
+        auto* parent = new Recorder(kStyleVisible | kStyleCloseBox | kStyleTitleBar, nullptr);
+        parent->SetFrameXYWH(0, 0, 300, 300);
+        auto* child = new Recorder(kStyleControl | kStyleVisible, parent);
+        child->SetFrameXYWH(10, 10, 100, 100);
+        ui.click(UiTestDriver::center(child));
+        EXPECT_TRUE(child->IsFocused());
+        EXPECT_EQ(child->kinds, (std::vector<int>{kEventMouseMove, kEventMouseButton, kEventMouseButton}));
+        EXPECT_EQ(parent->passedThrough.size(), 3u);
+
+        // Keys bubble from the focus window to its ancestors until one takes them.
+        ui.type("q");
+        EXPECT_EQ(child->keys, (std::vector<int>{'Q', 'Q'}));
+        EXPECT_EQ(parent->keys, (std::vector<int>{'Q', 'Q'}));
+        EXPECT_EQ(child->chars, std::vector<int>{'q'});
+        parent->swallowChars = true;
+        ui.type("w");
+        EXPECT_EQ(child->chars, std::vector<int>{'q'});
+
+        // A held key repeats with the repeat bit; the modifier bits come with it.
+        OsCurrentCallbacks().key(kKeyLeftShift, 1);
+        OsCurrentCallbacks().key('A', 1);
+        OsCurrentCallbacks().key('A', 1);
+        OsCurrentCallbacks().key('A', 0);
+        OsCurrentCallbacks().key(kKeyLeftShift, 0);
+        ui.step();
+        // Shift, then A pressed, repeated and released, then Shift released.
+        std::vector<int> flags(child->keyFlags.end() - 4, child->keyFlags.end() - 1);
+        EXPECT_EQ(flags, (std::vector<int>{kModShift, kModShift | kKeyRepeatBit, kModShift}));
+
+        // Ctrl+W closes the nearest ancestor with a close box.
+        ui.key('W', kModCtrl);
+        EXPECT_EQ(WS().Layer0()->FirstChild(), nullptr);
+    });
+}
+
+TEST(WindowSystem, DoubleClickTiming) {
+    UiTestDriver ui({.pixels = false});
+    ASSERT_TRUE(ui.Ready());
+    ui.Run([](UiTestDriver& ui) {
+        auto* target = new Recorder(kStyleVisible, nullptr);
+        target->SetFrameXYWH(0, 0, 200, 200);
+        ui.moveTo(UiTestDriver::center(target));
+        target->kinds.clear();
+        auto button = OsCurrentCallbacks().mouseButton;
+        for (int pressed : {1, 0, 1, 0, 1}) {
+            button(0, pressed);
+            ui.wait(0.05);
+        }
+        ui.step();
+        EXPECT_EQ(target->kinds, (std::vector<int>{kEventMouseButton, kEventMouseButton, kEventDoubleClick,
+                                                   kEventMouseButton, kEventMouseButton}));
+        // Another button, or a pause of 0.2 s, is no double click.
+        target->kinds.clear();
+        ui.wait(0.5);
+        button(0, 1);
+        ui.wait(0.25);
+        button(0, 0);
+        button(1, 1);
+        ui.step();
+        EXPECT_EQ(target->kinds, (std::vector<int>{kEventMouseButton, kEventMouseButton, kEventMouseButton}));
+        button(1, 0);
+        ui.step();
+        delete target;
+    });
+}
+
+TEST(WindowSystem, NestedModalRunsUnwindOnQuit) {
+    UiTestDriver ui({.pixels = false});
+    ASSERT_TRUE(ui.Ready());
+    int confirmations = 0;
+    WS().SetQuitConfirm([&] {
+        ++confirmations;
+        return 1;
+    });
+    ui.Run([&](UiTestDriver& ui) {
+        WindowSystem& ws = WS();
+        auto* inner = new Window(kStyleFloating, nullptr);
+        inner->SetName("inner");
+        inner->SetFrameXYWH(300, 300, 100, 100);
+        inner->SetVisible(false);
+        auto* outerDialog = new Opener(inner, 8);
+        outerDialog->SetName("outer");
+        outerDialog->SetFlags(kStyleUpperLayer);
+        outerDialog->SetFrameXYWH(100, 100, 150, 150);
+        outerDialog->SetVisible(false);
+        auto* opener = new Opener(outerDialog, 8);
+        opener->SetFrameXYWH(0, 0, 50, 50);
+
+        ui.click(UiTestDriver::center(opener));  // opens "outer"; the script goes on inside it
+        EXPECT_EQ(ws.ModalDepth(), 1u);
+        ui.click(UiTestDriver::center(outerDialog));  // opens "inner"
+        EXPECT_EQ(ws.ModalDepth(), 2u);
+        EXPECT_EQ(ws.ModalWindow(), inner);
+
+        // A press outside a modal window that takes no outside clicks only beeps.
+        int beeps = ui.platform().beeps;
+        ui.click(UiTestDriver::center(opener));
+        EXPECT_EQ(ui.platform().beeps, beeps + 1);
+
+        // One modal level unwinds per frame, then the quit is confirmed.
+        ui.key(kKeyF4, kModAlt);
+        ui.step(6);
+        EXPECT_TRUE(outerDialog->returned);
+        EXPECT_TRUE(outerDialog->cancelled);
+        EXPECT_EQ(outerDialog->result, 0);
+        EXPECT_TRUE(opener->returned);
+        EXPECT_TRUE(opener->cancelled);
+        EXPECT_EQ(ws.ModalDepth(), 0u);
+        EXPECT_EQ(confirmations, 1);
+        EXPECT_FALSE(ws.Running());
+    });
+}
+
+TEST(WindowSystem, QuitDuringAModalRunWithoutFlag8Beeps) {
+    UiTestDriver ui({.pixels = false});
+    ASSERT_TRUE(ui.Ready());
+    int confirmations = 0;
+    WS().SetQuitConfirm([&] { return ++confirmations; });
+    ui.Run([&](UiTestDriver& ui) {
+        auto* dialog = new Window(kStyleFloating, nullptr);
+        dialog->SetFrameXYWH(300, 300, 100, 100);
+        dialog->SetVisible(false);
+        auto* opener = new Opener(dialog, 0);
+        opener->SetFrameXYWH(0, 0, 50, 50);
+        ui.click(UiTestDriver::center(opener));
+        int beeps = ui.platform().beeps;
+        ui.key(kKeyF4, kModAlt);
+        ui.step(3);
+        EXPECT_EQ(ui.platform().beeps, beeps + 1);
+        EXPECT_EQ(confirmations, 0);
+        EXPECT_TRUE(WS().Running());
+        WS().EndModal(dialog, 5);
+        ui.step(2);
+        EXPECT_TRUE(opener->returned);
+        EXPECT_EQ(opener->result, 5);
+        EXPECT_FALSE(opener->cancelled);
+    });
+}
+
+TEST(WindowSystem, InvalidationMergesAndIdleFramesDrawNothing) {
+    UiTestDriver ui({.pixels = false});
+    ASSERT_TRUE(ui.Ready());
+    ui.Run([](UiTestDriver& ui) {
+        WindowSystem& ws = WS();
+        ui.runUntilIdle();
+        int swaps = ui.platform().swaps;
+        ui.step(10);
+        EXPECT_EQ(ui.platform().swaps, swaps);  // nothing dirty: nothing presented
+
+        ws.Invalidate({10, 10, 20, 20});
+        ws.Invalidate({30, 30, 40, 40});
+        ws.Invalidate({50, 10, 60, 20});
+        ws.Invalidate({12, 12, 18, 18});  // inside a recorded one
+        EXPECT_EQ(ws.DirtyRects().size(), 3u);
+        ws.Invalidate({0, 0, 100, 100});  // contains all three
+        ASSERT_EQ(ws.DirtyRects().size(), 1u);
+        EXPECT_EQ(ws.DirtyRects()[0], (Rect{0, 0, 100, 100}));
+        ws.Invalidate({-50, -50, 5000, 2});  // clipped to the surface
+        EXPECT_EQ(ws.DirtyRects().back(), (Rect{0, 0, 1024, 2}));
+        ui.step();
+        EXPECT_EQ(ui.platform().swaps, swaps + 1);
+        EXPECT_TRUE(ws.DirtyRects().empty());
+
+        for (int i = 0; i < 33; ++i) ws.Invalidate({i * 20, 500, i * 20 + 10, 510});
+        EXPECT_TRUE(ws.FullRedrawPending());
+        ui.step();
+        EXPECT_FALSE(ws.FullRedrawPending());
+    });
+}

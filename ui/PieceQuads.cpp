@@ -1,0 +1,71 @@
+#include "ui/PieceQuads.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr long kMaxTiles = 65536;
+
+// Destination fraction (fx, fy) of one tile to a texture coordinate in the page.
+void MapToPage(const Piece& piece, float side, int mode, float fx, float fy, float& s, float& t) {
+    if (mode & kPieceMirrorX)
+        fx = 1 - fx;
+    if (mode & kPieceMirrorY)
+        fy = 1 - fy;
+    float u = fx, v = fy;
+    if (mode & kPieceRotate) {
+        u = fy;
+        v = 1 - fx;
+    }
+    if (piece.flags & kPieceStoredRotated) {
+        s = (piece.x + v * piece.height) / side;
+        t = (piece.y + u * piece.width) / side;
+    } else {
+        s = (piece.x + u * piece.width) / side;
+        t = (piece.y + v * piece.height) / side;
+    }
+}
+
+}  // namespace
+
+void GetPieceSizeForMode(const Piece* piece, int mode, int& width, int& height) {
+    GetPieceSize(piece, width, height);
+    if (mode & kPieceRotate)
+        std::swap(width, height);
+}
+
+void BuildPieceQuads(const Piece& piece, int pageSide, int x, int y, int width, int height, int mode,
+                     std::vector<PieceQuad>& out) {
+    int tileWidth, tileHeight;
+    GetPieceSizeForMode(&piece, mode, tileWidth, tileHeight);
+    if (width <= 0 || height <= 0 || tileWidth <= 0 || tileHeight <= 0 || pageSide <= 0)
+        return;
+    const float side = float(pageSide);
+    auto emit = [&](int x0, int y0, int x1, int y1, float f1x, float f1y) {
+        PieceQuad quad;
+        const float fx[4] = {0, f1x, f1x, 0};
+        const float fy[4] = {0, 0, f1y, f1y};
+        const int px[4] = {x0, x1, x1, x0};
+        const int py[4] = {y0, y0, y1, y1};
+        for (int i = 0; i < 4; ++i) {
+            PieceVertex& v = quad.corner[i];
+            v.x = float(px[i]);
+            v.y = float(py[i]);
+            MapToPage(piece, side, mode, fx[i], fy[i], v.s, v.t);
+        }
+        out.push_back(quad);
+    };
+    if (!(mode & kPieceRepeat)) {
+        emit(x, y, x + width, y + height, 1, 1);
+        return;
+    }
+    long tiles = 0;
+    for (int ty = 0; ty < height; ty += tileHeight)
+        for (int tx = 0; tx < width; tx += tileWidth) {
+            if (++tiles > kMaxTiles)
+                return;
+            int w = std::min(tileWidth, width - tx);
+            int h = std::min(tileHeight, height - ty);
+            emit(x + tx, y + ty, x + tx + w, y + ty + h, float(w) / tileWidth, float(h) / tileHeight);
+        }
+}

@@ -1,0 +1,54 @@
+// The default drawing of Window: border, title bar with title and boxes, and the
+// panel backgrounds, all from the skin.
+#include <GL/gl.h>
+
+#include "ui/Skin.h"
+#include "ui/Window.h"
+#include "ui/WindowSystem.h"
+
+namespace {
+
+Rect Local(const Rect& r, const Rect& origin) {
+    return {r.left - origin.left, r.top - origin.top, r.right - origin.left, r.bottom - origin.top};
+}
+
+}  // namespace
+
+void Window::DrawFrame() {
+    Skin* skin = WS().GetSkin();
+    if (!skin) return;
+    Rect local{0, 0, frame_.Width(), frame_.Height()};
+    if (flags_ & kStyleResizable) skin->DrawFrameBorder(local, int(borderSides_), (flags_ & kStyleAltFrame) != 0);
+    else if (flags_ & kStyleThinBorder) skin->DrawThinFrame(local);
+    if (!(flags_ & kStyleTitleBar)) return;
+
+    int b = BorderWidth();
+    Window* focus = WS().Focus();
+    bool active = focus && focus->IsInside(const_cast<Window*>(this)->GetTopLevel());
+    Rect band{b, b, local.right - b, b + kTitleBarHeight};
+    skin->DrawTitleBar(band, active);
+
+    int textRight = band.right;
+    int boxIndex = 0;
+    for (uint32_t box : {uint32_t(kHitCloseBox), uint32_t(kHitMaximiseBox), uint32_t(kHitRollUpBox)}) {
+        if (flags_ & box) {
+            Rect r = Local(TitleBoxRect(box), frame_);
+            skin->DrawTitleBox(r, boxIndex, pressedTitleBox_ == box, active);
+            textRight = std::min(textRight, r.left);
+        }
+        ++boxIndex;
+    }
+    if (const char* title = GetName()) {
+        Skin::SetTextColor(false);
+        if (!active) glColor4ub(200, 200, 200, 255);
+        DrawText(title, 0, 64 | 0x100, {band.left + 6, band.top, textRight - 4, band.bottom});
+    }
+}
+
+void Window::DrawBackground() {
+    Skin* skin = WS().GetSkin();
+    if (!skin) return;
+    Rect local{0, 0, client_.Width(), client_.Height()};
+    if (flags_ & kStylePanelA) skin->DrawPanelA(local);
+    else if (flags_ & kStylePanelB) skin->DrawPanelB(local);
+}
