@@ -19,7 +19,7 @@ const char* const kCredits =
     "|bBrowse|p every archive and loose tag, |iedit|p tags,\n"
     "import models and |opack add-ons|p.\n\n"
     "Drawn with its own toolkit, in |bbold|p, |iitalic|p,\n"
-    "|ooutline|p and plain type.\n\n"
+    "|obold italic|p and plain type.\n\n"
     "Click to close.";
 
 }  // namespace
@@ -69,7 +69,8 @@ void TamberSplashScreen::Configure(bool aboutBox) {
 void TamberSplashScreen::Show(bool aboutBox) {
     if (!instance) instance = new TamberSplashScreen;
     instance->Configure(aboutBox);
-    WS().RunModal(instance, aboutBox ? 4 : 0);
+    // A quit request ends the run at once instead of being refused.
+    WS().RunModal(instance, aboutBox ? 4 | 8 : 8);
 }
 
 void TamberSplashScreen::Finish() {

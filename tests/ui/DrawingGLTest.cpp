@@ -45,7 +45,18 @@ uint32_t Expected(const PieceImage& image, int mode, int dx, int dy) {
 
 class DrawingGL : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(gl.Ok()) << gl.Error(); }
+    void SetUp() override {
+        ASSERT_TRUE(gl.Ok()) << gl.Error();
+        Clear();
+    }
+    // Clears and sets the program's face culling (clockwise fronts, backs culled), so
+    // a quad wound the wrong way disappears.
+    void Clear(uint8_t r = 0, uint8_t g = 0, uint8_t b = 0) {
+        gl.Clear(r, g, b);
+        glFrontFace(GL_CW);
+        glCullFace(GL_BACK);
+        glEnable(GL_CULL_FACE);
+    }
     OffscreenGL gl{256, 128};
 };
 
@@ -72,7 +83,7 @@ TEST_F(DrawingGL, PiecesArePixelExactInEveryModeAcrossPagesAndRotatedStorage) {
     EXPECT_FALSE(FindPiece(pack, 99));
 
     for (int mode : {0, 2, 4, 8, 6, 14}) {
-        gl.Clear();
+        Clear();
         int x = 2;
         for (const PieceImage& image : images) {
             const Piece* piece = FindPiece(pack, image.id);
@@ -93,7 +104,7 @@ TEST_F(DrawingGL, PiecesArePixelExactInEveryModeAcrossPagesAndRotatedStorage) {
     }
 
     // Repeat mode tiles at natural size and cuts the last column and row.
-    gl.Clear();
+    Clear();
     const Piece* tile = FindPiece(pack, 2);
     QueuePiece(pack, tile, 10, 10, 15, 40, kPieceRepeat);
     FlushPieces(false);
@@ -124,6 +135,21 @@ TEST_F(DrawingGL, QueueSortsByPageAndFlushesWhenFull) {
     EXPECT_EQ(QueuedPieceCount(), 5);
     FlushPieces(true);
     FreeTexturePack(pack);
+
+    // An overlay on an earlier page than its base still lands on top: the arrow of a
+    // drop-down button (packed first, page 0) over its face (page 1).
+    PieceImage arrow = Pattern(kSkinDropdownArrow, 16, 16), face = Pattern(kSkinSmallButton, 16, 16);
+    for (size_t i = 3; i < arrow.rgba.size(); i += 4)
+        arrow.rgba[i] = (i / 4) % 16 == 8 ? 255 : 0;  // one opaque column
+    pack = UploadTexturePack(BuildTexturePack({arrow, face}, 16));
+    ASSERT_TRUE(pack);
+    ASSERT_LT(FindPiece(pack, kSkinDropdownArrow)->page, FindPiece(pack, kSkinSmallButton)->page);
+    Skin skin(pack);
+    Clear();
+    skin.DrawDropdownButton(Rect{0, 0, 16, 16}, false, false);
+    EXPECT_EQ(gl.Pixel(8, 5), Expected(arrow, 0, 8, 5));
+    EXPECT_EQ(gl.Pixel(3, 5), Expected(face, 0, 3, 5));
+    FreeTexturePack(pack);
 }
 
 TEST_F(DrawingGL, TextDrawsGlyphsStylesAndShadow) {
@@ -148,7 +174,7 @@ TEST_F(DrawingGL, TextDrawsGlyphsStylesAndShadow) {
     EXPECT_EQ(gl.Pixel(33, 19), 0x000000FFu);
 
     // The shadow lies one pixel right and down, black, under the text.
-    gl.Clear(0, 0, 255);
+    Clear(0, 0, 255);
     glColor4ub(255, 255, 255, 255);
     DrawText(font, "a", 0, kTextShadow, Rect{20, 10, 200, 40});
     EXPECT_EQ(gl.Pixel(24, 19), 0xFFFFFFFFu);
@@ -156,7 +182,7 @@ TEST_F(DrawingGL, TextDrawsGlyphsStylesAndShadow) {
     EXPECT_EQ(gl.Pixel(25, 12), 0x0000FFFFu);
 
     // Measuring draws nothing.
-    gl.Clear();
+    Clear();
     EXPECT_EQ(DrawText(font, "abc", 0, kTextMeasureOnly, Rect{0, 0, 200, 40}), 18);
     pixels = gl.ReadPixels();
     EXPECT_EQ(CountPixelsNot(pixels, 256, 0, 0, 256, 128, 0x000000), 0);
@@ -167,7 +193,7 @@ TEST_F(DrawingGL, RealFontBoldCoversMoreThanPlain) {
     Font* font = LoadFont("res/kanterel.tamberfont");
     ASSERT_TRUE(font);
     auto lit = [&](const char* text) {
-        gl.Clear();
+        Clear();
         DrawText(font, text, 0, 0, Rect{4, 4, 250, 40});
         auto pixels = gl.ReadPixels();
         return CountPixelsNot(pixels, 256, 0, 0, 256, 128, 0x000000);
@@ -196,14 +222,14 @@ TEST_F(DrawingGL, SkinFromTheRealTexturePack) {
     EXPECT_EQ(skin.ScrollBarWidth(), Skin::kScrollArrowLength);
 
     // Up and pressed buttons look different; the face fills its rectangle.
-    gl.Clear(255, 0, 255);
+    Clear(255, 0, 255);
     skin.DrawButtonFace(Rect{10, 10, 90, 30}, false);
     skin.DrawButtonFace(Rect{110, 10, 190, 30}, true);
     auto pixels = gl.ReadPixels();
     EXPECT_EQ(CountPixelsNot(pixels, 256, 12, 12, 88, 28, 0xFF00FF), 76 * 16);
     EXPECT_NE(gl.Pixel(50, 20), gl.Pixel(150, 20));
     // Four check-box states, all distinct.
-    gl.Clear();
+    Clear();
     int size = skin.CheckBoxWidth();
     for (int state = 0; state < 4; ++state)
         skin.DrawCheckBox(Rect{10 + 30 * state, 50, 10 + 30 * state + size, 50 + size}, state);
@@ -226,7 +252,7 @@ TEST_F(DrawingGL, SkinLooksTheSameOnSmallPages) {
     // queue reorder draws; none of that may show.
     auto drawAll = [&](const TexturePack* pack) {
         Skin skin(pack);
-        gl.Clear();
+        Clear();
         skin.DrawPanelA(Rect{0, 0, 256, 128});
         Rect frame{8, 8, 200, 120};
         skin.DrawDropShadow(frame);
