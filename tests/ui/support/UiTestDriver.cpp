@@ -223,19 +223,19 @@ Point UiTestDriver::center(const Window* window) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-void UiTestDriver::click(const std::string& path, int button) {
+void UiTestDriver::click(const char* path, int button) {
     Window* window = find(path);
     if (!window) {
-        std::fprintf(stderr, "UI test: no window \"%s\"\n", path.c_str());
+        std::fprintf(stderr, "UI test: no window \"%s\"\n", path);
         std::abort();
     }
     click(center(window), button);
 }
 
-void UiTestDriver::doubleClick(const std::string& path, int button) {
+void UiTestDriver::doubleClick(const char* path, int button) {
     Window* window = find(path);
     if (!window) {
-        std::fprintf(stderr, "UI test: no window \"%s\"\n", path.c_str());
+        std::fprintf(stderr, "UI test: no window \"%s\"\n", path);
         std::abort();
     }
     doubleClick(center(window), button);

@@ -55,9 +55,9 @@ public:
     void runUntilIdle(int maxFrames = 600);
     void moveTo(Point p);
     void click(Point p, int button = 0);
-    void click(const std::string& path, int button = 0);
+    void click(const char* path, int button = 0);
     void doubleClick(Point p, int button = 0);
-    void doubleClick(const std::string& path, int button = 0);
+    void doubleClick(const char* path, int button = 0);
     void drag(Point from, Point to, int button = 0);
     void wheel(int delta);
     // Presses the key with the modifiers (kModShift, kModCtrl, kModAlt) held.

@@ -1,0 +1,70 @@
+#include "ui/WindowPlacement.h"
+
+#include <cstdio>
+#include <string>
+
+#include "shell/base/Preferences.h"
+#include "ui/Window.h"
+#include "ui/WindowSystem.h"
+
+namespace {
+
+int cascadeX = 0;
+int cascadeY = 0;
+constexpr int kCascadeStart = 64;
+constexpr int kCascadeStep = 48;
+constexpr int kCascadeProbe = 560;
+
+// Moves the span [low, high) into [0, limit) when it passes the far edge, then the near one.
+void KeepSpanOnScreen(int32_t& low, int32_t& high, int limit) {
+    if (high > limit) {
+        int excess = high - limit;
+        low -= excess;
+        high -= excess;
+    }
+    if (low < 0) {
+        high -= low;
+        low = 0;
+    }
+}
+
+}  // namespace
+
+void SavePlacement(Window* window, const char* key) {
+    int32_t p[5];
+    window->GetPlacement(p);
+    char text[96];
+    std::snprintf(text, sizeof text, "%d %d %d %d %d", p[0], p[1], p[2], p[3], p[4]);
+    SetPrefString(key, text);
+}
+
+bool RestorePlacement(Window* window, const char* key, bool keepOnScreen) {
+    std::string text;
+    if (!GetPrefString(key, text)) return false;
+    int32_t p[5];
+    char extra = 0;
+    if (std::sscanf(text.c_str(), "%d %d %d %d %d %c", &p[0], &p[1], &p[2], &p[3], &p[4], &extra) != 5) return false;
+    if (p[0] < 0 || p[0] > 2 || p[3] < p[1] || p[4] < p[2]) return false;
+    if (keepOnScreen) {
+        WindowSystem& ws = WS();
+        KeepSpanOnScreen(p[1], p[3], ws.SurfaceWidth());
+        KeepSpanOnScreen(p[2], p[4], ws.SurfaceHeight());
+    }
+    window->ApplyPlacement(p);
+    return true;
+}
+
+void PlaceAtCascadePosition(Window* window) {
+    WindowSystem& ws = WS();
+    int x = kCascadeStart + cascadeX, y = kCascadeStart + cascadeY;
+    const Rect& f = window->Frame();
+    window->SetFrameXYWH(x, y, f.Width(), f.Height());
+    cascadeX += kCascadeStep;
+    cascadeY += kCascadeStep;
+    if (kCascadeStart + cascadeX + kCascadeProbe > ws.SurfaceWidth() ||
+        kCascadeStart + cascadeY + kCascadeProbe > ws.SurfaceHeight()) {
+        cascadeX = cascadeY = 0;
+    }
+}
+
+void ResetCascade() { cascadeX = cascadeY = 0; }

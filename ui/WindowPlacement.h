@@ -1,0 +1,15 @@
+#pragma once
+// Window placements kept in the preferences ("%d %d %d %d %d": display state, then
+// the normal frame relative to the parent), and the cascade position for windows
+// that have none.
+class Window;
+
+void SavePlacement(Window* window, const char* key);
+// Applies a stored placement; with keepOnScreen the rectangle is first moved (not
+// resized) so that it lies on the surface. False when no record was found.
+bool RestorePlacement(Window* window, const char* key, bool keepOnScreen);
+// Places the window at the next cascade position: (64, 64), then 48 further right and
+// down each time, starting over when a 560-pixel window would pass the surface's edge.
+void PlaceAtCascadePosition(Window* window);
+// Forgets the cascade counters (tests).
+void ResetCascade();
