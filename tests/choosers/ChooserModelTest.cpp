@@ -121,3 +121,27 @@ TEST(FileDialogKinds, TitlesKeysAndRememberedFormats) {
     EXPECT_EQ(NormalisePath("a\\b/../c/./d"), "a/c/d");
     EXPECT_EQ(NormalisePath("/../x"), "/x");
 }
+
+#include "ui/choosers/ColorModel.h"
+
+TEST(ColorModel, ConversionsRoundTripAndHexEntry) {
+    for (int r = 0; r < 256; r += 17) {
+        for (int g = 0; g < 256; g += 51) {
+            for (int b = 0; b < 256; b += 85) {
+                Rgb rgb{uint8_t(r), uint8_t(g), uint8_t(b)};
+                EXPECT_EQ(HsvToRgb(RgbToHsv(rgb)), rgb);
+            }
+        }
+    }
+    Hsv red = RgbToHsv({255, 0, 0});
+    EXPECT_DOUBLE_EQ(red.h, 0);
+    EXPECT_DOUBLE_EQ(RgbToHsv({0, 0, 255}).h, 240);
+    EXPECT_EQ(HsvToRgb({360, 1, 1}), (Rgb{255, 0, 0}));
+    EXPECT_EQ(ParseHexColor("#0040C0"), (Rgb{0, 64, 192}));
+    EXPECT_EQ(ParseHexColor("fa0"), (Rgb{255, 170, 0}));
+    EXPECT_FALSE(ParseHexColor("#12345"));
+    EXPECT_FALSE(ParseHexColor("#12345G"));
+    EXPECT_EQ(FormatHexColor({0, 64, 192}), "#0040C0");
+    CustomColors()[3] = {1, 2, 3};
+    EXPECT_EQ(CustomColors()[3], (Rgb{1, 2, 3}));
+}
