@@ -44,7 +44,7 @@ int FlushPieces(bool sort) {
     int binds = 0;
     GLuint bound = 0;
     bool open = false;
-    std::vector<PieceQuad> quads;
+    static std::vector<PieceQuad> quads;  // kept between flushes to spare allocations
     for (int i = 0; i < gQueued; ++i) {
         const QueuedPiece& entry = gQueue[i];
         GLuint texture = entry.pack->pageTextures[entry.piece->page];
