@@ -10,6 +10,7 @@ namespace {
 
 int64_t gFailAfterBytes = -1;
 bool gFailNextCommit = false;
+bool gFailNextOpen = false;
 
 // A stream over a file descriptor whose writes fail once a byte budget is spent.
 struct LimitedFile {
@@ -56,11 +57,17 @@ mode_t NewFileMode() {
 
 void AtomicFileWriter::FailNextWriterAfter(int64_t bytes) { gFailAfterBytes = bytes; }
 void AtomicFileWriter::FailNextCommit() { gFailNextCommit = true; }
+void AtomicFileWriter::FailNextOpen() { gFailNextOpen = true; }
 
 AtomicFileWriter::~AtomicFileWriter() { Abort(); }
 
 bool AtomicFileWriter::Open(const std::string& target) {
     Abort();
+    if (gFailNextOpen) {
+        gFailNextOpen = false;
+        errno = EACCES;
+        return false;
+    }
     if (target.empty() || target.back() == '/') return false;
     size_t slash = target.rfind('/');
     std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);

@@ -36,6 +36,8 @@ public:
     static void FailNextWriterAfter(int64_t bytes);
     // Test hook: the next commit fails just before the rename.
     static void FailNextCommit();
+    // Test hook: the next Open fails as if the folder refused new files.
+    static void FailNextOpen();
 
 private:
     FILE* file_ = nullptr;

@@ -1,16 +1,14 @@
 #include "platform/fs/FileSystem.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <dirent.h>
 #include <fcntl.h>
 #include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+#include "platform/fs/FolderReader.h"
 
-FileStatus FromStat(const struct stat& st) {
+FileStatus FileStatusFromStat(const struct stat& st) {
     FileStatus s;
     s.exists = true;
     s.isFolder = S_ISDIR(st.st_mode);
@@ -19,31 +17,18 @@ FileStatus FromStat(const struct stat& st) {
     s.size = static_cast<uint64_t>(st.st_size);
     s.modifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     s.changedNs = static_cast<int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    s.inode = static_cast<uint64_t>(st.st_ino);
     return s;
 }
-
-}  // namespace
 
 FileStatus GetFileStatus(const std::string& path) {
     struct stat st;
     if (::stat(path.c_str(), &st) != 0) return {};
-    return FromStat(st);
+    return FileStatusFromStat(st);
 }
 
 bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) {
-    items.clear();
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir) return false;
-    int dirFd = ::dirfd(dir);
-    while (dirent* d = ::readdir(dir)) {
-        if (d->d_name[0] == '.' && (d->d_name[1] == 0 || (d->d_name[1] == '.' && d->d_name[2] == 0))) continue;
-        struct stat st;
-        if (::fstatat(dirFd, d->d_name, &st, 0) != 0) continue;  // vanished or a dangling link
-        items.push_back({d->d_name, FromStat(st)});
-    }
-    ::closedir(dir);
-    std::sort(items.begin(), items.end(), [](const FolderItem& a, const FolderItem& b) { return a.name < b.name; });
-    return true;
+    return FolderReader(folder).List(items);
 }
 
 bool MakeFolders(const std::string& folder) {
@@ -66,6 +51,17 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
 
 bool RemoveFileIfPresent(const std::string& path) {
     return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
+bool ReadFileStart(const std::string& path, void* buffer, size_t count, uint64_t& fileSize) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st;
+    const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                    ::pread(fd, buffer, count, 0) == static_cast<ssize_t>(count);
+    ::close(fd);
+    if (ok) fileSize = static_cast<uint64_t>(st.st_size);
+    return ok;
 }
 
 int64_t FileSizeOf(std::FILE* file) {

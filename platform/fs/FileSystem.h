@@ -13,6 +13,7 @@ struct FileStatus {
     uint64_t size = 0;
     int64_t modifiedNs = 0;
     int64_t changedNs = 0;
+    uint64_t inode = 0;  // a file replaced by a rename gets a new one
 
     bool operator==(const FileStatus&) const = default;
 };
@@ -22,6 +23,8 @@ struct FolderItem {
     FileStatus status;
 };
 
+struct stat;
+FileStatus FileStatusFromStat(const struct stat& st);
 FileStatus GetFileStatus(const std::string& path);
 // The items of one folder (not recursive) without "." and "..", sorted by name in
 // byte order. False when the folder cannot be listed.
@@ -32,5 +35,8 @@ bool MakeFolders(const std::string& folder);
 bool RenameNoReplace(const std::string& from, const std::string& to);
 // Removes a file; true when it is gone afterwards (also when it never existed).
 bool RemoveFileIfPresent(const std::string& path);
+// Reads exactly `count` bytes from the start of a file and gives its size; false
+// when the file cannot be read or is shorter.
+bool ReadFileStart(const std::string& path, void* buffer, size_t count, uint64_t& fileSize);
 // Size of an open stream's file, or -1.
 int64_t FileSizeOf(std::FILE* file);

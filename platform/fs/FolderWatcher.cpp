@@ -45,7 +45,8 @@ std::vector<int> FolderWatcher::Poll(bool& overflowed) {
         for (ssize_t pos = 0; pos + static_cast<ssize_t>(sizeof(inotify_event)) <= length;) {
             const auto* event = reinterpret_cast<const inotify_event*>(buffer + pos);
             if (event->mask & IN_Q_OVERFLOW) overflowed = true;
-            if (event->wd >= 0 && std::find(fired.begin(), fired.end(), event->wd) == fired.end()) {
+            const bool watched = std::find(ids_.begin(), ids_.end(), event->wd) != ids_.end();
+            if (watched && std::find(fired.begin(), fired.end(), event->wd) == fired.end()) {
                 fired.push_back(event->wd);
             }
             if (event->mask & IN_IGNORED) {
