@@ -1,0 +1,11 @@
+// The process-wide Codex, built from the game folder preference.
+#include "shell/base/Preferences.h"
+#include "tags/Codex.h"
+
+void InitCodex() {
+    std::string gameFolder;
+    const bool chosen = GetPrefString("VeskPath", gameFolder) && !gameFolder.empty();
+    Codex::Instance().Init(chosen ? gameFolder : std::string(1, '.'));
+}
+
+bool CloseCodex() { return Codex::Instance().Close(); }

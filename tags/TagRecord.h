@@ -1,0 +1,47 @@
+#pragma once
+// The Codex's record of one group and tagid: every copy of the tag, the objects
+// using it, and the files open to read or write its data.
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/fs/AtomicFileWriter.h"
+#include "tags/TagEntry.h"
+
+struct TagAttachment {
+    uint32_t kind;
+    int useCount;
+    void* object;
+};
+
+// A loose file being written: the temporary file and the name and path it becomes.
+struct TagWrite {
+    AtomicFileWriter writer;
+    std::string name;
+    std::string path;
+};
+
+class TagRecord {
+public:
+    TagRecord(uint32_t group, uint32_t tagid) : group(group), tagid(tagid) {}
+    ~TagRecord();
+    TagRecord(const TagRecord&) = delete;
+    TagRecord& operator=(const TagRecord&) = delete;
+
+    bool IsOpen() const { return !attachments.empty(); }
+    int OpenCount() const { return static_cast<int>(attachments.size()); }
+    bool HasEntries() const { return entries != nullptr; }
+    void CloseDataFile();
+    // Back to an empty record (files closed, loose entry freed) for reuse.
+    void Reset();
+
+    uint32_t group;
+    uint32_t tagid;
+    TagEntry* entries = nullptr;     // singly linked through TagEntry::next
+    TagEntry* localEntry = nullptr;  // also in the list; owned here
+    std::vector<TagAttachment> attachments;
+    FILE* dataFile = nullptr;        // handle from OpenTagData
+    std::unique_ptr<TagWrite> write; // while a write is in progress
+};
