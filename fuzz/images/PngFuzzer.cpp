@@ -1,0 +1,10 @@
+#include "fuzz/images/RoundTrip.h"
+#include "images/PngCodec.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    Image header;
+    if (ReadPng(data, size, header, true) && !header.pixels.empty())
+        std::abort();
+    CheckDecoded(data, size, kFormatPng);
+    return 0;
+}

@@ -1,0 +1,42 @@
+#include "images/MakeTexture.h"
+
+#include <GL/gl.h>
+
+#include "images/MediaFile.h"
+#include "images/PixelConvert.h"
+
+uint32_t MakeTexture(MediaFile& file) {
+    if (!LoadImage(file))
+        return 0;
+    const Image* image = &file.image;
+    Image expanded;
+    if (image->IsPaletted()) {
+        expanded = *image;
+        if (!Convert(expanded, image->format == kPixelPalettedAlpha ? kPixelRGBA : kPixelRGB))
+            return 0;
+        image = &expanded;
+    }
+    if (image->format != kPixelGrey && image->format != kPixelRGB && image->format != kPixelRGBA)
+        return 0;
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    if (name == 0)
+        return 0;
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    // Rows have no padding: 3-byte and 1-byte rows need an alignment of one.
+    GLint alignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    // The format codes are OpenGL's own: grey uploads as an alpha texture.
+    GLenum format = GLenum(image->format);
+    glTexImage2D(GL_TEXTURE_2D, 0, GLint(format), image->width, image->height, 0, format, GL_UNSIGNED_BYTE,
+                 image->pixels.data());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+    if (glGetError() != GL_NO_ERROR) {
+        glDeleteTextures(1, &name);
+        return 0;
+    }
+    return name;
+}

@@ -1,0 +1,222 @@
+#include "images/TiffCodec.h"
+
+#include <tiffio.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// libtiff's codecs expand data by at most a few thousand to one (LZW's longest
+// string per 9-bit code); rows needing more than that cannot be in the file.
+constexpr double kMaxExpansion = 4096;
+constexpr double kSlack = 1 << 16;
+
+// A libtiff stream over bytes in memory; writes grow the buffer.
+struct MemoryStream {
+    const uint8_t* readData = nullptr;
+    std::vector<uint8_t>* writeData = nullptr;
+    uint64_t size = 0;
+    uint64_t pos = 0;
+};
+
+tmsize_t StreamRead(thandle_t handle, void* dest, tmsize_t length) {
+    auto* s = static_cast<MemoryStream*>(handle);
+    if (length < 0 || s->pos >= s->size)
+        return 0;
+    uint64_t n = std::min<uint64_t>(uint64_t(length), s->size - s->pos);
+    const uint8_t* src = s->readData ? s->readData : s->writeData->data();
+    std::memcpy(dest, src + s->pos, n);
+    s->pos += n;
+    return tmsize_t(n);
+}
+
+tmsize_t StreamWrite(thandle_t handle, void* src, tmsize_t length) {
+    auto* s = static_cast<MemoryStream*>(handle);
+    if (!s->writeData || length < 0)
+        return -1;
+    uint64_t end = s->pos + uint64_t(length);
+    if (end > s->writeData->size())
+        s->writeData->resize(end);
+    std::memcpy(s->writeData->data() + s->pos, src, size_t(length));
+    s->pos = end;
+    s->size = std::max<uint64_t>(s->size, end);
+    return length;
+}
+
+toff_t StreamSeek(thandle_t handle, toff_t offset, int whence) {
+    auto* s = static_cast<MemoryStream*>(handle);
+    uint64_t base = whence == SEEK_CUR ? s->pos : whence == SEEK_END ? s->size : 0;
+    s->pos = base + offset;
+    return s->pos;
+}
+
+int StreamClose(thandle_t) { return 0; }
+toff_t StreamSize(thandle_t handle) { return static_cast<MemoryStream*>(handle)->size; }
+int NoMap(thandle_t, void**, toff_t*) { return 0; }
+void NoUnmap(thandle_t, void*, toff_t) {}
+
+int Quiet(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+
+struct TiffCloser {
+    void operator()(TIFF* tiff) const { TIFFClose(tiff); }
+};
+using TiffHandle = std::unique_ptr<TIFF, TiffCloser>;
+
+// Opens with libtiff's messages silenced and its single allocations bounded by
+// what the file could plausibly need.
+TiffHandle OpenStream(MemoryStream& stream, const char* mode) {
+    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+    if (!options)
+        return nullptr;
+    TIFFOpenOptionsSetErrorHandlerExtR(options, Quiet, nullptr);
+    TIFFOpenOptionsSetWarningHandlerExtR(options, Quiet, nullptr);
+    if (stream.readData)
+        TIFFOpenOptionsSetMaxSingleMemAlloc(options, tmsize_t(std::min(double(stream.size) * kMaxExpansion + kSlack, 1e12)));
+    TIFF* tiff = TIFFClientOpenExt("memory", mode, &stream, StreamRead, StreamWrite, StreamSeek, StreamClose,
+                                   StreamSize, NoMap, NoUnmap, options);
+    TIFFOpenOptionsFree(options);
+    return TiffHandle(tiff);
+}
+
+uint32_t FormatOfDirectory(TIFF* tiff) {
+    uint16_t bits = 0, samples = 0, photometric = 0, planar = PLANARCONFIG_CONTIG;
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_PLANARCONFIG, &planar);
+    if (!TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric))
+        return 0;
+    if (bits != 8 || TIFFIsTiled(tiff))
+        return 0;
+    if (photometric == PHOTOMETRIC_MINISBLACK && samples == 1)
+        return kPixelGrey;
+    if (photometric == PHOTOMETRIC_PALETTE && samples == 1)
+        return kPixelPaletted;
+    if (photometric == PHOTOMETRIC_RGB && planar == PLANARCONFIG_CONTIG)
+        return samples == 3 ? uint32_t(kPixelRGB) : samples == 4 ? uint32_t(kPixelRGBA) : 0u;
+    return 0;
+}
+
+}  // namespace
+
+bool CanOpenTiff(const uint8_t* data, size_t size) {
+    if (!data || size < 8)
+        return false;
+    MemoryStream stream{data, nullptr, size, 0};
+    return OpenStream(stream, "rm") != nullptr;
+}
+
+bool ReadTiff(const uint8_t* data, size_t size, Image& image, bool headerOnly) {
+    if (!data || size < 8)
+        return false;
+    MemoryStream stream{data, nullptr, size, 0};
+    TiffHandle tiff = OpenStream(stream, "rm");
+    if (!tiff)
+        return false;
+    uint32_t format = FormatOfDirectory(tiff.get());
+    uint32_t width = 0, height = 0;
+    if (format == 0 || !TIFFGetField(tiff.get(), TIFFTAG_IMAGEWIDTH, &width) ||
+        !TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height) || width == 0 || height == 0 ||
+        width > 0x7fffffff || height > 0x7fffffff)
+        return false;
+    size_t rowBytes = size_t(width) * BytesPerPixel(format);
+    if (double(rowBytes) * double(height) > double(size) * kMaxExpansion + kSlack)
+        return false;
+    if (tmsize_t(rowBytes) != TIFFScanlineSize(tiff.get()))
+        return false;
+    Image result;
+    if (headerOnly) {
+        result.format = format;
+        result.width = int32_t(width);
+        result.height = int32_t(height);
+        image = std::move(result);
+        return true;
+    }
+    if (!CreateImage(result, int32_t(width), int32_t(height), format))
+        return false;
+    if (format == kPixelPaletted) {
+        uint16_t *red = nullptr, *green = nullptr, *blue = nullptr;
+        if (!TIFFGetField(tiff.get(), TIFFTAG_COLORMAP, &red, &green, &blue))
+            return false;
+        uint8_t entries[768];
+        for (int i = 0; i < 256; ++i) {
+            entries[i * 3] = uint8_t(uint32_t(red[i]) * 255 / 65535);
+            entries[i * 3 + 1] = uint8_t(uint32_t(green[i]) * 255 / 65535);
+            entries[i * 3 + 2] = uint8_t(uint32_t(blue[i]) * 255 / 65535);
+        }
+        SetPalette(result, 256, entries);
+    }
+    for (uint32_t y = 0; y < height; ++y) {
+        if (TIFFReadScanline(tiff.get(), result.pixels.data() + size_t(y) * rowBytes, y, 0) < 0)
+            return false;
+    }
+    image = std::move(result);
+    return true;
+}
+
+bool WriteTiff(const Image& image, std::vector<uint8_t>& out) {
+    uint16_t photometric, samples;
+    switch (image.format) {
+    case kPixelPaletted:
+        photometric = PHOTOMETRIC_PALETTE;
+        samples = 1;
+        break;
+    case kPixelGrey:
+        photometric = PHOTOMETRIC_MINISBLACK;
+        samples = 1;
+        break;
+    case kPixelRGB:
+        photometric = PHOTOMETRIC_RGB;
+        samples = 3;
+        break;
+    case kPixelRGBA:
+        photometric = PHOTOMETRIC_RGB;
+        samples = 4;
+        break;
+    default:
+        return false;
+    }
+    size_t rowBytes = size_t(image.width) * samples;
+    if (image.width < 1 || image.height < 1 || image.pixels.size() != rowBytes * size_t(image.height))
+        return false;
+    out.clear();
+    MemoryStream stream{nullptr, &out, 0, 0};
+    TiffHandle tiff = OpenStream(stream, "w");
+    if (!tiff)
+        return false;
+    TIFF* t = tiff.get();
+    TIFFSetField(t, TIFFTAG_IMAGEWIDTH, uint32_t(image.width));
+    TIFFSetField(t, TIFFTAG_IMAGELENGTH, uint32_t(image.height));
+    TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, samples);
+    TIFFSetField(t, TIFFTAG_COMPRESSION, COMPRESSION_DEFLATE);
+    TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(t, TIFFTAG_IMAGEDEPTH, 1);
+    TIFFSetField(t, TIFFTAG_PHOTOMETRIC, photometric);
+    if (samples == 4) {
+        uint16_t extra = EXTRASAMPLE_UNASSALPHA;
+        TIFFSetField(t, TIFFTAG_EXTRASAMPLES, 1, &extra);
+    }
+    TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(t, 0));
+    if (photometric == PHOTOMETRIC_PALETTE) {
+        uint16_t red[256] = {}, green[256] = {}, blue[256] = {};
+        bool own = image.paletteCount > 0 && image.palette.size() >= 768;
+        uint32_t count = own ? image.paletteCount : 256;
+        for (uint32_t i = 0; i < count; ++i) {
+            red[i] = uint16_t((own ? image.palette[i * 3] : i) * 257);
+            green[i] = uint16_t((own ? image.palette[i * 3 + 1] : i) * 257);
+            blue[i] = uint16_t((own ? image.palette[i * 3 + 2] : i) * 257);
+        }
+        TIFFSetField(t, TIFFTAG_COLORMAP, red, green, blue);
+    }
+    for (int32_t y = 0; y < image.height; ++y) {
+        auto* row = const_cast<uint8_t*>(image.pixels.data() + size_t(y) * rowBytes);
+        if (TIFFWriteScanline(t, row, uint32_t(y), 0) < 0)
+            return false;
+    }
+    if (!TIFFFlush(t))
+        return false;
+    tiff.reset();
+    return !out.empty();
+}

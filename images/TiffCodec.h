@@ -1,0 +1,18 @@
+#pragma once
+// TIFF through libtiff: 8 bits per sample; grey (min-is-black), RGB, RGBA and
+// paletted pictures in strips. Written with deflate compression.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "images/Image.h"
+
+// Reads the first picture of a TIFF held in memory. With `headerOnly` the file
+// only has to open and carry a picture this reader accepts; no pixels are read.
+bool ReadTiff(const uint8_t* data, size_t size, Image& image, bool headerOnly = false);
+
+// True when libtiff can open the file (its header and first directory are sound).
+bool CanOpenTiff(const uint8_t* data, size_t size);
+
+// Encodes paletted, grey, RGB and RGBA images.
+bool WriteTiff(const Image& image, std::vector<uint8_t>& out);

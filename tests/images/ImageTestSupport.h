@@ -1,0 +1,64 @@
+#pragma once
+// Shared helpers for the image tests: a scratch folder and deterministic pictures.
+#include <cstdint>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "images/Image.h"
+
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::random_device device;
+        path_ = std::filesystem::temp_directory_path() / ("tamber_images_" + std::to_string(device()));
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// A picture of the given format with varied content; paletted ones get a
+// palette that is not the grey ramp.
+inline Image MakeTestImage(uint32_t format, int32_t width, int32_t height, uint32_t seed = 1) {
+    Image image;
+    CreateImage(image, width, height, format);
+    std::mt19937 random(seed);
+    for (uint8_t& byte : image.pixels)
+        byte = uint8_t(random());
+    if (image.IsPaletted()) {
+        std::vector<uint8_t> entries(768);
+        for (uint8_t& byte : entries)
+            byte = uint8_t(random());
+        SetPalette(image, 256, entries.data());
+    }
+    return image;
+}
+
+inline std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        uint8_t buffer[4096];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+            bytes.insert(bytes.end(), buffer, buffer + n);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+inline bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
