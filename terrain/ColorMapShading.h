@@ -1,0 +1,22 @@
+#pragma once
+// The colour-map textures of a mesh: each 32 x 32-cell block has a colour-index
+// bitmap and a shade bitmap in the colour-map collection, combined through a
+// 256 x 256 RGB shading table. Pixel buffers only; uploading is the caller's.
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "collections/Collection.h"
+#include "images/Image.h"
+#include "terrain/Mesh.h"
+
+constexpr int kBlockTextureSize = 256;
+
+// 256 x 256 RGB entries, indexed [shade][colour].
+std::vector<uint8_t> BuildShadingTable(const uint8_t* palette, const MeshShading& shading);
+
+// The 256 x 256 RGB image of block `block` (block row x blocks wide + block
+// column), ready for upload; nothing when its two bitmaps are missing, undecoded
+// or not 256 x 256 paletted bitmaps.
+std::optional<Image> MakeBlockTexture(const Collection& colourMap, int block,
+                                                     const std::vector<uint8_t>& table);
