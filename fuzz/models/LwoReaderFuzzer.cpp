@@ -1,0 +1,24 @@
+// Reads arbitrary bytes as a LightWave object and builds a model from it.
+#include <cstdint>
+
+#include "models/LwObject.h"
+#include "models/ModelFromLwo.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    uint32_t failId;
+    size_t failPosition;
+    std::optional<LwObject> object = ReadLwObject(data, size, failId, failPosition);
+    if (!object) {
+        if (failPosition > size) __builtin_trap();
+        return 0;
+    }
+    // Texture names come from the input: look for them where nothing is.
+    Model model = ModelFromLwObject(*object, "/nonexistent/tamber-fuzz");
+    for (const ModelTriangle& triangle : model.triangles) {
+        if (triangle.material >= model.materials.size()) __builtin_trap();
+        for (const ModelCorner& corner : triangle.corners) {
+            if (corner.vertex >= model.vertices.size()) __builtin_trap();
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,181 @@
+#include "models/LwoWriter.h"
+
+#include <random>
+#include <set>
+
+#include "images/FileBytes.h"
+#include "images/MediaFile.h"
+#include "models/IffWriter.h"
+#include "tags/FourCC.h"
+#include "tags/TagHeader.h"
+
+namespace {
+
+constexpr uint32_t kMaxIndex = 0x00FFFFFF;  // largest variable-length index
+const char kUvMapName[] = "UVMap";
+
+bool ModelFits(const Model& model) {
+    if (model.vertices.size() > kMaxIndex || model.triangles.size() > kMaxIndex || model.materials.size() > 0xFFFF)
+        return false;
+    for (const ModelTriangle& triangle : model.triangles) {
+        if (triangle.material >= model.materials.size()) return false;
+        for (const ModelCorner& corner : triangle.corners) {
+            if (corner.vertex >= model.vertices.size()) return false;
+        }
+    }
+    return true;
+}
+
+// One image file name per material ("" when it has no texture), unique among them.
+std::vector<std::string> ImageNames(const Model& model) {
+    std::vector<std::string> names;
+    std::set<std::string> taken;
+    for (const ModelMaterial& material : model.materials) {
+        if (!material.HasTexture()) {
+            names.emplace_back();
+            continue;
+        }
+        const std::string stem = TagFileName(material.name);
+        std::string name = stem + ".png";
+        for (int n = 2; taken.count(name); ++n) name = stem + "_" + std::to_string(n) + ".png";
+        taken.insert(name);
+        names.push_back(name);
+    }
+    return names;
+}
+
+void WriteImages(const Model& model, const std::vector<std::string>& names, const std::string& folder) {
+    for (size_t i = 0; i < model.materials.size(); ++i) {
+        if (names[i].empty()) continue;
+        std::vector<uint8_t> png;
+        if (EncodeImage(model.materials[i].texture, kFormatPng, png))
+            WriteFileAtomically(folder + "/" + names[i], png.data(), png.size());
+    }
+}
+
+void WriteGeometry(IffWriter& out, const Model& model) {
+    out.BeginChunk(FourCC("LAYR"));
+    out.U2(0);
+    out.U2(0);
+    for (int i = 0; i < 3; ++i) out.F4(0);
+    out.S0("");
+    out.End();
+
+    out.BeginChunk(FourCC("PNTS"));
+    for (const ModelVertex& vertex : model.vertices) {
+        out.F4(-vertex.position[0]);
+        out.F4(vertex.position[1]);
+        out.F4(vertex.position[2]);
+    }
+    out.End();
+
+    out.BeginChunk(FourCC("POLS"));
+    out.U4(FourCC("FACE"));
+    for (const ModelTriangle& triangle : model.triangles) {
+        out.U2(3);
+        for (const ModelCorner& corner : triangle.corners) out.VX(corner.vertex);
+    }
+    out.End();
+
+    out.BeginChunk(FourCC("PTAG"));
+    out.U4(FourCC("SURF"));
+    for (uint32_t p = 0; p < model.triangles.size(); ++p) {
+        out.VX(p);
+        out.U2(uint16_t(model.triangles[p].material));
+    }
+    out.End();
+
+    out.BeginChunk(FourCC("VMAD"));
+    out.U4(FourCC("TXUV"));
+    out.U2(2);
+    out.S0(kUvMapName);
+    for (uint32_t p = 0; p < model.triangles.size(); ++p) {
+        for (const ModelCorner& corner : model.triangles[p].corners) {
+            out.VX(corner.vertex);
+            out.VX(p);
+            out.F4(corner.u);
+            out.F4(1.0f - corner.v);
+        }
+    }
+    out.End();
+}
+
+bool WriteSurface(IffWriter& out, const ModelMaterial& material, uint32_t clipIndex, std::minstd_rand& random) {
+    out.BeginChunk(FourCC("SURF"));
+    out.S0(material.name);
+    out.S0("");
+    out.BeginSub(FourCC("COLR"));
+    std::uniform_real_distribution<float> shade(0.25f, 1.0f);
+    for (int i = 0; i < 3; ++i) out.F4(shade(random));
+    out.VX(0);
+    out.End();
+    out.BeginSub(FourCC("SIDE"));
+    out.U2(1);
+    out.End();
+    // Every surface gets its image block; one without a texture refers to no
+    // clip (index 0) and is disabled.
+    out.BeginSub(FourCC("BLOK"));
+    out.BeginSub(FourCC("IMAP"));
+    out.S0("\x80");
+    out.BeginSub(FourCC("CHAN"));
+    out.U4(FourCC("COLR"));
+    out.End();
+    out.BeginSub(FourCC("ENAB"));
+    out.U2(clipIndex ? 1 : 0);
+    out.End();
+    out.BeginSub(FourCC("NEGA"));
+    out.U2(0);
+    out.End();
+    out.End();  // IMAP
+    out.BeginSub(FourCC("PROJ"));
+    out.U2(5);  // UV
+    out.End();
+    out.BeginSub(FourCC("IMAG"));
+    out.VX(clipIndex);
+    out.End();
+    out.BeginSub(FourCC("VMAP"));
+    out.S0(kUvMapName);
+    out.End();
+    const bool blockFits = out.End();  // BLOK
+    const bool surfaceFits = out.End();
+    return blockFits && surfaceFits;
+}
+
+}  // namespace
+
+bool WriteLwoModel(const Model& model, const std::string& folder, const std::string& baseName) {
+    if (!ModelFits(model)) return false;
+    const std::vector<std::string> imageNames = ImageNames(model);
+    WriteImages(model, imageNames, folder);
+
+    IffWriter out;
+    out.BeginChunk(FourCC("FORM"));
+    out.U4(FourCC("LWO2"));
+    out.BeginChunk(FourCC("TAGS"));
+    for (const ModelMaterial& material : model.materials) out.S0(material.name);
+    out.End();
+    WriteGeometry(out, model);
+
+    std::vector<uint32_t> clipOfMaterial(model.materials.size(), 0);
+    uint32_t nextClip = 1;
+    for (size_t i = 0; i < model.materials.size(); ++i) {
+        if (imageNames[i].empty()) continue;
+        clipOfMaterial[i] = nextClip++;
+        out.BeginChunk(FourCC("CLIP"));
+        out.U4(clipOfMaterial[i]);
+        out.BeginSub(FourCC("STIL"));
+        out.S0(imageNames[i]);
+        if (!out.End()) return false;
+        out.End();
+    }
+    std::minstd_rand random(1);
+    for (size_t i = 0; i < model.materials.size(); ++i) {
+        if (!WriteSurface(out, model.materials[i], clipOfMaterial[i], random)) return false;
+    }
+    out.End();  // FORM
+    const std::vector<uint8_t>& bytes = out.Bytes();
+    // A base name that could leave the folder is made safe; any other is kept whole.
+    const bool safe = !baseName.empty() && baseName != "." && baseName != ".." && baseName.find('/') == std::string::npos;
+    const std::string name = safe ? baseName : TagFileName(baseName);
+    return WriteFileAtomically(folder + "/" + name + ".lwo", bytes.data(), bytes.size());
+}

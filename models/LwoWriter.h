@@ -1,0 +1,11 @@
+#pragma once
+// Writes a model as an LWO2 LightWave object with one PNG image per textured material.
+#include <string>
+
+#include "models/Model.h"
+
+// Writes "folder/baseName.lwo" and, beside it, "<material name>.png" for every
+// material with a texture (names made safe as file names, and unique). A
+// texture that cannot be written does not stop the object; false when the
+// object file cannot be written or the model cannot be expressed in LWO2.
+bool WriteLwoModel(const Model& model, const std::string& folder, const std::string& baseName);

@@ -1,0 +1,26 @@
+#pragma once
+// Builds a model from a LightWave object.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "models/LwObject.h"
+#include "models/Model.h"
+
+// Positions and normals are taken with x negated; every face polygon of three
+// or more corners becomes the triangle of its first three; one material per
+// surface in order of first use. A surface's UV image map names the texture
+// file, read from `textureFolder`; the labels of textures that could not be
+// read are added to `unreadTextures` when given.
+Model ModelFromLwObject(const LwObject& object, const std::string& textureFolder,
+                        std::vector<std::string>* unreadTextures = nullptr);
+
+// Reads a LightWave object file and builds its model with the textures read
+// from the object's own folder. Nothing when the file does not read; then
+// `failId` and `failPosition` tell where reading stopped.
+std::optional<Model> ModelFromLwoFile(const std::string& path, std::vector<std::string>* unreadTextures,
+                                      uint32_t& failId, size_t& failPosition);
+
+// The file name part of a clip's image name: the text after the last ':', '/'
+// or '\'.
+std::string ClipFileName(const std::string& imageName);

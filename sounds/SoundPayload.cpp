@@ -1,0 +1,112 @@
+#include "sounds/SoundPayload.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "sounds/ImaAdpcm.h"
+#include "tags/ByteSwap.h"
+
+namespace {
+
+using namespace ByteSwap;
+
+const uint16_t kHeaderDescriptor[] = {64, 1, kSwap32, 8, kSwap16, 1, kSwap32, 2, kSwap32, 1, kSwap16,
+                                      2, kZero8, 1, kSwap32, 1, kSwap32, 1, kSwap32, 16, kZero8};
+const uint16_t kNameDescriptor[] = {32, 2, kSwap16, 2, kZero8, 25, kBytes, 1, kZero8};
+const uint16_t kPermutationDescriptor[] = {32, 1, kSwap32, 3, kSwap16, 2, kZero8, 1, kSwap32,
+                                           1, kSwap32, 2, kSwap32, 4, kZero8};
+
+// Converts `count` disk records at `offset` into `out`; false when they do not fit.
+template <class Record>
+bool UnpackAt(const uint8_t* data, size_t size, uint64_t offset, size_t count, const uint16_t* descriptor,
+              std::vector<Record>& out) {
+    if (offset > size || count > (size - offset) / sizeof(Record)) return false;
+    out.resize(count);
+    UnpackRecords(out.data(), data + offset, count, descriptor);
+    return true;
+}
+
+bool IsDecodable(const SoundDescriptor& d) {
+    return (d.flags & kSoundFlagImaAdpcm) && d.bitsPerSample == 16 && (d.channels == 1 || d.channels == 2);
+}
+
+template <class Record>
+void Append(std::vector<uint8_t>& out, const Record& record, const uint16_t* descriptor) {
+    const size_t at = out.size();
+    out.resize(at + sizeof(Record));
+    PackRecords(out.data() + at, &record, 1, descriptor);
+}
+
+}  // namespace
+
+std::optional<Sound> ReadSoundPayload(const uint8_t* data, size_t size) {
+    Sound sound;
+    if (size < sizeof(SoundHeader)) return std::nullopt;
+    UnpackRecords(&sound.header, data, 1, kHeaderDescriptor);
+    const size_t count = sound.header.permutationCount;
+    std::vector<SoundNameRecord> names;
+    std::vector<SoundDescriptor> descriptors;
+    if (!UnpackAt(data, size, sound.header.namesOffset, count, kNameDescriptor, names) ||
+        !UnpackAt(data, size, sound.header.descriptorOffset, count, kPermutationDescriptor, descriptors))
+        return std::nullopt;
+    size_t position = size_t(sound.header.descriptorOffset) + count * sizeof(SoundDescriptor);
+    sound.permutations.resize(count);
+    for (size_t i = 0; i < count; ++i) {
+        SoundPermutation& permutation = sound.permutations[i];
+        permutation.nameRecord = names[i];
+        permutation.descriptor = descriptors[i];
+        const SoundDescriptor& d = permutation.descriptor;
+        if (d.packetCount > 0) {
+            if (!IsDecodable(d) || d.packetCount > (size - position) / kImaPacketBytes) return std::nullopt;
+            const size_t bytes = size_t(d.packetCount) * kImaPacketBytes;
+            permutation.packets.assign(data + position, data + position + bytes);
+            position += bytes;
+            permutation.samples = DecodeImaPackets(permutation.packets.data(), d.packetCount, d.channels);
+        }
+        if (d.channels < 1 || d.bitsPerSample != 16) return std::nullopt;
+    }
+    return sound;
+}
+
+std::vector<uint8_t> WriteSoundPayload(const Sound& sound) {
+    SoundHeader header = sound.header;
+    const uint32_t count = uint32_t(sound.permutations.size());
+    header.permutationCount = count;
+    header.namesOffset = sizeof(SoundHeader);
+    header.descriptorOffset = uint32_t(sizeof(SoundHeader) + count * sizeof(SoundNameRecord));
+    std::vector<uint8_t> out;
+    Append(out, header, kHeaderDescriptor);
+    for (const SoundPermutation& permutation : sound.permutations) Append(out, permutation.nameRecord, kNameDescriptor);
+    for (const SoundPermutation& permutation : sound.permutations) {
+        SoundDescriptor descriptor = permutation.descriptor;
+        descriptor.packetCount = uint32_t(permutation.packets.size() / kImaPacketBytes);
+        Append(out, descriptor, kPermutationDescriptor);
+    }
+    for (const SoundPermutation& permutation : sound.permutations) {
+        out.insert(out.end(), permutation.packets.begin(),
+                   permutation.packets.begin() + long(permutation.packets.size() / kImaPacketBytes * kImaPacketBytes));
+    }
+    return out;
+}
+
+std::string SoundDurationText(const SoundDescriptor& descriptor) {
+    const uint64_t rate = descriptor.Rate();
+    const uint64_t channels = descriptor.channels;
+    // A rate or channel count of zero has no duration to speak of.
+    const uint64_t seconds =
+        (rate == 0 || channels == 0) ? 0 : uint64_t(descriptor.packetCount) * kImaPacketSamples / channels / rate;
+    char text[48];
+    if (seconds >= 3600) {
+        std::snprintf(text, sizeof text, "%02d:%02d:%02d", int(seconds / 3600), int(seconds / 60 % 60),
+                      int(seconds % 60));
+    } else {
+        std::snprintf(text, sizeof text, "%02d:%02d", int(seconds / 60), int(seconds % 60));
+    }
+    return text;
+}
+
+std::string SoundChannelsText(uint32_t channels) {
+    if (channels == 1) return "1 (mono)";
+    if (channels == 2) return "2 (stereo)";
+    return std::to_string(channels);
+}
