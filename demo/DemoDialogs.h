@@ -1,0 +1,6 @@
+#pragma once
+// Dialogs of the demo game folder: `bina` tags with controls of many types,
+// empty texts and a control of a type the editor does not know.
+#include "demo/DemoGame.h"
+
+void AddDialogContent(DemoGame& game);

@@ -1,0 +1,41 @@
+#include "demo/DemoOldArchive.h"
+
+#include <cstring>
+
+#include "platform/fs/AtomicFileWriter.h"
+
+bool WriteOldArchive(const std::string& path, const std::string& name, const std::vector<ArchiveItem>& items) {
+    if (items.size() > 65535) return false;
+    AtomicFileWriter writer;
+    writer.SetDurable(false);
+    if (!writer.Open(path)) return false;
+    FILE* file = writer.File();
+    uint64_t position = kOldArchiveHeaderSize;
+    std::vector<OldTagHeader> table;
+    if (std::fseek(file, kOldArchiveHeaderSize, SEEK_SET) != 0) return false;
+    for (const ArchiveItem& item : items) {
+        OldTagHeader old{};
+        std::memcpy(old.name, item.header.name, sizeof old.name);
+        old.group = item.header.group;
+        old.tagid = item.header.tagid;
+        old.version = item.header.version;
+        old.offset = static_cast<uint32_t>(position);
+        old.size = static_cast<uint32_t>(item.size);
+        old.signature = kOldTagSignature;
+        table.push_back(old);
+        if (item.size && std::fwrite(item.data, 1, item.size, file) != item.size) return false;
+        position += item.size;
+    }
+    if (!table.empty() && !WriteRecords(table.data(), table.size(), kOldTagHeaderDescriptor, file)) return false;
+    OldArchiveHeader header{};
+    header.one1 = 1;
+    header.one2 = 1;
+    std::strncpy(header.name, name.c_str(), sizeof header.name - 1);
+    header.tableOffset = static_cast<uint32_t>(position);
+    header.tagCount = static_cast<uint16_t>(items.size());
+    if (std::fseek(file, 0, SEEK_SET) != 0 ||
+        WriteRecords(&header, 1, kOldArchiveHeaderDescriptor, file) != kOldArchiveHeaderSize) {
+        return false;
+    }
+    return writer.Commit();
+}

@@ -1,0 +1,6 @@
+#pragma once
+// Sounds of the demo game folder: `soun` tags of mono and stereo permutations,
+// a sound of several permutations and one with a permutation of no packets.
+#include "demo/DemoGame.h"
+
+void AddSoundContent(DemoGame& game);

@@ -1,0 +1,7 @@
+#pragma once
+// Terrain of the demo game folder: a 2 x 2-block mesh (version 11) with its
+// colour-map collection and media, an old version-10 mesh, detail maps of both
+// versions and the detail textures they use, one of which is missing.
+#include "demo/DemoGame.h"
+
+void AddTerrainContent(DemoGame& game);
