@@ -1,0 +1,335 @@
+// List windows: keys, Shift and Ctrl selection, header sorting, trees, in-place editing.
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "platform/OsDriver.h"
+#include "tests/ui/support/UiTestDriver.h"
+#include "ui/WindowSystem.h"
+#include "ui/widgets/ListWindow.h"
+#include "ui/widgets/TextBox.h"
+
+namespace {
+
+using Item = ListWindow::ListItem;
+
+struct Row {
+    char name[16];
+    int size;
+    int kind;
+};
+
+std::string FormatName(const void* field, int) { return static_cast<const char*>(field); }
+std::string FormatInt(const void* field, int) { return std::to_string(*static_cast<const int*>(field)); }
+
+// Records the list's signals; double clicks edit the cell under the mouse.
+struct EditingList : ListWindow {
+    EditingList(uint32_t flags, Window* parent) : ListWindow(flags, kStyleVisible, parent) {
+        activated.Connect(this, &EditingList::OnActivated);
+        deleteRequested.Connect(this, &EditingList::OnDelete);
+    }
+    void OnActivated(Item* item) { activations.push_back(item); }
+    void OnDelete() { ++deletes; }
+    void OnDoubleClick(Event& event) override {
+        if (!editOnDoubleClick) return ListWindow::OnDoubleClick(event);
+        int row = Position(kVertical) + (event.Position().y - Client().top - HeaderHeight()) / RowHeight();
+        committed = EditCell(ItemAtRow(row), editColumn, commit);
+    }
+    std::vector<Item*> activations;
+    int deletes = 0;
+    bool editOnDoubleClick = false;
+    int editColumn = 0;
+    CommitFunction commit;
+    bool committed = false;
+};
+
+Point RowPoint(const ListWindow* list, int row) {
+    return {list->Client().left + 40, list->Client().top + list->HeaderHeight() + row * list->RowHeight() + 4};
+}
+
+std::vector<std::string> Labels(const ListWindow* list) {
+    std::vector<std::string> labels;
+    for (int r = 0; r < list->RowCount(); ++r) labels.push_back(list->ItemAtRow(r)->label);
+    return labels;
+}
+
+std::vector<Item*> Selected(const ListWindow* list) {
+    std::vector<Item*> items;
+    for (int r = 0; r < list->RowCount(); ++r)
+        if (list->ItemAtRow(r)->Selected()) items.push_back(list->ItemAtRow(r));
+    return items;
+}
+
+}  // namespace
+
+TEST(ListWindow, KeysAndShiftCtrlSelection) {
+    UiTestDriver ui({.pixels = false});
+    ASSERT_TRUE(ui.Ready());
+    ui.Run([](UiTestDriver& ui) {
+        auto* list = new EditingList(ListWindow::kMultipleSelection, nullptr);
+        list->SetFrameXYWH(10, 10, 300, 100);
+        std::vector<Item*> items;
+        for (int i = 0; i < 20; ++i) items.push_back(list->AddListItem(nullptr, nullptr, ListWindow::kItemText, "item" + std::to_string(i)));
+        ui.click(RowPoint(list, 2));
+        EXPECT_EQ(Selected(list), std::vector<Item*>{items[2]});
+        OsCurrentCallbacks().key(kKeyLeftShift, 1);
+        ui.click(RowPoint(list, 5));
+        OsCurrentCallbacks().key(kKeyLeftShift, 0);
+        EXPECT_EQ(Selected(list), (std::vector<Item*>{items[2], items[3], items[4], items[5]}));
+        OsCurrentCallbacks().key(kKeyLeftCtrl, 1);
+        ui.wait(1);
+        ui.click(RowPoint(list, 3));
+        OsCurrentCallbacks().key(kKeyLeftCtrl, 0);
+        EXPECT_EQ(Selected(list), (std::vector<Item*>{items[2], items[4], items[5]}));
+        EXPECT_EQ(list->Anchor(), items[3]);
+
+        // Arrows move from the last clicked item; Shift extends from it.
+        ui.key(kKeyDown);
+        EXPECT_EQ(Selected(list), std::vector<Item*>{items[4]});
+        ui.key(kKeyDown, kModShift);
+        ui.key(kKeyDown, kModShift);
+        EXPECT_EQ(Selected(list), (std::vector<Item*>{items[4], items[5], items[6]}));
+        ui.key(kKeyEnd);
+        EXPECT_EQ(Selected(list), std::vector<Item*>{items[19]});
+        EXPECT_EQ(list->Position(ScrollableWindow::kVertical), 20 - list->VisibleSize(ScrollableWindow::kVertical));
+        ui.key(kKeyPageUp);
+        EXPECT_EQ(Selected(list), std::vector<Item*>{items[19 - list->VisibleSize(ScrollableWindow::kVertical)]});
+        ui.key(kKeyHome);
+        EXPECT_EQ(list->Position(ScrollableWindow::kVertical), 0);
+        ui.key('A', kModCtrl);
+        EXPECT_EQ(list->Selection().size(), 20u);
+        ui.key(kKeyDelete);
+        EXPECT_EQ(list->deletes, 1);
+        // Enter activates every selected item without children.
+        ui.key(kKeyEnter);
+        EXPECT_EQ(list->activations.size(), 20u);
+        // A click on empty space clears the selection.
+        list->RemoveListItem(items[19]);
+        for (int i = 10; i < 19; ++i) list->RemoveListItem(items[size_t(i)]);
+        EXPECT_EQ(list->RowCount(), 10);
+        EXPECT_EQ(list->Selection().size(), 10u);
+        list->SetFrameXYWH(10, 10, 300, 300);
+        ui.wait(1);
+        ui.click(RowPoint(list, 5));
+        ui.wait(1);
+        ui.click({list->Client().left + 5, list->Client().bottom - 2});
+        EXPECT_TRUE(list->Selection().empty());
+
+        // Without multiple selection, Shift+click selects only the clicked item.
+        auto* single = new EditingList(0, nullptr);
+        single->SetFrameXYWH(400, 10, 200, 200);
+        for (int i = 0; i < 5; ++i) single->AddListItem(nullptr, nullptr, ListWindow::kItemText, "s" + std::to_string(i));
+        ui.wait(1);
+        ui.click(RowPoint(single, 1));
+        OsCurrentCallbacks().key(kKeyLeftShift, 1);
+        ui.wait(1);
+        ui.click(RowPoint(single, 3));
+        ui.key(kKeyDown);
+        OsCurrentCallbacks().key(kKeyLeftShift, 0);
+        EXPECT_EQ(Selected(single), std::vector<Item*>{single->ItemAtRow(4)});
+    });
+}
+
+TEST(ListWindow, HeaderClickSortingPriorities) {
+    UiTestDriver ui({.pixels = false});
+    ASSERT_TRUE(ui.Ready());
+    ui.Run([](UiTestDriver& ui) {
+        std::vector<Row> rows = {{"beta", 10, 1}, {"Alpha", 9, 2}, {"gamma", 10, 2}, {"delta", 100, 1}};
+        auto* list = new EditingList(ListWindow::kHeaderRow, nullptr);
+        list->SetFrameXYWH(10, 10, 400, 200);
+        list->AddColumn("Name", FormatName, 0, offsetof(Row, name), 100, 0);
+        list->AddColumn("Size", FormatInt, 0, offsetof(Row, size), 100, 0);
+        list->AddColumn("Kind", FormatInt, 0, offsetof(Row, kind), 100, 0);
+        for (Row& r : rows) list->AddListItem(nullptr, &r, 0, r.name);
+        auto header = [&](int column) {
+            return Point{list->Client().left + list->Columns()[size_t(column)].x + 50, list->Client().top + 4};
+        };
+        auto priorities = [&] {
+            std::vector<int> p;
+            for (const auto& c : list->Columns()) p.push_back(c.priority);
+            return p;
+        };
+        EXPECT_EQ(priorities(), (std::vector<int>{0, 1, 2}));
+        // Size goes first, descending (the click toggles its direction); Name breaks the tie.
+        ui.click(header(1));
+        EXPECT_EQ(priorities(), (std::vector<int>{1, 0, 2}));
+        EXPECT_EQ(Labels(list), (std::vector<std::string>{"delta", "beta", "gamma", "Alpha"}));
+        // The first column again only reverses the order.
+        ui.wait(1);
+        ui.click(header(1));
+        EXPECT_EQ(priorities(), (std::vector<int>{1, 0, 2}));
+        EXPECT_EQ(Labels(list), (std::vector<std::string>{"Alpha", "beta", "gamma", "delta"}));
+        // Kind moves to the front; the others keep their order behind it.
+        ui.wait(1);
+        ui.click(header(2));
+        EXPECT_EQ(priorities(), (std::vector<int>{2, 1, 0}));
+        EXPECT_EQ(Labels(list), (std::vector<std::string>{"Alpha", "gamma", "beta", "delta"}));
+        // Numbers compare by value, names without regard to case.
+        ui.wait(1);
+        ui.click(header(0));
+        ui.wait(1);
+        ui.click(header(0));
+        EXPECT_EQ(priorities(), (std::vector<int>{0, 2, 1}));
+        EXPECT_EQ(Labels(list), (std::vector<std::string>{"Alpha", "beta", "delta", "gamma"}));
+
+        // A hidden column leaves the order; a column added later goes after the last visible one.
+        list->SetColumnHidden(1, true);
+        EXPECT_EQ(priorities(), (std::vector<int>{0, -1, 1}));
+        list->AddColumn("Extra", FormatInt, 0, offsetof(Row, size), 50, 0);
+        EXPECT_EQ(list->Columns()[3].title, "Extra");
+        EXPECT_EQ(list->Columns()[3].priority, 2);
+    });
+}
+
+TEST(ListWindow, TreeItemsAndEnter) {
+    UiTestDriver ui({.pixels = false});
+    ASSERT_TRUE(ui.Ready());
+    ui.Run([](UiTestDriver& ui) {
+        auto* list = new EditingList(ListWindow::kMultipleSelection, nullptr);
+        list->SetFrameXYWH(10, 10, 300, 300);
+        Item* parent = list->AddListItem(nullptr, nullptr, ListWindow::kItemText, "parent");
+        Item* a = list->AddListItem(parent, nullptr, ListWindow::kItemText, "a");
+        list->AddListItem(parent, nullptr, ListWindow::kItemText, "b");
+        Item* other = list->AddListItem(nullptr, nullptr, ListWindow::kItemText | ListWindow::kItemExpanded, "other");
+        Item* c = list->AddListItem(other, nullptr, ListWindow::kItemText, "c");
+        EXPECT_EQ(Labels(list), (std::vector<std::string>{"parent", "other", "c"}));
+        EXPECT_EQ(c->depth, 2);
+
+        list->SelectListItem(parent, false);
+        WS().SetFocus(list, kFocusByProgram);
+        ui.key(kKeyEnter);
+        EXPECT_TRUE(list->activations.empty());
+        EXPECT_EQ(Labels(list), (std::vector<std::string>{"parent", "a", "b", "other", "c"}));
+        EXPECT_EQ(parent->visibleDescendants, 2);
+        list->SelectListItem(a, false);
+        ui.key(kKeyEnter);
+        EXPECT_EQ(list->activations, std::vector<Item*>{a});
+
+        // Collapsing hides the selected child and moves the selection off it.
+        list->SelectListItem(parent, false);
+        ui.key(kKeyLeft);
+        EXPECT_EQ(list->RowCount(), 3);
+        ui.key(ListWindow::kKeypadPlus);
+        EXPECT_EQ(list->RowCount(), 5);
+        list->SelectListItem(a, false);
+        list->CollapseItem(parent);
+        EXPECT_TRUE(list->Selection().empty());
+        // The owner may refuse an expansion.
+        list->expandItem = [&](Item* item) { return item != parent; };
+        list->ExpandItem(parent);
+        EXPECT_EQ(list->RowCount(), 3);
+        list->expandItem = nullptr;
+        // A double click toggles an item with children and activates any other.
+        ui.doubleClick(RowPoint(list, 0));
+        EXPECT_EQ(list->RowCount(), 5);
+        ui.wait(1);
+        ui.doubleClick(RowPoint(list, 4));
+        EXPECT_EQ(list->activations.back(), c);
+        list->RemoveAllItems();
+        EXPECT_EQ(list->RowCount(), 0);
+        EXPECT_EQ(list->ItemCount(), 0);
+    });
+}
+
+TEST(ListWindow, DraggingSelectedItems) {
+    UiTestDriver ui({.pixels = false});
+    ASSERT_TRUE(ui.Ready());
+    ui.Run([](UiTestDriver& ui) {
+        struct DropTarget : Window {
+            DropTarget() : Window(kStyleVisible, nullptr) {}
+            bool OnDragOver(Point, int phase, DragDropData* data) override {
+                if (data->Type() != ListWindow::ListItemDDData::kType) return false;
+                auto* items = static_cast<ListWindow::ListItemDDData*>(data);
+                if (phase == 0) dropped = items->Items().size();
+                return true;
+            }
+            size_t dropped = 0;
+        };
+        auto* list = new ListWindow(ListWindow::kMultipleSelection | ListWindow::kDragItems, kStyleVisible, nullptr);
+        list->SetFrameXYWH(10, 10, 200, 200);
+        struct Counter : Window {
+            Counter() : Window(0, nullptr) {}
+            void OnDrag() { ++count; }
+            int count = 0;
+        };
+        auto* counter = new Counter;
+        list->dragStarted.Connect(counter, &Counter::OnDrag);
+        for (int i = 0; i < 5; ++i) list->AddListItem(nullptr, nullptr, ListWindow::kItemText, "d" + std::to_string(i));
+        auto* target = new DropTarget;
+        target->SetFrameXYWH(300, 10, 200, 200);
+        list->SelectListItem(list->ItemAtRow(1), false);
+        list->SelectListItem(list->ItemAtRow(2), true);
+        // A press on the selection keeps it, so moving away drags both items.
+        ui.drag(RowPoint(list, 2), UiTestDriver::center(target));
+        EXPECT_EQ(counter->count, 1);
+        EXPECT_EQ(target->dropped, 2u);
+        EXPECT_EQ(list->Selection().size(), 2u);
+        EXPECT_EQ(list->DropHighlight(), nullptr);
+        // Small movements are clicks, not drags; the release leaves the clicked item alone selected.
+        ui.wait(1);
+        ui.drag(RowPoint(list, 1), {RowPoint(list, 1).x + 2, RowPoint(list, 1).y + 1});
+        EXPECT_EQ(Selected(list), std::vector<Item*>{list->ItemAtRow(1)});
+        // An unselected item is picked and dragged alone.
+        ui.wait(1);
+        ui.drag(RowPoint(list, 3), UiTestDriver::center(target));
+        EXPECT_EQ(target->dropped, 1u);
+        EXPECT_EQ(counter->count, 2);
+    });
+}
+
+TEST(ListWindow, InPlaceEditCommit) {
+    UiTestDriver ui({.pixels = false});
+    ASSERT_TRUE(ui.Ready());
+    ui.Run([](UiTestDriver& ui) {
+        std::vector<Row> rows = {{"one", 1, 0}, {"two", 2, 0}};
+        auto* list = new EditingList(ListWindow::kHeaderRow, nullptr);
+        list->SetFrameXYWH(10, 10, 300, 200);
+        list->AddColumn("Name", nullptr, 0, 0, 100, 0);
+        list->AddColumn("Size", FormatInt, 0, offsetof(Row, size), 100, 0);
+        Item* first = list->AddListItem(nullptr, &rows[0], ListWindow::kItemText, "one");
+        Item* second = list->AddListItem(nullptr, &rows[1], ListWindow::kItemText, "two");
+        list->editOnDoubleClick = true;
+
+        // The label of a text item: Enter commits.
+        ui.doubleClick(RowPoint(list, 0));
+        TextBox* editor = list->CellEditor();
+        ASSERT_NE(editor, nullptr);
+        EXPECT_TRUE(editor->IsFocused());
+        EXPECT_EQ(editor->Text(), "one");
+        EXPECT_EQ(editor->MaxLength(), 256);
+        ui.type("uno\n");
+        ui.step(2);  // the modal run returns to the list's handler
+        EXPECT_TRUE(list->committed);
+        EXPECT_EQ(first->label, "uno");
+        EXPECT_EQ(list->CellEditor(), nullptr);
+        EXPECT_EQ(WS().ModalDepth(), 0u);
+        ui.step(2);
+        EXPECT_EQ(list->ChildCount(), 0);
+
+        // Escape leaves the cell as it was.
+        ui.wait(1);
+        ui.doubleClick(RowPoint(list, 1));
+        ASSERT_NE(list->CellEditor(), nullptr);
+        ui.type("zwei");
+        ui.key(kKeyEscape);
+        ui.step(2);
+        EXPECT_FALSE(list->committed);
+        EXPECT_EQ(second->label, "two");
+
+        // Another column goes through the commit callback.
+        list->editColumn = 1;
+        list->commit = [&](Item* item, int column, const std::string& text) {
+            static_cast<Row*>(item->data)->size = std::stoi(text) * (column == 1 ? 1 : -1);
+        };
+        ui.wait(1);
+        ui.doubleClick(RowPoint(list, 1));
+        ASSERT_NE(list->CellEditor(), nullptr);
+        EXPECT_EQ(list->CellEditor()->Text(), "2");
+        ui.type("42\n");
+        ui.step(2);
+        EXPECT_EQ(rows[1].size, 42);
+        EXPECT_EQ(list->CellText(second, 1), "42");
+    });
+}
