@@ -7,10 +7,12 @@
 #include "images/MediaFile.h"
 #include "platform/Os.h"
 #include "shell/FramePacer.h"
+#include "shell/MessageLogWindow.h"
 #include "shell/StartupLog.h"
 #include "shell/SwapChain.h"
 #include "shell/TamberSplashScreen.h"
 #include "shell/base/Preferences.h"
+#include "tags/Codex.h"
 #include "ui/CharSet.h"
 #include "ui/Font.h"
 #include "ui/PieceFile.h"
@@ -19,6 +21,7 @@
 #include "ui/TamberGL.h"
 #include "ui/TexturePack.h"
 #include "ui/WindowSystem.h"
+#include "ui/widgets/MessageBoxWindow.h"
 
 namespace {
 
@@ -44,6 +47,8 @@ void Present() {
 int Pump() {
     shell->pacer.WaitForFrame();
     OsPollEvents();
+    // Picks up loose tags written, changed or removed since the last frame.
+    Codex::Instance().RefreshLocalFolder(false);
     shell->surface.Bind();
     if (WS().FrameStep()) Present();
     return 1;
@@ -61,7 +66,8 @@ void OnSurfaceResized(int width, int height) {
 void RegisterHooks() {
     WindowSystem& ws = WS();
     ws.SetPump(Pump);
-    ws.SetQuitConfirm([] { return WS().CloseAllTopLevel() ? 1 : 0; });
+    // "Really Quit Tamber?"; then every top-level window (an editor may still refuse).
+    ws.SetQuitConfirm([] { return ConfirmQuit() == 0 && WS().CloseAllTopLevel() ? 1 : 0; });
     ws.ConnectPlatform();
     OsSetWindowCloseCallback([] {
         WS().QueueQuit();
@@ -181,9 +187,11 @@ int TamberMain() {
 
     ws.InitWindowSystem();
     RegisterHooks();
+    MessageLogWindow::Install();
     ws.SetPartialRedraw(true);
     Log("Window System Initialized");
     Log("XML Editors Initialized");
+    InitCodex();
     Log("Codex Initialized");
     Log("Archive Browser Opened");
 
@@ -197,6 +205,7 @@ int TamberMain() {
     FreeFont(state.font);
     state.skin.reset();
     FreeTexturePack(state.pack);
+    CloseCodex();
     OsTerminate();
     SavePrefs();
     shell = nullptr;

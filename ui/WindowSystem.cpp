@@ -596,8 +596,13 @@ bool WindowSystem::CloseAllTopLevel() {
     for (Window* w = layer0_->FirstChild(); w;) {
         Window* next = w->NextSibling();
         if (w->DisplayState() != kDisplayClosed) {
-            if (!w->CanClose(0)) return false;
-            w->Close();
+            if (!w->CanClose(0)) {
+                // A window that hides itself instead of closing (a tool kept for
+                // the whole run) does not hold the others back.
+                if (w->IsVisible()) return false;
+            } else {
+                w->Close();
+            }
         }
         w = next;
     }

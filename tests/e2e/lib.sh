@@ -50,11 +50,14 @@ wait_exit() {
   TAMBER_PID=""
 }
 
-# Asks the program to quit with Alt+F4 and waits for it to end. The log's last start-up
-# line comes just before input is taken, so the request is repeated until it lands.
+# Asks the program to quit with Alt+F4, answers "Really Quit Tamber?" with Enter (Quit)
+# and waits for it to end. The log's last start-up line comes just before input is
+# taken, so the request is repeated until it lands.
 quit_tamber() {
   for _ in $(seq 10); do
     send_keys alt+F4
+    sleep 0.3
+    send_keys Return
     for _ in $(seq 20); do
       kill -0 "$TAMBER_PID" 2>/dev/null || break 2
       sleep 0.1
