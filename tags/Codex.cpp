@@ -58,6 +58,23 @@ void Codex::Init(const std::string& gameFolder) {
     Close();
     if (hooks_) hooks_->CloseBrowser();
     gameFolder_ = NormaliseFolderPath(gameFolder);
+    LoadArchiveFolders();
+    SetLocalFolder(gameFolder_ + "local");
+    ApplyDefaultWorkingSet(*this);
+    if (hooks_) hooks_->OpenBrowser();
+}
+
+void Codex::ReloadArchives() {
+    if (hooks_) hooks_->CloseBrowser();
+    std::vector<Archive*> loaded;
+    for (const auto& archive : archives_) loaded.push_back(archive.get());
+    for (Archive* archive : loaded) UnloadArchive(archive);  // archives in use stay
+    LoadArchiveFolders();
+    ApplyDefaultWorkingSet(*this);
+    if (hooks_) hooks_->OpenBrowser();
+}
+
+void Codex::LoadArchiveFolders() {
     // Read every archive first, so the index grows once for all of them.
     std::vector<std::unique_ptr<Archive>> read;
     size_t entries = index_.Size();
@@ -77,9 +94,6 @@ void Codex::Init(const std::string& gameFolder) {
     }
     index_.Reserve(entries);
     for (auto& archive : read) IndexArchive(std::move(archive));
-    SetLocalFolder(gameFolder_ + "local");
-    ApplyDefaultWorkingSet(*this);
-    if (hooks_) hooks_->OpenBrowser();
 }
 
 bool Codex::Close() {

@@ -66,6 +66,9 @@ public:
     void Init(const std::string& gameFolder);
     // Unloads all archives and loose entries; false when something is still open.
     bool Close();
+    // Unloads every archive that can be unloaded and reads tags/ and plugins/ again
+    // (the archive browser closes around it and applies the stored working set).
+    void ReloadArchives();
     void SetHooks(CodexHooks* hooks) { hooks_ = hooks; }
     const std::string& GameFolder() const { return gameFolder_; }
 
@@ -146,6 +149,7 @@ private:
     };
 
     Archive* IndexArchive(std::unique_ptr<Archive> archive);
+    void LoadArchiveFolders();
     void LinkEntry(TagRecord* record, TagEntry* entry);
     void UnlinkEntry(TagEntry* entry);
     bool RemoveAllLooseEntries();

@@ -189,3 +189,23 @@ TEST_F(CodexTest, MissingFoldersGiveAnEmptyCodexQuietly) {
     EXPECT_EQ("a/b_c/", NormaliseFolderPath("a\\b*c"));
     EXPECT_EQ("x/", NormaliseFolderPath("x/"));
 }
+
+TEST_F(CodexTest, ReloadingArchivesKeepsThoseInUseAndFindsNewOnes) {
+    ASSERT_TRUE(WriteTestArchive(Game("tags/base.dng"), 3, 0, {{kText, FourCC("note"), "note", "n"}}));
+    ASSERT_TRUE(WriteTestArchive(Game("plugins/old.dng"), 6, 1, {{kText, FourCC("oldt"), "old", "o"}}));
+    codex.Init(dir.Path());
+    TagRecord* note = codex.FindTag(kText, FourCC("note"));
+    ASSERT_TRUE(note);
+    int user = 0;
+    codex.AttachToTag(note, kAttachTagResource, &user);
+    Archive* base = codex.FindArchiveByName("base.dng");
+
+    ASSERT_TRUE(WriteTestArchive(Game("plugins/new.dng"), 6, 2, {{kText, FourCC("newt"), "new", "w"}}));
+    codex.ReloadArchives();
+    EXPECT_EQ(base, codex.FindArchiveByName("base.dng"));  // in use: kept, not read twice
+    EXPECT_EQ(3u, codex.ArchiveCount());
+    EXPECT_TRUE(codex.FindTag(kText, FourCC("newt")));
+    EXPECT_TRUE(codex.FindTag(kText, FourCC("oldt")));
+    codex.DetachFromTag(note, kAttachTagResource, &user);
+    EXPECT_TRUE(codex.Close());
+}
