@@ -8,6 +8,7 @@
 #include "platform/Os.h"
 #include "shell/FramePacer.h"
 #include "shell/MessageLogWindow.h"
+#include "shell/RootMenu.h"
 #include "shell/StartupLog.h"
 #include "shell/SwapChain.h"
 #include "shell/TamberSplashScreen.h"
@@ -57,10 +58,6 @@ int Pump() {
 void OnSurfaceResized(int width, int height) {
     shell->surface.Resize(width, height);
     WS().SurfaceResized(width, height);
-    if (width > 0 && height > 0) {
-        SetPrefInt("OsWindowSizeX", width);
-        SetPrefInt("OsWindowSizeY", height);
-    }
 }
 
 void RegisterHooks() {
@@ -189,6 +186,7 @@ int TamberMain() {
     RegisterHooks();
     MessageLogWindow::Install();
     ws.SetPartialRedraw(true);
+    RootMenu::Create();
     Log("Window System Initialized");
     Log("XML Editors Initialized");
     InitCodex();

@@ -129,6 +129,10 @@ public:
     bool IsButtonDown(int button) const { return button >= 0 && button < 3 && buttons_[button].current; }
     Point GetMousePosition() const { return mouse_; }
     int GetModifiers() const { return modifiers_; }
+    // How far the wheel turned with the last wheel event (the platform reports positions).
+    int WheelDelta(bool horizontal) const {
+        return horizontal ? horizontalWheel_ - previousHorizontalWheel_ : wheel_ - previousWheel_;
+    }
     int SurfaceWidth() const { return surfaceWidth_; }
     int SurfaceHeight() const { return surfaceHeight_; }
     uint32_t FramesRendered() const { return framesRendered_; }

@@ -133,6 +133,8 @@ void Menu::SetSubmenuOpen(MenuItem* item, bool open) {
     }
     if (openItem_ == item && sub->IsVisible()) return;
     if (openItem_ && openItem_ != item) SetSubmenuOpen(openItem_, false);
+    // Menus whose items change (the Window menu) refill themselves here.
+    root_->opening.Emit(item);
     sub->Relayout();
     const Rect& anchor = item->Frame();
     Rect place = isBar_ ? Rect{anchor.left, anchor.bottom, anchor.left + sub->Frame().Width(),

@@ -53,6 +53,8 @@ public:
     void OnChildRemoved(Window* child) override;
 
     Signal1<MenuItem*> chosen;
+    // Emitted on the root menu just before an item's submenu opens.
+    Signal1<MenuItem*> opening;
     Signal1<MenuItem*> highlight;
 
 private:

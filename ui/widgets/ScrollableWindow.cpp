@@ -27,10 +27,6 @@ bool IsPage(int part) {
 
 bool IsVerticalPart(int part) { return part >= ScrollableWindow::kPartUpArrow && part <= ScrollableWindow::kPartVerticalThumb; }
 
-// The wheel position each axis had at the last wheel event a scrollable window saw;
-// the window system reports absolute positions, so the step is the difference.
-int lastWheel[2] = {0, 0};
-
 }  // namespace
 
 ScrollableWindow::ScrollableWindow(uint32_t flags, Window* parent) : Window(flags, parent) {}
@@ -210,9 +206,7 @@ void ScrollableWindow::Idle() {
 
 void ScrollableWindow::ScrollByWheel(const Event& event) {
     bool horizontal = (event.word[3] & kHorizontalWheelBit) != 0;
-    int& last = lastWheel[horizontal ? 1 : 0];
-    int delta = event.WheelPosition() - last;
-    last = event.WheelPosition();
+    int delta = WS().WheelDelta(horizontal);
     // The wheel position grows as the wheel turns away from the user, which shows
     // what lies before: towards position 0.
     ScrollBy(horizontal ? kHorizontal : kVertical, -delta);

@@ -80,6 +80,9 @@ void UiTestDriver::HandToScript() {
 }
 
 int UiTestDriver::Pump() {
+    // A pump asked for from the script's own thread (the window system repaints at
+    // once after a surface resize) is left to the next real frame.
+    if (std::this_thread::get_id() != mainThread_) return 1;
     platform_.time += kFrameSeconds;
     OsPollEvents();
     if (WS().FrameStep()) OsSwapBuffers();
@@ -95,6 +98,7 @@ int UiTestDriver::Pump() {
 
 void UiTestDriver::Run(const std::function<void(UiTestDriver&)>& script) {
     if (!ready_) return;
+    mainThread_ = std::this_thread::get_id();
     WindowSystem& ws = WS();
     ws.SetPump([this] { return Pump(); });
     ws.SurfaceResized(options_.width, options_.height);

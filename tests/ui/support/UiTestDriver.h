@@ -17,6 +17,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/drivers/HeadlessDriver.h"
@@ -99,6 +100,7 @@ private:
     TexturePack* pack_ = nullptr;
     std::unique_ptr<Skin> skin_;
 
+    std::thread::id mainThread_;
     std::mutex mutex_;
     std::condition_variable turnChanged_;
     bool scriptTurn_ = false;

@@ -1,0 +1,121 @@
+#include "shell/RootMenu.h"
+
+#include "shell/MessageLogWindow.h"
+#include "shell/TamberSplashScreen.h"
+#include "shell/base/Preferences.h"
+#include "tags/Codex.h"
+#include "ui/WindowSystem.h"
+#include "ui/widgets/MenuItem.h"
+#include "ui/widgets/MessageBoxWindow.h"
+
+namespace {
+RootMenu* instance = nullptr;
+}
+
+RootMenu* RootMenu::Create() {
+    if (!instance) instance = new RootMenu;
+    WS().SetMenuBar(instance);
+    return instance;
+}
+
+RootMenu* RootMenu::Instance() { return instance; }
+
+RootMenu::RootMenu() : Menu(true) {
+    SetName("TamberRootMenu");
+    MenuItem* file = AddMenuItem(this, "File", nullptr, 0, true);
+    AddMenuItem(this, "Exit", file, kExit, true);
+
+    MenuItem* tools = AddMenuItem(this, "Tools", nullptr, 0, true);
+    AddMenuItem(this, "Reload Local Folder", tools, kReloadLocalFolder, true);
+    AddMenuItem(this, "Reload Plugins Folder", tools, kReloadPluginsFolder, true);
+    AddMenuItem(this, "Log Viewer", tools, kLogViewer, true);
+
+    windowMenu_ = AddMenuItem(this, "Window", nullptr, kWindowMenu, true);
+    FillWindowMenu();
+
+    MenuItem* help = AddMenuItem(this, "Help", nullptr, 0, true);
+    AddMenuItem(this, "About Tamber...", help, kAbout, true);
+
+    chosen.Connect(this, &RootMenu::OnChosen);
+    opening.Connect(this, &RootMenu::OnOpening);
+    int width = WS().SurfaceWidth();
+    SetFrameXYWH(0, 0, width, Frame().Height());
+}
+
+RootMenu::~RootMenu() {
+    if (instance == this) instance = nullptr;
+}
+
+bool RootMenu::HandleEvent(Window* target, int kind, Event& event) {
+    if (kind == kEventSurfaceResized && target == this) {
+        SetPrefInt("OsWindowSizeX", event.word[0]);
+        SetPrefInt("OsWindowSizeY", event.word[1]);
+        SetFrameXYWH(0, 0, event.word[0], Frame().Height());
+    }
+    return Menu::HandleEvent(target, kind, event);
+}
+
+void RootMenu::OnChosen(MenuItem* item) {
+    if (item) RunCommand(item->Id());
+}
+
+void RootMenu::OnOpening(MenuItem* item) {
+    if (item == windowMenu_) FillWindowMenu();
+}
+
+void RootMenu::FillWindowMenu() {
+    if (Menu* sub = windowMenu_->Submenu()) sub->CloseChildren();
+    listedWindows_.clear();
+    AddMenuItem(this, "Close All Windows", windowMenu_, kCloseAllWindows, true);
+    WindowSystem& ws = WS();
+    for (Window* layer : {ws.Layer1(), ws.Layer0()}) {
+        if (!layer) continue;
+        for (Window* w = layer->FirstChild(); w && int(listedWindows_.size()) < kMaxWindowItems; w = w->NextSibling()) {
+            if (!w->IsVisible() || !w->HasFlags(kStyleTitleBar) || !w->GetName() || w->IsInside(this)) continue;
+            AddMenuItem(this, w->GetName(), windowMenu_, kFirstWindowItem + int32_t(listedWindows_.size()), true);
+            listedWindows_.push_back(w);
+        }
+    }
+}
+
+void RootMenu::CloseAllWindows() {
+    std::vector<Window*> windows = listedWindows_;
+    for (Window* w : windows) {
+        if (!w->CanClose(0)) {
+            if (w->IsVisible()) return;
+            continue;
+        }
+        w->Close();
+    }
+}
+
+void RootMenu::RunCommand(int32_t command) {
+    WindowSystem& ws = WS();
+    switch (command) {
+    case kExit:
+        ws.QueueQuit();
+        break;
+    case kReloadLocalFolder:
+        Codex::Instance().RefreshLocalFolder(true);
+        break;
+    case kReloadPluginsFolder:
+        Codex::Instance().ReloadArchives();
+        break;
+    case kLogViewer:
+        ShowLogViewer();
+        break;
+    case kCloseAllWindows:
+        CloseAllWindows();
+        break;
+    case kAbout:
+        TamberSplashScreen::Show(true);
+        break;
+    default:
+        if (command >= kFirstWindowItem && command < kFirstWindowItem + int32_t(listedWindows_.size())) {
+            Window* w = listedWindows_[size_t(command - kFirstWindowItem)];
+            w->BringToFront();
+            ws.SetFocus(w, kFocusByProgram);
+        }
+        break;
+    }
+}

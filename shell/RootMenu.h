@@ -1,0 +1,46 @@
+#pragma once
+// The menu bar across the top of the main window ("TamberRootMenu") and the
+// dispatcher of every program-level command. It also records the main window's
+// size for the next start.
+#include <vector>
+
+#include "ui/widgets/Menu.h"
+
+class RootMenu : public Menu {
+public:
+    enum Command : int32_t {
+        kExit = 10000,
+        kArchiveBrowser = 10200,
+        kLogViewer = 10201,
+        kReloadLocalFolder = 10202,
+        kReloadPluginsFolder = 10203,
+        kChooseVeskFolder = 10204,
+        kWindowMenu = 10300,
+        kCloseAllWindows = 10301,
+        kFirstWindowItem = 10302,
+        kAbout = 12000,
+    };
+    static constexpr int kMaxWindowItems = 98;
+
+    // Creates the singleton on the first call and makes it the window system's menu bar.
+    static RootMenu* Create();
+    static RootMenu* Instance();
+    ~RootMenu() override;
+
+    const char* GetClassName() const override { return "RootMenu"; }
+    bool HandleEvent(Window* target, int kind, Event& event) override;
+
+    void RunCommand(int32_t command);
+    // Asks each listed window to close; stops at the first that refuses.
+    void CloseAllWindows();
+
+private:
+    RootMenu();
+    void OnChosen(MenuItem* item);
+    void OnOpening(MenuItem* item);
+    void FillWindowMenu();
+    void ChooseVeskFolder();
+
+    MenuItem* windowMenu_ = nullptr;
+    std::vector<Window*> listedWindows_;
+};

@@ -1,0 +1,86 @@
+// The root menu: the bar, its commands, the Window menu and the stored window size.
+#include <gtest/gtest.h>
+
+#include "shell/RootMenu.h"
+#include "shell/base/Preferences.h"
+#include "tests/ui/support/UiTestDriver.h"
+#include "ui/WindowSystem.h"
+#include "ui/widgets/MenuItem.h"
+
+namespace {
+
+struct Document : Window {
+    Document(const char* name, bool refuse) : Window(kStyleDocument | kStyleVisible, nullptr), refuse(refuse) {
+        SetName(name);
+        SetFrameXYWH(100, 100, 200, 150);
+    }
+    bool CanClose(int force) override { return !refuse && Window::CanClose(force); }
+    bool refuse;
+};
+
+MenuItem* ItemLabelled(Menu* menu, const std::string& label) {
+    for (MenuItem* item : menu->Items()) {
+        if (item->GetName() && label == item->GetName()) return item;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(RootMenu, BarCommandsWindowMenuAndSize) {
+    UiTestDriver ui;
+    ASSERT_TRUE(ui.Ready()) << ui.Error();
+    int quitRequests = 0;
+    WS().SetQuitConfirm([&] { return ++quitRequests, 0; });
+    ui.Run([&](UiTestDriver& ui) {
+        WindowSystem& ws = WS();
+        RootMenu* menu = RootMenu::Create();
+        ui.step();
+        EXPECT_EQ(ws.MenuBar(), menu);
+        EXPECT_EQ(menu->Frame().Width(), 1024);
+        EXPECT_EQ(ws.Layer0()->Frame().top, menu->Frame().bottom);
+        std::vector<std::string> titles;
+        for (MenuItem* item : menu->Items()) titles.push_back(item->GetName());
+        EXPECT_EQ(titles, (std::vector<std::string>{"File", "Tools", "Window", "Help"}));
+
+        // The Window menu lists the shown windows when it opens; choosing one brings it forward.
+        Document* a = new Document("Alpha", false);
+        Document* b = new Document("Beta", true);
+        Document* c = new Document("Gamma", false);
+        MenuItem* window = ItemLabelled(menu, "Window");
+        ui.click(UiTestDriver::center(window));
+        Menu* list = window->Submenu();
+        ASSERT_TRUE(list && list->IsVisible());
+        std::vector<std::string> entries;
+        for (MenuItem* item : list->Items()) entries.push_back(item->GetName());
+        EXPECT_EQ(entries, (std::vector<std::string>{"Close All Windows", "Gamma", "Beta", "Alpha"}));
+        ui.click(UiTestDriver::center(ItemLabelled(list, "Alpha")));
+        EXPECT_EQ(ws.Layer0()->FirstChild(), a);
+
+        // Close All Windows stops at the first window that refuses: Alpha, Beta, Gamma.
+        b->BringToFront();
+        a->BringToFront();
+        ui.click(UiTestDriver::center(window));
+        ui.click(UiTestDriver::center(ItemLabelled(list, "Close All Windows")));
+        EXPECT_EQ(ws.Layer0()->FindChild("Alpha", "Window"), nullptr);
+        EXPECT_EQ(ws.Layer0()->FindChild("Beta", "Window"), b);
+        EXPECT_EQ(ws.Layer0()->FindChild("Gamma", "Window"), c);
+
+        // Exit asks the window system to quit (the confirmation decides).
+        menu->RunCommand(RootMenu::kExit);
+        ui.step(2);
+        EXPECT_EQ(quitRequests, 1);
+        EXPECT_TRUE(ws.Running());
+
+        // A new surface size is stored for the next start.
+        ui.platform().Resize(800, 600);
+        ui.step();
+        int width = 0, height = 0;
+        EXPECT_TRUE(GetPrefInt("OsWindowSizeX", width));
+        EXPECT_TRUE(GetPrefInt("OsWindowSizeY", height));
+        EXPECT_EQ(width, 800);
+        EXPECT_EQ(height, 600);
+        EXPECT_EQ(menu->Frame().Width(), 800);
+        b->refuse = false;
+    });
+}
