@@ -143,6 +143,8 @@ bool WriteSurface(IffWriter& out, const ModelMaterial& material, uint32_t clipIn
 
 }  // namespace
 
+std::vector<std::string> LwoImageFileNames(const Model& model) { return ImageNames(model); }
+
 bool WriteLwoModel(const Model& model, const std::string& folder, const std::string& baseName) {
     if (!ModelFits(model)) return false;
     const std::vector<std::string> imageNames = ImageNames(model);

@@ -1,6 +1,7 @@
 #pragma once
 // Writes a model as an LWO2 LightWave object with one PNG image per textured material.
 #include <string>
+#include <vector>
 
 #include "models/Model.h"
 
@@ -9,3 +10,6 @@
 // texture that cannot be written does not stop the object; false when the
 // object file cannot be written or the model cannot be expressed in LWO2.
 bool WriteLwoModel(const Model& model, const std::string& folder, const std::string& baseName);
+// The image file names WriteLwoModel gives the materials' textures, by material
+// index ("" for a material without a texture).
+std::vector<std::string> LwoImageFileNames(const Model& model);

@@ -1,0 +1,316 @@
+// Commands over the format libraries: images, collections, sounds, detail
+// textures and 3D Metafile models.
+#include <cstdio>
+
+#include "cli/CliCommand.h"
+#include "cli/CollectionExport.h"
+#include "cli/TagSource.h"
+#include "collections/CollectionFile.h"
+#include "images/MediaFile.h"
+#include "models/LwoWriter.h"
+#include "models/ModelFrom3DMF.h"
+#include "platform/fs/FileSystem.h"
+#include "sounds/SoundPayload.h"
+#include "sounds/WavWriter.h"
+#include "tags/TagGroups.h"
+#include "tags/TagOperations.h"
+#include "terrain/DetailTexture.h"
+
+namespace {
+
+constexpr uint32_t kDetailTextureGroup = FourCC("dtex");
+constexpr uint16_t kDetailTextureTagVersion = 1;
+
+// Loads the tag named by all positional arguments but the last `after`, and
+// checks its group. Sets `status` to the exit status on failure.
+std::optional<TagData> TagOfGroup(const CliCommand& command, const CliArgs& args, size_t after, uint32_t group,
+                                  int& status) {
+    const std::vector<std::string> words(args.positional.begin(), args.positional.end() - after);
+    std::string error;
+    bool usage = false;
+    std::optional<TagData> tag = LoadTagArgument(words, error, usage);
+    if (!tag) {
+        status = usage ? UsageError(command, error) : Fail(error);
+    } else if (tag->header.group != group) {
+        status = Fail("'" + tag->header.Name() + "' is a tag of group " + TagIdText(tag->header.group) +
+                      ", not " + TagIdText(group));
+        tag.reset();
+    }
+    return tag;
+}
+
+// The image format a file name's extension asks for; none when it names no image.
+std::optional<uint32_t> ImageFormatOf(const std::string& path) {
+    const uint32_t format = FormatFromExtension(path);
+    if (format == kFormatBmp || format == kFormatPng || format == kFormatTiff) return format;
+    return std::nullopt;
+}
+
+bool SaveImageAs(const Image& image, const std::string& path, uint32_t format) {
+    MediaFile file(path);
+    file.format = format;
+    file.kind = kMediaImage;
+    file.image = image;
+    return SaveImage(file);
+}
+
+// Refuses existing files unless forced, then makes the folder they go into.
+bool PrepareOutputs(const std::vector<std::string>& paths, const std::string& folder, bool force,
+                    std::string& error) {
+    for (const std::string& path : paths) {
+        if (!MayWrite(path, force, error)) return false;
+    }
+    if (MakeFolders(folder)) return true;
+    error = "couldn't create '" + folder + "'";
+    return false;
+}
+
+const char* PixelFormatName(uint32_t format) {
+    switch (format) {
+        case kPixelPaletted: return "paletted";
+        case kPixelGrey: return "grey";
+        case kPixelRGB: return "rgb";
+        case kPixelRGBA: return "rgba";
+        case kPixelPalettedAlpha: return "paletted-alpha";
+        default: return "other";
+    }
+}
+
+int RunImageInfo(const CliCommand&, const CliArgs& args) {
+    MediaFile file(args.positional[0]);
+    if (!LoadImage(file)) return Fail("'" + args.positional[0] + "' is not a readable BMP, PNG or TIFF image");
+    const Image& image = file.image;
+    const char* type = file.format == kFormatBmp ? "BMP" : file.format == kFormatPng ? "PNG" : "TIFF";
+    std::printf("format: %s\nwidth: %d\nheight: %d\npixels: %s\npalette entries: %u\n", type, image.width,
+                image.height, PixelFormatName(image.format), image.paletteCount);
+    return kExitOk;
+}
+
+std::string BitmapKind(const Bitmap& bitmap) {
+    if (bitmap.IsHighColour()) return "high-colour";
+    std::string kind = bitmap.Is16Bit() ? "16-bit " : "8-bit ";
+    kind += bitmap.IsRle() ? "rle" : "raw";
+    if (bitmap.HasColourAlpha()) kind += " colour-alpha";
+    return bitmap.placeholder ? kind + " damaged" : kind;
+}
+
+int RunCollectionInfo(const CliCommand& command, const CliArgs& args) {
+    int status = kExitOk;
+    const std::optional<TagData> tag = TagOfGroup(command, args, 0, kCollectionGroupCode, status);
+    if (!tag) return status;
+    const std::unique_ptr<Collection> collection = ReadCollection(tag->payload, tag->header.user, true);
+    if (!collection) return Fail("'" + tag->header.Name() + "' is not a valid collection");
+    std::printf("name: %s\nflags: 0x%x\nbitmaps: %d\n", PrintableText(tag->header.Name()).c_str(), collection->flags,
+                collection->BitmapCount());
+    for (int i = 0; i < collection->BitmapCount(); ++i) {
+        const Bitmap& bitmap = *collection->GetBitmap(i);
+        std::printf("  %d\t%s\t%dx%d\t%s\n", i, PrintableText(bitmap.name).c_str(), bitmap.width, bitmap.height,
+                    BitmapKind(bitmap).c_str());
+    }
+    std::printf("sequences: %d\n", collection->SequenceCount());
+    for (int i = 0; i < collection->SequenceCount(); ++i) {
+        const Sequence& sequence = collection->sequences[size_t(i)];
+        std::printf("  %d\t%s\t%zu frame%s\t%u view%s\n", i, PrintableText(sequence.name).c_str(), sequence.frames.size(),
+                    sequence.frames.size() == 1 ? "" : "s", unsigned(sequence.header.viewCount),
+                    sequence.header.viewCount == 1 ? "" : "s");
+    }
+    std::printf("hue changes: %d\n", collection->HueChangeCount());
+    for (int i = 0; i < collection->HueChangeCount(); ++i)
+        std::printf("  %d\t%s\n", i, PrintableText(collection->hueChanges[size_t(i)].name).c_str());
+    return kExitOk;
+}
+
+int RunCollectionExport(const CliCommand& command, const CliArgs& args) {
+    const std::string type = args.Value("--type", "png");
+    const std::optional<uint32_t> format = ImageFormatOf("." + type);
+    if (!format) return UsageError(command, "--type is bmp, png or tiff");
+    int status = kExitOk;
+    const std::optional<TagData> tag = TagOfGroup(command, args, 1, kCollectionGroupCode, status);
+    if (!tag) return status;
+    const std::unique_ptr<Collection> collection = ReadCollection(tag->payload, tag->header.user, true);
+    if (!collection) return Fail("'" + tag->header.Name() + "' is not a valid collection");
+    std::string error;
+    const auto stems = BitmapFileStems(*collection, args.Has("--by-name"), error);
+    if (!stems) return Fail(error);
+    const std::string folder = NormaliseFolderPath(args.positional.back());
+    std::vector<std::string> paths;
+    for (const std::string& stem : *stems) paths.push_back(folder + stem + "." + type);
+    if (!PrepareOutputs(paths, folder, args.Has("--force"), error)) return Fail(error);
+    int failed = 0;
+    for (int i = 0; i < collection->BitmapCount(); ++i) {
+        const std::string& path = paths[size_t(i)];
+        const std::optional<Image> image = BitmapToImage(*collection, *collection->GetBitmap(i));
+        if (!image) {
+            std::fprintf(stderr, "WARNING: bitmap %d is high-colour or damaged and was not exported\n", i);
+        } else if (!SaveImageAs(*image, path, *format)) {
+            std::fprintf(stderr, "ERROR: couldn't write '%s'\n", path.c_str());
+            ++failed;
+        } else {
+            std::printf("%s\n", path.c_str());
+        }
+    }
+    return failed ? kExitFailed : kExitOk;
+}
+
+std::optional<Sound> ReadSoundTag(const CliCommand& command, const CliArgs& args, size_t after, int& status) {
+    const std::optional<TagData> tag = TagOfGroup(command, args, after, FourCC("soun"), status);
+    if (!tag) return std::nullopt;
+    std::optional<Sound> sound = ReadSoundPayload(tag->payload.data(), tag->payload.size());
+    if (!sound) status = Fail("'" + tag->header.Name() + "' is not a valid sound");
+    return sound;
+}
+
+int RunSoundInfo(const CliCommand& command, const CliArgs& args) {
+    int status = kExitOk;
+    const std::optional<Sound> sound = ReadSoundTag(command, args, 0, status);
+    if (!sound) return status;
+    for (const SoundPermutation& permutation : sound->permutations) {
+        const SoundDescriptor& d = permutation.descriptor;
+        std::printf("%s\t%s\t%u\t%s\t%u Hz\n", PrintableText(permutation.Name()).c_str(), SoundDurationText(d).c_str(),
+                    unsigned(d.bitsPerSample), SoundChannelsText(d.channels).c_str(), d.Rate());
+    }
+    return kExitOk;
+}
+
+int RunSoundExport(const CliCommand& command, const CliArgs& args) {
+    int status = kExitOk;
+    const std::optional<Sound> sound = ReadSoundTag(command, args, 1, status);
+    if (!sound) return status;
+    const std::string folder = NormaliseFolderPath(args.positional.back());
+    std::vector<std::string> paths;
+    std::string error;
+    for (const SoundPermutation& permutation : sound->permutations) {
+        const std::string path = folder + WavFileName(permutation.Name());
+        for (const std::string& earlier : paths) {
+            if (earlier == path) return Fail("two permutations would both be written to '" + path + "'");
+        }
+        paths.push_back(path);
+    }
+    if (!PrepareOutputs(paths, folder, args.Has("--force"), error)) return Fail(error);
+    int failed = 0;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        const SoundPermutation& p = sound->permutations[i];
+        if (WriteWav(p.samples.data(), p.descriptor.bitsPerSample, p.descriptor.Rate(), p.descriptor.channels,
+                     p.samples.size(), paths[i])) {
+            std::printf("%s\n", paths[i].c_str());
+        } else {
+            std::fprintf(stderr, "ERROR: couldn't write '%s'\n", paths[i].c_str());
+            ++failed;
+        }
+    }
+    return failed ? kExitFailed : kExitOk;
+}
+
+int RunDtexExport(const CliCommand& command, const CliArgs& args) {
+    const std::string& path = args.positional.back();
+    const std::optional<uint32_t> format = ImageFormatOf(path);
+    if (!format) return UsageError(command, "the image file name must end in .bmp, .png or .tiff");
+    int status = kExitOk;
+    const std::optional<TagData> tag = TagOfGroup(command, args, 1, kDetailTextureGroup, status);
+    if (!tag) return status;
+    const std::optional<DetailTexture> texture = ReadDetailTexture(tag->payload);
+    if (!texture) return Fail("'" + tag->header.Name() + "' is not a valid detail texture");
+    std::string error;
+    if (!MayWrite(path, args.Has("--force"), error)) return Fail(error);
+    Image image;
+    if (!CreateImage(image, int32_t(texture->width), int32_t(texture->height), kPixelRGB, texture->pixels.data()) ||
+        !SaveImageAs(image, path, *format))
+        return Fail("The file could not be written.");
+    return kExitOk;
+}
+
+int RunDtexImport(const CliCommand&, const CliArgs& args) {
+    const std::string& imagePath = args.positional[0];
+    MediaFile file(imagePath);
+    if (!LoadImage(file)) return Fail("Failed to load image data.");
+    const Image& image = file.image;
+    if (image.format != kPixelRGB) return Fail("Image must be 24 bit RGB.");
+    if (!IsPowerOfTwo(uint32_t(image.width)) || !IsPowerOfTwo(uint32_t(image.height)))
+        return Fail("The texture must have dimensions that are powers of two.");
+    DetailTexture texture;
+    texture.width = uint32_t(image.width);
+    texture.height = uint32_t(image.height);
+    texture.pixels = image.pixels;
+    const std::optional<std::vector<uint8_t>> payload = WriteDetailTexture(texture);
+    if (!payload) return Fail("the image cannot be stored as a detail texture");
+
+    Codex& codex = Codex::Instance();
+    std::string error;
+    if (!OpenGameFolder(codex, args.positional[2], "", error)) return Fail(error);
+    TagHeader header{};
+    std::string reason;
+    TagRecord* record = CreateTag(codex, kDetailTextureGroup, std::nullopt, args.positional[1], args.Has("--force"),
+                                  &header, &reason);
+    if (!record) return Fail((reason.empty() ? "couldn't create the tag" : reason) + " (--force replaces it)");
+    header.version = kDetailTextureTagVersion;
+    FILE* out = BeginTagWrite(codex, record, header);
+    const bool written = out && std::fwrite(payload->data(), 1, payload->size(), out) == payload->size();
+    if (!out || !FinishTagWrite(codex, record, &header, written))
+        return Fail("couldn't write the tag to the local folder");
+    std::printf("%s\n", record->localEntry && record->localEntry->path ? record->localEntry->path->c_str() : "");
+    return kExitOk;
+}
+
+int RunModelConvert(const CliCommand&, const CliArgs& args) {
+    std::string error;
+    const std::optional<Model> model = ModelFrom3DMF(args.positional[0], error);
+    if (!model) return Fail(args.positional[0] + ": " + error);
+    if (!error.empty()) std::fprintf(stderr, "WARNING: %s\n", error.c_str());
+    const std::string folder = NormaliseFolderPath(args.positional[1]);
+    const std::string baseName = TagFileName(FileStem(args.positional[0]));
+    std::vector<std::string> paths = {folder + baseName + ".lwo"};
+    for (const std::string& name : LwoImageFileNames(*model)) {
+        if (!name.empty()) paths.push_back(folder + name);
+    }
+    if (!PrepareOutputs(paths, folder, args.Has("--force"), error)) return Fail(error);
+    if (!WriteLwoModel(*model, folder, baseName)) return Fail("couldn't write '" + paths[0] + "'");
+    for (const std::string& path : paths) {
+        if (GetFileStatus(path).exists) std::printf("%s\n", path.c_str());
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+std::vector<CliCommand> MediaCommands() {
+    return {
+        {"image info", "FILE", "describe a BMP, PNG or TIFF image",
+         "Prints the image's file format, size, pixel format and palette size.", {}, 1, 1, RunImageInfo},
+        {"collection info", "TAG-OR-FILE", "list a collection's bitmaps, sequences and hue changes",
+         "Prints the collection's flags, then one line per bitmap (number, name, size,\n"
+         "encoding), per sequence (number, name, frames, views) and per hue change.\n"
+         "TAG-OR-FILE is a loose tag file or GAMEFOLDER GROUP TAGID.",
+         {}, 1, 3, RunCollectionInfo},
+        {"collection export", "TAG-OR-FILE DEST [--by-name] [--type png|bmp|tiff] [--force]",
+         "export a collection's bitmaps as images",
+         "Writes every paletted bitmap into the folder DEST as a paletted image with the\n"
+         "collection's palette, named \"bitmap #0000\" and on by number, or by bitmap\n"
+         "name. High-colour bitmaps are skipped with a warning. Prints each file written.\n\n"
+         "  --by-name  name the files after the bitmaps (refused when two share a name)\n"
+         "  --type T   png (default), bmp or tiff\n"
+         "  --force    replace existing files",
+         {{"--by-name", false}, {"--type", true}, {"--force", false}}, 2, 4, RunCollectionExport},
+        {"sound info", "TAG-OR-FILE", "list a sound's permutations",
+         "Prints one line per permutation: name, duration, bit depth, channels, rate.", {}, 1, 3, RunSoundInfo},
+        {"sound export", "TAG-OR-FILE DEST [--force]", "export a sound's permutations as WAV files",
+         "Writes DEST/<permutation name>.wav for every permutation (16-bit PCM) and\n"
+         "prints each file written.\n\n"
+         "  --force  replace existing files",
+         {{"--force", false}}, 2, 4, RunSoundExport},
+        {"dtex export", "TAG-OR-FILE IMAGE [--force]", "write a detail texture as a 24-bit RGB image",
+         "Writes the detail texture to IMAGE; the extension (.bmp, .png, .tiff) picks\n"
+         "the format.\n\n"
+         "  --force  replace an existing file",
+         {{"--force", false}}, 2, 4, RunDtexExport},
+        {"dtex import", "IMAGE NAME GAMEFOLDER [--force]", "make a detail texture tag from an image",
+         "Creates the loose dtex tag NAME in the game folder's local folder from a\n"
+         "24-bit RGB image whose sides are powers of two, and prints its path.\n\n"
+         "  --force  replace a tag of the same name or tagid",
+         {{"--force", false}}, 3, 3, RunDtexImport},
+        {"model convert", "FILE.3dmf DESTFOLDER [--force]", "convert a 3D Metafile to a LightWave object",
+         "Writes DESTFOLDER/<file name>.lwo and one PNG per textured material, and\n"
+         "prints each file written.\n\n"
+         "  --force  replace existing files",
+         {{"--force", false}}, 2, 2, RunModelConvert},
+    };
+}

@@ -1,0 +1,48 @@
+#pragma once
+// Where the commands get tags from: a game folder indexed by the Codex exactly as
+// the desktop program indexes it, and a tag named either by a loose tag file or
+// by GAMEFOLDER GROUP TAGID (its current copy).
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tags/Codex.h"
+#include "tags/TagHeader.h"
+
+// Indexes the game folder with the default working set, or with exactly the
+// archives named in `workingSet` (file names, comma-separated) when it is not
+// empty. False with `error` set when the folder is missing or a name is unknown.
+bool OpenGameFolder(Codex& codex, const std::string& folder, const std::string& workingSet, std::string& error);
+
+// A group given as its four-character code (".256") or its plural name
+// ("collections", any letter case).
+std::optional<uint32_t> ParseGroupArgument(const std::string& text);
+// A tagid of one to four characters (shorter ones are padded with blanks).
+std::optional<uint32_t> ParseTagIdArgument(const std::string& text);
+
+struct TagData {
+    TagHeader header{};
+    std::vector<uint8_t> payload;
+    std::string origin;  // the file, or where the current copy lies
+};
+
+// Reads the tag's current copy: its header and exactly `size` data bytes.
+std::optional<TagData> ReadCurrentTag(Codex& codex, TagRecord* record, std::string& error);
+// Reads a loose tag file: header (validated) and data.
+std::optional<TagData> ReadTagFile(const std::string& path, std::string& error);
+
+// Resolves a TAG-OR-FILE argument: one word (a loose tag file) or three
+// (GAMEFOLDER GROUP TAGID). `usage` is set when the words do not form one.
+std::optional<TagData> LoadTagArgument(const std::vector<std::string>& words, std::string& error, bool& usage);
+
+// Output helpers.
+std::string JsonString(const std::string& text);
+// Text from a file with control characters (tabs, line ends) shown as '?', so
+// that each listed item stays one line of tab-separated fields.
+std::string PrintableText(std::string text);
+std::string TagIdText(uint32_t code);  // the four characters, printable
+// Refuses (false, with `error`) to replace an existing file unless forced.
+bool MayWrite(const std::string& path, bool force, std::string& error);
+// The file name part of a path without its extension.
+std::string FileStem(const std::string& path);
