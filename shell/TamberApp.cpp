@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "editing/TagEditorRegistry.h"
+#include "editing/WindowTagPrompts.h"
 #include "images/MediaFile.h"
 #include "platform/Os.h"
 #include "shell/FramePacer.h"
@@ -188,6 +190,8 @@ int TamberMain() {
     ws.SetPartialRedraw(true);
     RootMenu::Create();
     Log("Window System Initialized");
+    RegisterTagEditors();
+    InstallWindowTagPrompts();
     Log("XML Editors Initialized");
     InitCodex();
     Log("Codex Initialized");

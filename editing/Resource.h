@@ -1,0 +1,13 @@
+#pragma once
+// Bases of shared objects and of the managers that own them.
+
+class Resource {
+public:
+    virtual const char* GetClassName() const { return "Resource"; }
+    virtual ~Resource() = default;
+};
+
+class ResourceManager {
+public:
+    virtual ~ResourceManager() = default;
+};

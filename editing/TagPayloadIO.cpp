@@ -1,0 +1,28 @@
+#include "editing/TagPayloadIO.h"
+
+#include "tags/Codex.h"
+#include "tags/TagOperations.h"
+
+int ReadTagPayload(Codex& codex, TagRecord* record, TagHeader& header, const TagPayloadHandler& parse) {
+    if (!record) return 0;
+    const TagEntry* entry = codex.CurrentEntry(record);
+    if (!entry) return 0;
+    header = entry->header;
+    FILE* stream = codex.OpenTagData(record);
+    if (!stream) return 0;
+    const int result = parse(stream, header);
+    codex.CloseTagData(record);
+    return result;
+}
+
+int WriteTagPayload(Codex& codex, TagRecord* record, TagHeader& header, const TagPayloadHandler& write) {
+    if (!record) return 0;
+    header = MakeLooseHeader(header, record->group, record->tagid);
+    FILE* stream = BeginTagWrite(codex, record, header);
+    if (!stream) return 0;
+    const int result = write(stream, header);
+    // A payload written but never committed (a failed flush or rename) is no save.
+    if (!FinishTagWrite(codex, record, &header, result != 0)) return 0;
+    if (record->localEntry) header = record->localEntry->header;
+    return result;
+}
