@@ -4,6 +4,7 @@
 #include "shell/TamberSplashScreen.h"
 #include "shell/base/Preferences.h"
 #include "tags/Codex.h"
+#include "tools/ArchiveBrowser.h"
 #include "ui/WindowSystem.h"
 #include "ui/widgets/MenuItem.h"
 #include "ui/widgets/MessageBoxWindow.h"
@@ -28,6 +29,7 @@ RootMenu::RootMenu() : Menu(true) {
     MenuItem* tools = AddMenuItem(this, "Tools", nullptr, 0, true);
     AddMenuItem(this, "Reload Local Folder", tools, kReloadLocalFolder, true);
     AddMenuItem(this, "Reload Plugins Folder", tools, kReloadPluginsFolder, true);
+    AddMenuItem(this, "Archive Browser", tools, kArchiveBrowser, true);
     AddMenuItem(this, "Log Viewer", tools, kLogViewer, true);
 
     windowMenu_ = AddMenuItem(this, "Window", nullptr, kWindowMenu, true);
@@ -100,6 +102,9 @@ void RootMenu::RunCommand(int32_t command) {
         break;
     case kReloadPluginsFolder:
         Codex::Instance().ReloadArchives();
+        break;
+    case kArchiveBrowser:
+        ShowArchiveBrowser();
         break;
     case kLogViewer:
         ShowLogViewer();

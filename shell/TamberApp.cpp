@@ -16,6 +16,7 @@
 #include "shell/TamberSplashScreen.h"
 #include "shell/base/Preferences.h"
 #include "tags/Codex.h"
+#include "tools/ArchiveBrowser.h"
 #include "ui/CharSet.h"
 #include "ui/Font.h"
 #include "ui/PieceFile.h"
@@ -193,8 +194,10 @@ int TamberMain() {
     RegisterTagEditors();
     InstallWindowTagPrompts();
     Log("XML Editors Initialized");
+    ArchiveBrowser::InstallCodexHooks();
     InitCodex();
     Log("Codex Initialized");
+    ShowArchiveBrowser();
     Log("Archive Browser Opened");
 
     Log("Entering main loop...");

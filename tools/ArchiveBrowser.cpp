@@ -1,0 +1,634 @@
+#include "tools/ArchiveBrowser.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "tags/Codex.h"
+#include "tags/TagGroups.h"
+#include "tags/TagOperations.h"
+#include "tags/WorkingSet.h"
+#include "tools/TagRowRules.h"
+#include "tools/TagTreeList.h"
+#include "ui/WindowPlacement.h"
+#include "ui/WindowSystem.h"
+#include "ui/widgets/Menu.h"
+#include "ui/widgets/MenuItem.h"
+#include "ui/widgets/MessageBoxWindow.h"
+#include "ui/widgets/SplitterWindow.h"
+
+namespace {
+
+constexpr const char* kPlacementKey = "ArchiveBrowserPlacement";
+
+// The fixed rows of the active list point at these markers instead of an archive.
+char gLocalRow, gFoundationRow, gCombinedRow;
+
+bool IsFixedRow(const void* data) { return data == &gLocalRow || data == &gFoundationRow || data == &gCombinedRow; }
+
+bool ByFileName(const Archive* a, const Archive* b) { return a->fileName < b->fileName; }
+
+class BrowserHooks : public CodexHooks {
+public:
+    void CloseBrowser() override;
+    void OpenBrowser() override { ShowArchiveBrowser(); }
+};
+
+}  // namespace
+
+ArchiveBrowser* ArchiveBrowser::instance_ = nullptr;
+ArchiveBrowser::FolderChooser ArchiveBrowser::folderChooser_ = nullptr;
+ArchiveBrowser::FilesChooser ArchiveBrowser::filesChooser_ = nullptr;
+
+void BrowserHooks::CloseBrowser() {
+    if (ArchiveBrowser* browser = ArchiveBrowser::Get()) browser->Close();
+    Codex::Instance().AddListener(&ArchiveBrowser::OnCodexEvent, nullptr);
+}
+
+void ArchiveBrowser::InstallCodexHooks() {
+    static BrowserHooks hooks;
+    Codex::Instance().SetHooks(&hooks);
+    Codex::Instance().AddListener(&ArchiveBrowser::OnCodexEvent, nullptr);
+}
+
+ArchiveBrowser* ArchiveBrowser::GetOrCreate() {
+    if (!instance_ && WS().Root()) instance_ = new ArchiveBrowser;
+    return instance_;
+}
+
+void ShowArchiveBrowser() {
+    ArchiveBrowser* browser = ArchiveBrowser::GetOrCreate();
+    if (!browser) return;
+    browser->SetVisible(true);
+    browser->BringToFront();
+}
+
+ArchiveBrowser::ArchiveBrowser() : Window(kStyleDocument & ~kStyleVisible, nullptr), codex_(Codex::Instance()) {
+    SetName("Archive Browser");
+    // Hidden until placed; the listener is registered before the first events come.
+    codex_.AddListener(&ArchiveBrowser::OnCodexEvent, nullptr);
+    outer_ = new SplitterWindow(kStyleVisible, this, SplitterWindow::kSideBySide);
+    inner_ = new SplitterWindow(kStyleVisible, outer_, SplitterWindow::kStacked);
+    activeList_ = new ListWindow(ListWindow::kMultipleSelection, kStyleControl, inner_);
+    activeList_->SetName("Active Archives List");
+    inactiveList_ = new ListWindow(ListWindow::kMultipleSelection, kStyleControl, inner_);
+    inactiveList_->SetName("Inactive Archives List");
+    tree_ = new TagTreeList(outer_);
+    tree_->SetName("Tag Tree");
+    for (int column = 0; column < kTagColumnCount; ++column) {
+        tree_->AddColumn(TagColumnAt(column).title, nullptr, 0, 0, TagColumnAt(column).width, 0);
+    }
+    tree_->formatCell = [this](const ListItem* item, int column) { return FormatCell(item, column); };
+    // Tags sort by name inside their group; groups (whose name cells are empty) by label.
+    tree_->SortByColumn(kColumnName);
+    inner_->SetPanes(activeList_, inactiveList_);
+    outer_->SetPanes(inner_, tree_);
+
+    activeList_->selectionChanged.Connect(this, &ArchiveBrowser::OnActiveSelection);
+    activeList_->contextClick.Connect(this, &ArchiveBrowser::OnActiveContext);
+    inactiveList_->contextClick.Connect(this, &ArchiveBrowser::OnInactiveContext);
+    tree_->contextClick.Connect(this, &ArchiveBrowser::ShowTagMenu);
+    tree_->activated.Connect(this, &ArchiveBrowser::OnTreeActivated);
+    tree_->deleteRequested.Connect(this, &ArchiveBrowser::OnTreeDelete);
+
+    if (!RestorePlacement(this, kPlacementKey, true)) {
+        SetSize(0, kDefaultHeight);
+        CenterInParent();
+    }
+    // The dividers are placed once the window has its size, so they are not clamped.
+    outer_->SetFrameXYWH(0, 0, Client().Width(), Client().Height());
+    outer_->SetSplitPosition(kListsWidth);
+    inner_->SetSplitPosition(kFirstListsSplit);
+    LoadWorkingSet(codex_);
+    RebuildLists();
+}
+
+ArchiveBrowser::~ArchiveBrowser() {
+    if (instance_ == this) instance_ = nullptr;
+}
+
+void ArchiveBrowser::GetMinimumSize(Point& out) {
+    Window::GetMinimumSize(out);
+    out.x += kExtraMinimumWidth;
+    out.y += kExtraMinimumHeight;
+}
+
+bool ArchiveBrowser::CanClose(int) {
+    SavePlacement(this, kPlacementKey);
+    SetVisible(false);
+    return false;
+}
+
+void ArchiveBrowser::OnClose() {
+    SavePlacement(this, kPlacementKey);
+    // From now on nothing may reach this window: it is deleted at the end of the frame.
+    if (instance_ == this) instance_ = nullptr;
+}
+
+void ArchiveBrowser::OnResize() {
+    if (outer_) outer_->SetFrameXYWH(0, 0, Client().Width(), Client().Height());
+}
+
+void ArchiveBrowser::Idle() {
+    if (refreshPending_) {
+        refreshPending_ = false;
+        RebuildLists();
+    }
+    if (sortPending_) {
+        sortPending_ = false;
+        UpdateGroupLabels();
+        SortTree();
+    }
+}
+
+void ArchiveBrowser::SortTree() {
+    // Group rows show their label only while sorting, so they sort by it; their
+    // cells are otherwise empty and the tree draws the label across the row.
+    sortingGroups_ = true;
+    tree_->Sort();
+    sortingGroups_ = false;
+}
+
+// ---- Codex events ----
+
+void ArchiveBrowser::OnCodexEvent(const CodexEvent& event, void*) {
+    if (instance_) instance_->HandleCodexEvent(event);
+}
+
+void ArchiveBrowser::HandleCodexEvent(const CodexEvent& event) {
+    switch (event.code) {
+    case kCodexTagAdded:
+    case kCodexTagChanged:
+        if (event.record) UpdateRow(event.record);
+        sortPending_ = true;
+        break;
+    case kCodexTagRemoved:
+        if (event.record) RemoveRow(event.record);
+        sortPending_ = true;
+        break;
+    case kCodexActiveSetChanged:
+        if (!changingSet_) ShowSelection();
+        break;
+    case kCodexArchiveAdded:
+        if (!changingSet_) RebuildLists();
+        break;
+    case kCodexArchiveRemoving:
+        // Unloading frees the archive's entries and may free records: let go of
+        // every row that could point at them and rebuild once the unload is over.
+        selectedArchives_.erase(event.archive);
+        quietLists_ = true;
+        activeList_->RemoveAllItems();
+        inactiveList_->RemoveAllItems();
+        quietLists_ = false;
+        ClearTree();
+        refreshPending_ = true;
+        break;
+    default: break;
+    }
+}
+
+// ---- Archive lists ----
+
+Archive* ArchiveBrowser::ArchiveOf(const ListItem* item) {
+    return item && !IsFixedRow(item->data) ? static_cast<Archive*>(item->data) : nullptr;
+}
+
+void ArchiveBrowser::RebuildLists() {
+    // Keep the selection across the rebuild where its rows still exist.
+    std::vector<std::string> selected;
+    for (ListItem* item : activeList_->Selection()) selected.push_back(item->label);
+    std::vector<Archive*> active, inactive;
+    for (size_t i = 0; i < codex_.ArchiveCount(); ++i) {
+        Archive* archive = codex_.ArchiveAt(i);
+        (archive->active ? active : inactive).push_back(archive);
+    }
+    std::sort(active.begin(), active.end(), ByFileName);
+    std::sort(inactive.begin(), inactive.end(), ByFileName);
+
+    quietLists_ = true;
+    activeList_->RemoveAllItems();
+    inactiveList_->RemoveAllItems();
+    quietLists_ = false;
+    activeList_->AddListItem(nullptr, &gLocalRow, ListWindow::kItemText, "local");
+    activeList_->AddListItem(nullptr, &gFoundationRow, ListWindow::kItemText, "foundation");
+    activeList_->AddListItem(nullptr, &gCombinedRow, ListWindow::kItemText, "combined");
+    for (Archive* archive : active) activeList_->AddListItem(nullptr, archive, ListWindow::kItemText, archive->fileName);
+    for (Archive* archive : inactive) {
+        inactiveList_->AddListItem(nullptr, archive, ListWindow::kItemText, archive->fileName);
+    }
+    FitListsSplit();
+    SelectArchiveRows(selected);
+}
+
+void ArchiveBrowser::FitListsSplit() {
+    const int borders = activeList_->Frame().Height() - activeList_->Client().Height();
+    inner_->SetSplitPosition(activeList_->RowCount() * activeList_->RowHeight() + borders);
+}
+
+void ArchiveBrowser::OnActiveSelection() {
+    if (!quietLists_) ShowSelection();
+}
+
+void ArchiveBrowser::SelectArchiveRows(const std::vector<std::string>& labels) {
+    // One tree update for the whole selection, not one per row.
+    quietLists_ = true;
+    activeList_->DeselectAll();
+    bool any = false;
+    for (ListItem* item = activeList_->FirstItem(); item; item = item->next) {
+        if (std::find(labels.begin(), labels.end(), item->label) == labels.end()) continue;
+        activeList_->SelectListItem(item, any);
+        any = true;
+    }
+    if (!any) {
+        for (ListItem* item = activeList_->FirstItem(); item; item = item->next) {
+            if (item->data == &gCombinedRow) activeList_->SelectListItem(item, false);
+        }
+    }
+    quietLists_ = false;
+    ShowSelection();
+}
+
+std::vector<Archive*> ArchiveBrowser::SelectedArchives(const ListWindow* list) const {
+    std::vector<Archive*> archives;
+    for (ListItem* item : list->Selection()) {
+        if (Archive* archive = ArchiveOf(item)) archives.push_back(archive);
+    }
+    return archives;
+}
+
+std::vector<Archive*> ArchiveBrowser::ListedArchives(const ListWindow* list) const {
+    std::vector<Archive*> archives;
+    for (ListItem* item = list->FirstItem(); item; item = item->next) {
+        if (Archive* archive = ArchiveOf(item)) archives.push_back(archive);
+    }
+    return archives;
+}
+
+void ArchiveBrowser::ApplyActiveSet(std::vector<Archive*> active) {
+    // The lists are rebuilt once below, not again for the Codex's event.
+    changingSet_ = true;
+    SetActiveArchives(codex_, std::move(active));
+    changingSet_ = false;
+    StoreWorkingSet(codex_);
+    RebuildLists();
+}
+
+void ArchiveBrowser::MoveSelection(ListWindow* from) {
+    std::vector<Archive*> moved = SelectedArchives(from);
+    if (moved.empty()) return;
+    std::vector<Archive*> active = ListedArchives(activeList_);
+    if (from == inactiveList_) {
+        active.insert(active.end(), moved.begin(), moved.end());
+    } else {
+        std::erase_if(active, [&](Archive* a) { return std::find(moved.begin(), moved.end(), a) != moved.end(); });
+    }
+    ApplyActiveSet(std::move(active));
+}
+
+void ArchiveBrowser::AddArchives(const std::vector<std::string>& paths) {
+    std::vector<Archive*> added;
+    changingSet_ = true;
+    for (const std::string& path : paths) {
+        if (Archive* archive = codex_.LoadArchive(path)) added.push_back(archive);
+    }
+    changingSet_ = false;
+    std::vector<Archive*> active = ListedArchives(activeList_);
+    active.insert(active.end(), added.begin(), added.end());
+    ApplyActiveSet(std::move(active));
+}
+
+void ArchiveBrowser::ChooseAndAddArchives() {
+    std::vector<std::string> paths;
+    if (filesChooser_ && filesChooser_("Add Archives", paths) && !paths.empty()) AddArchives(paths);
+}
+
+void ArchiveBrowser::Disassemble(ListWindow* list) {
+    std::vector<Archive*> archives = SelectedArchives(list);
+    if (archives.size() != 1 || !folderChooser_) return;
+    const std::string path = archives.front()->path;
+    std::string folder;
+    if (!folderChooser_("Choose Destination Folder", folder) || folder.empty()) return;
+    // The chooser ran modally: the archive may have been unloaded meanwhile.
+    if (Archive* archive = codex_.FindArchiveByPath(path)) DisassembleArchive(archive, folder);
+}
+
+bool ArchiveBrowser::CommandEnabled(int command, ListWindow* list) const {
+    switch (command) {
+    case kCommandDefaultSet:
+    case kCommandToggleHidden: return true;
+    case kCommandMoveSelection: return list && !SelectedArchives(list).empty();
+    case kCommandDisassemble: return list && SelectedArchives(list).size() == 1;
+    case kCommandOpen:
+    case kCommandCopyToLocal:
+    case kCommandDuplicate:
+    case kCommandDelete: return !SelectedTags().empty();
+    default: return false;
+    }
+}
+
+void ArchiveBrowser::RunCommand(int command, ListWindow* list) {
+    if (!CommandEnabled(command, list)) return;
+    switch (command) {
+    case kCommandDefaultSet:
+        changingSet_ = true;
+        ApplyDefaultWorkingSet(codex_);
+        changingSet_ = false;
+        ApplyActiveSet(ActiveArchives(codex_));
+        break;
+    case kCommandMoveSelection: MoveSelection(list); break;
+    case kCommandDisassemble: Disassemble(list); break;
+    case kCommandOpen: OpenSelected(); break;
+    case kCommandCopyToLocal: CopySelectedToLocal(); break;
+    case kCommandDuplicate: DuplicateSelected(); break;
+    case kCommandDelete: DeleteSelected(); break;
+    case kCommandToggleHidden:
+        showHidden_ = !showHidden_;
+        ShowSelection();
+        break;
+    default: break;
+    }
+}
+
+void ArchiveBrowser::ShowArchiveMenu(ListWindow* list, Point point) {
+    auto* menu = new Menu(false);
+    auto add = [&](const char* label, int command) { AddMenuItem(menu, label, nullptr, command, CommandEnabled(command, list)); };
+    add("Default Working Set", kCommandDefaultSet);
+    add(list == inactiveList_ ? "Activate Selection" : "Deactivate Selection", kCommandMoveSelection);
+    add("Disassemble Archive", kCommandDisassemble);
+    const int command = PopupMenu(menu, point);
+    menu->Close();
+    if (command > 0) RunCommand(command, list);
+}
+
+void ArchiveBrowser::ShowTagMenu(Point point) {
+    auto* menu = new Menu(false);
+    auto add = [&](const char* label, int command) { AddMenuItem(menu, label, nullptr, command, CommandEnabled(command, nullptr)); };
+    add("Open (enter)", kCommandOpen);
+    add("Copy To Local (cmd-K)", kCommandCopyToLocal);
+    add("Duplicate (cmd-D)", kCommandDuplicate);
+    add("Delete (del)", kCommandDelete);
+    AddSeparator(menu, nullptr);
+    add("Toggle Hidden Groups (cmd-T)", kCommandToggleHidden);
+    const int command = PopupMenu(menu, point);
+    menu->Close();
+    if (command > 0) RunCommand(command);
+}
+
+bool ArchiveBrowser::OnKey(Event& event) {
+    if (!event.Pressed() || !(event.Modifiers() & (kModCtrl | kModCommand)) || WS().Focus() != tree_) return false;
+    switch (event.Key()) {
+    case 'O': RunCommand(kCommandOpen); return true;
+    case 'K': RunCommand(kCommandCopyToLocal); return true;
+    case 'D': RunCommand(kCommandDuplicate); return true;
+    case 'T': RunCommand(kCommandToggleHidden); return true;
+    default: return false;
+    }
+}
+
+// ---- Tag tree ----
+
+bool ArchiveBrowser::InSelection(const TagRecord* record) const {
+    if (selectLocal_ && record->localEntry) return true;
+    if (!codex_.CurrentEntry(record)) return false;
+    if (selectCombined_) return true;
+    for (const TagEntry* entry = record->entries; entry; entry = entry->next) {
+        if (selectFoundation_ && !entry->IsLoose() && entry->rank == 0) return true;
+        if (entry->archive && selectedArchives_.count(entry->archive)) return true;
+    }
+    return false;
+}
+
+bool ArchiveBrowser::ShouldList(const TagRecord* record) const {
+    return IsTagListed(record->group, showHidden_) && codex_.CurrentEntry(record) && InSelection(record);
+}
+
+void ArchiveBrowser::ShowSelection() {
+    selectLocal_ = selectFoundation_ = selectCombined_ = false;
+    selectedArchives_.clear();
+    std::vector<TagRecord*> records;
+    for (ListItem* item : activeList_->Selection()) {
+        if (item->data == &gLocalRow) {
+            selectLocal_ = true;
+            std::vector<TagRecord*> local = codex_.LocalTags();
+            records.insert(records.end(), local.begin(), local.end());
+        } else if (item->data == &gFoundationRow) {
+            selectFoundation_ = true;
+            std::vector<TagRecord*> foundation = codex_.FoundationTags();
+            records.insert(records.end(), foundation.begin(), foundation.end());
+        } else if (item->data == &gCombinedRow) {
+            selectCombined_ = true;
+            records = codex_.AllCurrentTags();
+            break;  // every other row's tags are among these
+        } else if (Archive* archive = ArchiveOf(item)) {
+            selectedArchives_.insert(archive);
+            std::vector<TagRecord*> tags = codex_.TagsOfArchive(archive);
+            records.insert(records.end(), tags.begin(), tags.end());
+        }
+    }
+    std::unordered_set<const TagRecord*> wanted;
+    wanted.reserve(records.size());
+    for (TagRecord* record : records) {
+        if (IsTagListed(record->group, showHidden_) && codex_.CurrentEntry(record)) wanted.insert(record);
+    }
+    std::vector<TagRecord*> gone;
+    for (const auto& [record, row] : rows_) {
+        if (!wanted.count(record)) gone.push_back(const_cast<TagRecord*>(record));
+    }
+    for (TagRecord* record : gone) RemoveRow(record);
+    for (const TagRecord* record : wanted) {
+        auto* mutableRecord = const_cast<TagRecord*>(record);
+        auto found = rows_.find(record);
+        if (found == rows_.end()) AddRow(mutableRecord);
+        else StyleRow(found->second, mutableRecord);
+    }
+    UpdateGroupLabels();
+    SortTree();
+    sortPending_ = false;
+}
+
+void ArchiveBrowser::UpdateRow(TagRecord* record) {
+    probedUser_.erase(record);
+    if (!ShouldList(record)) {
+        RemoveRow(record);
+        return;
+    }
+    auto found = rows_.find(record);
+    if (found == rows_.end()) AddRow(record);
+    else StyleRow(found->second, record);
+    tree_->InvalidateClient();
+}
+
+void ArchiveBrowser::AddRow(TagRecord* record) {
+    ListItem*& group = groups_[record->group];
+    if (!group) {
+        group = tree_->AddListItem(nullptr, nullptr, ListWindow::kItemHasChildren, TagGroupName(record->group));
+        if (!GroupHasEditor(record->group)) tree_->SetItemGrey(group, true);
+    }
+    ListItem* row = tree_->AddListItem(group, record, 0, std::string());
+    rows_[record] = row;
+    StyleRow(row, record);
+}
+
+void ArchiveBrowser::RemoveRow(TagRecord* record) {
+    probedUser_.erase(record);
+    auto found = rows_.find(record);
+    if (found == rows_.end()) return;
+    ListItem* row = found->second;
+    rows_.erase(found);
+    ListItem* group = row->parent;
+    tree_->RemoveListItem(row);
+    if (group && group->childCount == 0) {
+        groups_.erase(record->group);
+        tree_->RemoveListItem(group);
+    }
+}
+
+void ArchiveBrowser::ClearTree() {
+    tree_->RemoveAllItems();
+    rows_.clear();
+    groups_.clear();
+    probedUser_.clear();
+}
+
+void ArchiveBrowser::UpdateGroupLabels() {
+    for (auto& [code, group] : groups_) {
+        char count[16];
+        std::snprintf(count, sizeof count, " (%d)", group->childCount);
+        group->label = TagGroupName(code) + count;
+    }
+    tree_->InvalidateClient();
+}
+
+uint32_t ArchiveBrowser::RowUser(TagRecord* record) {
+    const TagEntry* entry = codex_.CurrentEntry(record);
+    if (!entry) return 0;
+    if (!NeedsUserProbe(entry->header)) return entry->header.user;
+    auto found = probedUser_.find(record);
+    if (found != probedUser_.end()) return found->second;
+    const uint32_t user = ProbeTagUser(codex_, record).value_or(0);
+    probedUser_[record] = user;
+    return user;
+}
+
+bool ArchiveBrowser::RowCanOpen(TagRecord* record) {
+    const TagEntry* entry = codex_.CurrentEntry(record);
+    return entry && CanOpenTag(entry->header, RowUser(record));
+}
+
+void ArchiveBrowser::StyleRow(ListItem* row, TagRecord* record) {
+    const uint8_t white[3] = {255, 255, 255};
+    const uint8_t* color = record->localEntry ? kLooseColor : white;
+    const int shift = RowCanOpen(record) ? 0 : 1;
+    for (int i = 0; i < 3; ++i) row->color[i] = uint8_t(color[i] >> shift);
+}
+
+ArchiveBrowser::ListItem* ArchiveBrowser::RowOf(const TagRecord* record) const {
+    auto found = rows_.find(record);
+    return found == rows_.end() ? nullptr : found->second;
+}
+
+ArchiveBrowser::ListItem* ArchiveBrowser::GroupRow(uint32_t group) const {
+    auto found = groups_.find(group);
+    return found == groups_.end() ? nullptr : found->second;
+}
+
+std::string ArchiveBrowser::FormatCell(const ListItem* item, int column) {
+    if (!item->parent) return sortingGroups_ && column == kColumnName ? item->label : std::string();
+    if (!item->data) return {};
+    auto* record = static_cast<TagRecord*>(item->data);
+    const TagEntry* entry = codex_.CurrentEntry(record);
+    if (!entry) return {};
+    const uint32_t user = column == kColumnUser ? RowUser(record) : entry->header.user;
+    return TagColumnText(codex_, record, entry->header, user, column);
+}
+
+std::vector<ArchiveBrowser::TagKey> ArchiveBrowser::SelectedTags() const {
+    std::vector<TagKey> keys;
+    for (ListItem* item : tree_->Selection()) {
+        if (!item->parent || !item->data) continue;
+        const auto* record = static_cast<const TagRecord*>(item->data);
+        keys.push_back({record->group, record->tagid});
+    }
+    return keys;
+}
+
+std::vector<TagRecord*> ArchiveBrowser::SelectedRecords() const {
+    std::vector<TagRecord*> records;
+    for (const TagKey& key : SelectedTags()) {
+        if (TagRecord* record = codex_.FindTagRecord(key.group, key.tagid)) records.push_back(record);
+    }
+    return records;
+}
+
+void ArchiveBrowser::OnTreeActivated(ListItem* item) {
+    if (!item || !item->parent || !item->data) return;
+    auto* record = static_cast<TagRecord*>(item->data);
+    if (RowCanOpen(record)) OpenTagGroupEditor(record);
+}
+
+void ArchiveBrowser::OnTreeDelete() { RunCommand(kCommandDelete); }
+
+// ---- Tag operations ----
+
+void ArchiveBrowser::Rescan() { codex_.RefreshLocalFolder(false); }
+
+void ArchiveBrowser::OpenSelected() {
+    // Each editor may run the window system; look every tag up again before opening it.
+    for (const TagKey& key : SelectedTags()) {
+        TagRecord* record = codex_.FindTag(key.group, key.tagid);
+        if (record && RowCanOpen(record)) OpenTagGroupEditor(record);
+    }
+}
+
+void ArchiveBrowser::CopySelectedToLocal() {
+    for (TagRecord* record : SelectedRecords()) CopyTagToLocal(codex_, record);
+    Rescan();
+}
+
+void ArchiveBrowser::DuplicateSelected() {
+    std::vector<TagKey> keys = SelectedTags();
+    if (keys.size() == 1) {
+        TagRecord* record = codex_.FindTag(keys[0].group, keys[0].tagid);
+        const TagEntry* entry = record ? codex_.CurrentEntry(record) : nullptr;
+        if (!entry) return;
+        std::string name = entry->header.Name() + " copy";
+        if (MessageBoxWithInput("Enter Name for Duplicate Tag", name, {"OK", "Cancel"}) != 0) return;
+        // The question ran modally: the tag may be gone by now.
+        record = codex_.FindTag(keys[0].group, keys[0].tagid);
+        if (record) DuplicateTag(codex_, record, &name);
+    } else {
+        for (const TagKey& key : keys) {
+            if (TagRecord* record = codex_.FindTag(key.group, key.tagid)) DuplicateTag(codex_, record);
+        }
+    }
+    Rescan();
+}
+
+void ArchiveBrowser::DeleteSelected() {
+    struct Doomed {
+        TagKey key;
+        std::string name;
+    };
+    std::vector<Doomed> doomed;
+    for (TagRecord* record : SelectedRecords()) {
+        if (record->localEntry) doomed.push_back({{record->group, record->tagid}, record->localEntry->header.Name()});
+    }
+    if (doomed.empty()) return;
+    char text[256];
+    if (doomed.size() == 1) std::snprintf(text, sizeof text, "Are you sure you want to delete '%s'?", doomed[0].name.c_str());
+    else std::snprintf(text, sizeof text, "Are you sure you want to delete %d tags?", int(doomed.size()));
+    if (MessageBox("Confirm Deletion", text, {"Delete", "Don't Delete"}) != 0) return;
+    for (const Doomed& tag : doomed) {
+        // Each box runs modally; find the tag again every time.
+        TagRecord* record = codex_.FindTagRecord(tag.key.group, tag.key.tagid);
+        if (!record || !record->localEntry) continue;
+        if (record->IsOpen()) {
+            std::snprintf(text, sizeof text, "'%s' is still being used by Tamber.", tag.name.c_str());
+            MessageBox("Can't delete tag.", text, {"OK"});
+        } else if (!DeleteLocalTag(codex_, record)) {
+            std::snprintf(text, sizeof text, "Couldn't delete '%s'. It might be locked, or in use by another program.",
+                          tag.name.c_str());
+            MessageBox("Error", text, {"OK"});
+        }
+    }
+    Rescan();
+}

@@ -1,0 +1,11 @@
+#pragma once
+// The archive browser's tag tree: a list whose top-level rows (tag groups) show
+// their label across the whole row instead of inside the narrow first column.
+#include "ui/widgets/ListWindow.h"
+
+class TagTreeList : public ListWindow {
+public:
+    explicit TagTreeList(Window* parent);
+    const char* GetClassName() const override { return "TagTreeList"; }
+    void Draw() override;
+};
