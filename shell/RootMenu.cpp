@@ -1,11 +1,17 @@
 #include "shell/RootMenu.h"
 
+#include <filesystem>
+
+#include "models/LwoWriter.h"
+#include "models/ModelFrom3DMF.h"
 #include "shell/MessageLogWindow.h"
 #include "shell/TamberSplashScreen.h"
 #include "shell/base/Preferences.h"
 #include "tags/Codex.h"
 #include "tools/ArchiveBrowser.h"
 #include "ui/WindowSystem.h"
+#include "ui/choosers/FileDialogs.h"
+#include "ui/choosers/WidgetGallery.h"
 #include "ui/widgets/MenuItem.h"
 #include "ui/widgets/MessageBoxWindow.h"
 
@@ -24,16 +30,24 @@ RootMenu* RootMenu::Instance() { return instance; }
 RootMenu::RootMenu() : Menu(true) {
     SetName("TamberRootMenu");
     MenuItem* file = AddMenuItem(this, "File", nullptr, 0, true);
+    AddMenuItem(this, "Add Archives", file, kAddArchives, true);
+    AddSeparator(this, file);
     AddMenuItem(this, "Exit", file, kExit, true);
 
     MenuItem* tools = AddMenuItem(this, "Tools", nullptr, 0, true);
     AddMenuItem(this, "Reload Local Folder", tools, kReloadLocalFolder, true);
     AddMenuItem(this, "Reload Plugins Folder", tools, kReloadPluginsFolder, true);
+    AddMenuItem(this, "Choose Vesk Folder", tools, kChooseVeskFolder, true);
     AddMenuItem(this, "Archive Browser", tools, kArchiveBrowser, true);
     AddMenuItem(this, "Log Viewer", tools, kLogViewer, true);
+    AddSeparator(this, tools);
+    AddMenuItem(this, "Convert 3DMF to LWO", tools, kConvert3dmfToLwo, true);
 
     windowMenu_ = AddMenuItem(this, "Window", nullptr, kWindowMenu, true);
     FillWindowMenu();
+
+    MenuItem* debug = AddMenuItem(this, "Debug", nullptr, 0, true);
+    AddMenuItem(this, "Widget Gallery", debug, kWidgetGallery, true);
 
     MenuItem* help = AddMenuItem(this, "Help", nullptr, 0, true);
     AddMenuItem(this, "About Tamber...", help, kAbout, true);
@@ -97,6 +111,18 @@ void RootMenu::RunCommand(int32_t command) {
     case kExit:
         ws.QueueQuit();
         break;
+    case kAddArchives:
+        AddArchives();
+        break;
+    case kChooseVeskFolder:
+        ChooseVeskFolder();
+        break;
+    case kConvert3dmfToLwo:
+        Convert3dmfToLwo();
+        break;
+    case kWidgetGallery:
+        ShowWidgetGallery();
+        break;
     case kReloadLocalFolder:
         Codex::Instance().RefreshLocalFolder(true);
         break;
@@ -122,5 +148,40 @@ void RootMenu::RunCommand(int32_t command) {
             ws.SetFocus(w, kFocusByProgram);
         }
         break;
+    }
+}
+
+void RootMenu::AddArchives() {
+    std::vector<std::string> paths;
+    if (!OpenFilesOfKind(kFileKindArchive, "Select Archives", paths) || paths.empty()) return;
+    ArchiveBrowser::GetOrCreate()->AddArchives(paths);
+}
+
+void RootMenu::ChooseVeskFolder() {
+    if (Codex::Instance().CountOpenTags() >= 1) {
+        ShowError("Please close all open tags first.");
+        return;
+    }
+    std::string folder = Codex::Instance().GameFolder();
+    if (!OsChooseFolder("Select your Vesk II folder", folder)) return;
+    SetPrefString("VeskPath", folder);
+    InitCodex();
+}
+
+void RootMenu::Convert3dmfToLwo() {
+    std::string source;
+    if (!OpenFileOfKind(kFileKindModel, "Open 3DMF file", source)) return;
+    std::string error;
+    std::optional<Model> model = ModelFrom3DMF(source, error);
+    if (!model) {
+        MessageBox("Error",
+                   ("The selected model file could not be loaded as 3DMF. The error returned was:\n" + error).c_str(),
+                   {"OK"});
+        return;
+    }
+    std::string folder;
+    if (!ChooseFolderOfKind(kFileKindModel, "Choose a destination folder", folder)) return;
+    if (!WriteLwoModel(*model, folder, std::filesystem::path(source).stem().string())) {
+        MessageBox("Error", "LWO creation failed.", {"OK"});
     }
 }

@@ -10,14 +10,17 @@ class RootMenu : public Menu {
 public:
     enum Command : int32_t {
         kExit = 10000,
+        kAddArchives = 10001,
         kArchiveBrowser = 10200,
         kLogViewer = 10201,
         kReloadLocalFolder = 10202,
         kReloadPluginsFolder = 10203,
         kChooseVeskFolder = 10204,
+        kConvert3dmfToLwo = 10209,
         kWindowMenu = 10300,
         kCloseAllWindows = 10301,
         kFirstWindowItem = 10302,
+        kWidgetGallery = 11001,
         kAbout = 12000,
     };
     static constexpr int kMaxWindowItems = 98;
@@ -39,7 +42,9 @@ private:
     void OnChosen(MenuItem* item);
     void OnOpening(MenuItem* item);
     void FillWindowMenu();
+    void AddArchives();
     void ChooseVeskFolder();
+    void Convert3dmfToLwo();
 
     MenuItem* windowMenu_ = nullptr;
     std::vector<Window*> listedWindows_;

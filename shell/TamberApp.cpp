@@ -25,6 +25,7 @@
 #include "ui/TamberGL.h"
 #include "ui/TexturePack.h"
 #include "ui/WindowSystem.h"
+#include "ui/choosers/FileDialogs.h"
 #include "ui/widgets/MessageBoxWindow.h"
 
 namespace {
@@ -188,6 +189,13 @@ int TamberMain() {
     ws.InitWindowSystem();
     RegisterHooks();
     MessageLogWindow::Install();
+    InstallChoosers();
+    ArchiveBrowser::SetFolderChooser([](const char* title, std::string& folder) {
+        return ChooseFolderOfKind(kFileKindArchive, title, folder);
+    });
+    ArchiveBrowser::SetFilesChooser([](const char* title, std::vector<std::string>& paths) {
+        return OpenFilesOfKind(kFileKindArchive, title, paths);
+    });
     ws.SetPartialRedraw(true);
     RootMenu::Create();
     Log("Window System Initialized");

@@ -534,7 +534,19 @@ bool WindowSystem::TabFrom(Window* window, bool backwards) {
 
 // ---- Modal runs ----
 
+namespace {
+
+bool InTree(const Window* root, const Window* window) {
+    for (const Window* c = root ? root->FirstChild() : nullptr; c; c = c->NextSibling()) {
+        if (c == window || InTree(c, window)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 int WindowSystem::RunModal(Window* window, int flags, bool* cancelledOut) {
+    Window* focusBefore = focus_;
     if (flags & 4) ForceFullRedraw();
     PushEventHandler([this](int kind, Event& event) { return ModalHandler(kind, event); });
     RecomputeMouseWindow();
@@ -547,6 +559,12 @@ int WindowSystem::RunModal(Window* window, int flags, bool* cancelledOut) {
     while (modalStack_.size() >= depth && modalStack_[depth - 1].window == window && pump_ && pump_()) {
     }
     if (flags & 4) ForceFullRedraw();
+    // The focus goes back where it was when the run began, if that window still lives
+    // and the focus was left in the finished modal window.
+    bool focusLeftBehind = !focus_ || focus_ == layer0_ || (window && focus_->IsInside(window));
+    if (focusLeftBehind && focusBefore && focusBefore != focus_ && InTree(root_, focusBefore)) {
+        SetFocus(focusBefore, kFocusByProgram);
+    }
     if (cancelledOut) *cancelledOut = modalCancelled_;
     return modalResult_;
 }

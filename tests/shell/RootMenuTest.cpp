@@ -41,7 +41,7 @@ TEST(RootMenu, BarCommandsWindowMenuAndSize) {
         EXPECT_EQ(ws.Layer0()->Frame().top, menu->Frame().bottom);
         std::vector<std::string> titles;
         for (MenuItem* item : menu->Items()) titles.push_back(item->GetName());
-        EXPECT_EQ(titles, (std::vector<std::string>{"File", "Tools", "Window", "Help"}));
+        EXPECT_EQ(titles, (std::vector<std::string>{"File", "Tools", "Window", "Debug", "Help"}));
 
         // The Window menu lists the shown windows when it opens; choosing one brings it forward.
         Document* a = new Document("Alpha", false);

@@ -222,3 +222,27 @@ TEST(WindowSystem, InvalidationMergesAndIdleFramesDrawNothing) {
         EXPECT_FALSE(ws.FullRedrawPending());
     });
 }
+
+TEST(WindowSystem, FocusReturnsWhenAModalRunEnds) {
+    UiTestDriver ui({.pixels = false});
+    ASSERT_TRUE(ui.Ready());
+    ui.Run([](UiTestDriver& ui) {
+        auto* dialog = new Window(kStyleFloating, nullptr);
+        dialog->SetFrameXYWH(300, 300, 100, 100);
+        dialog->SetVisible(false);
+        auto* field = new Window(kStyleControl | kStyleVisible, dialog);
+        field->SetFrameXYWH(0, 0, 50, 20);
+        auto* opener = new Opener(dialog, 0);
+        opener->SetFrameXYWH(0, 0, 50, 50);
+        auto* control = new Window(kStyleControl | kStyleVisible, opener);
+        control->SetFrameXYWH(0, 0, 10, 10);
+        WS().SetFocus(control, kFocusByProgram);
+        ui.click(UiTestDriver::center(opener));
+        EXPECT_EQ(WS().Focus(), field);
+        dialog->SetVisible(false);
+        WS().EndModal(dialog, 1);
+        ui.step(2);
+        EXPECT_TRUE(opener->returned);
+        EXPECT_EQ(WS().Focus(), control);
+    });
+}
