@@ -8,6 +8,7 @@
 #include "editing/WindowTagPrompts.h"
 #include "images/MediaFile.h"
 #include "platform/Os.h"
+#include "shell/FileDrop.h"
 #include "shell/FramePacer.h"
 #include "shell/MessageLogWindow.h"
 #include "shell/RootMenu.h"
@@ -75,6 +76,7 @@ void RegisterHooks() {
         return 0;
     });
     OsSetWindowRefreshCallback([] { Present(); });
+    OsSetDropCallback(HandleDroppedFiles);
     OsSetWindowSizeCallback(OnSurfaceResized);
 }
 

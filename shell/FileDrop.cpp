@@ -1,0 +1,18 @@
+#include "shell/FileDrop.h"
+
+#include "images/MediaFile.h"
+#include "platform/Os.h"
+#include "tools/ArchiveBrowser.h"
+
+void HandleDroppedFiles(const std::vector<std::string>& paths) {
+    std::vector<std::string> archives;
+    bool refused = false;
+    for (const std::string& path : paths) {
+        MediaFile file(path);
+        file.kind = kMediaArchive;
+        if (Identify(file)) archives.push_back(path);
+        else refused = true;
+    }
+    if (refused) OsBeep();
+    if (!archives.empty()) ArchiveBrowser::GetOrCreate()->AddArchives(archives);
+}
