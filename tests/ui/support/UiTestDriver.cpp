@@ -288,7 +288,14 @@ std::vector<uint8_t> UiTestDriver::pixels() {
 bool UiTestDriver::screenshot(const std::string& ppmPath) {
     std::vector<uint8_t> rgba = pixels();
     if (rgba.empty()) return false;
-    std::ofstream out(ppmPath, std::ios::binary);
+    // Relative names go to $TAMBER_SCREENSHOTS, and are only taken when it is set.
+    std::string path = ppmPath;
+    if (path.empty() || path[0] != '/') {
+        const char* folder = std::getenv("TAMBER_SCREENSHOTS");
+        if (!folder || !*folder) return true;
+        path = std::string(folder) + "/" + path;
+    }
+    std::ofstream out(path, std::ios::binary);
     out << "P6\n" << options_.width << " " << options_.height << "\n255\n";
     for (size_t i = 0; i < rgba.size(); i += 4) out.write(reinterpret_cast<const char*>(&rgba[i]), 3);
     return bool(out);

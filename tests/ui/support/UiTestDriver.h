@@ -77,6 +77,8 @@ public:
     static Point center(const Window* window);
     // The surface as RGBA rows from the top, after a full redraw.
     std::vector<uint8_t> pixels();
+    // Saves the surface as a PPM. A relative path is taken inside $TAMBER_SCREENSHOTS
+    // and skipped (true) when that is not set, so test runs leave no pictures behind.
     bool screenshot(const std::string& ppmPath);
 
     HeadlessDriver& platform() { return platform_; }
