@@ -11,6 +11,9 @@
 
 namespace {
 
+// The surface specularity chunk.
+constexpr uint32_t kSpecularityChunk = FourCC("S" "PEC");
+
 // Points shared by more polygons than this are smoothed over the first ones
 // only, which keeps the pairwise smoothing pass linear in the file size.
 constexpr size_t kSmoothingNeighbourLimit = 256;
@@ -332,7 +335,7 @@ bool LwoReader::ReadSurface(IffCursor& chunk) {
         case FourCC("COLR"): return sub.Vec12(surface.color);
         case FourCC("LUMI"): return sub.F4(surface.luminosity);
         case FourCC("DIFF"): return sub.F4(surface.diffuse);
-        case FourCC("SPEC"): return sub.F4(surface.specular);
+        case kSpecularityChunk: return sub.F4(surface.specular);
         case FourCC("REFL"): return sub.F4(surface.reflection);
         case FourCC("TRAN"): return sub.F4(surface.transparency);
         case FourCC("TRNL"): return sub.F4(surface.translucency);
@@ -409,7 +412,7 @@ bool LwoReader::ReadOldSurfaceField(uint32_t id, IffCursor& sub, LwSurface& surf
     static const struct {
         uint32_t id;
         uint32_t channel;
-    } kTextureChannels[] = {{FourCC("CTEX"), FourCC("COLR")}, {FourCC("DTEX"), FourCC("DIFF")}, {FourCC("STEX"), FourCC("SPEC")},
+    } kTextureChannels[] = {{FourCC("CTEX"), FourCC("COLR")}, {FourCC("DTEX"), FourCC("DIFF")}, {FourCC("STEX"), kSpecularityChunk},
                             {FourCC("RTEX"), FourCC("REFL")}, {FourCC("TTEX"), FourCC("TRAN")}, {FourCC("LTEX"), FourCC("LUMI")},
                             {FourCC("BTEX"), FourCC("BUMP")}};
     for (const auto& entry : kTextureChannels) {
@@ -444,7 +447,7 @@ bool LwoReader::ReadOldSurfaceField(uint32_t id, IffCursor& sub, LwSurface& surf
         return true;
     case FourCC("LUMI"): return sub.U2(value) && ((surface.luminosity = value / 256.0f), true);
     case FourCC("DIFF"): return sub.U2(value) && ((surface.diffuse = value / 256.0f), true);
-    case FourCC("SPEC"): return sub.U2(value) && ((surface.specular = value / 256.0f), true);
+    case kSpecularityChunk: return sub.U2(value) && ((surface.specular = value / 256.0f), true);
     case FourCC("REFL"): return sub.U2(value) && ((surface.reflection = value / 256.0f), true);
     case FourCC("TRAN"): return sub.U2(value) && ((surface.transparency = value / 256.0f), true);
     case FourCC("VLUM"): return sub.F4(surface.luminosity);
