@@ -6,7 +6,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "images/FileBytes.h"
+#include "platform/fs/FileBytes.h"
 #include "models/LwoWriter.h"
 #include "models/ModelFrom3DMF.h"
 

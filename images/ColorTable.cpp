@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "images/ByteOrder.h"
-#include "images/FileBytes.h"
+#include "platform/fs/FileBytes.h"
 
 namespace {
 constexpr size_t kTableBytes = 768;

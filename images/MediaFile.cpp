@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "images/BmpCodec.h"
-#include "images/FileBytes.h"
+#include "platform/fs/FileBytes.h"
 #include "images/PngCodec.h"
 #include "images/TiffCodec.h"
 

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "images/FileBytes.h"
+#include "platform/fs/FileBytes.h"
 
 // Expects a keyword, naming the parsing operation and this source line in the message.
 #define EXPECT_KEYWORD(keyword, function) Expect(keyword, "x3DMFParser::" function, __LINE__)

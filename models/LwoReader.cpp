@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "images/FileBytes.h"
+#include "platform/fs/FileBytes.h"
 #include "models/IffCursor.h"
 #include "models/LwObject.h"
 

@@ -3,7 +3,7 @@
 #include <random>
 #include <set>
 
-#include "images/FileBytes.h"
+#include "platform/fs/FileBytes.h"
 #include "images/MediaFile.h"
 #include "models/IffWriter.h"
 #include "tags/FourCC.h"

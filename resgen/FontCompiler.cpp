@@ -11,7 +11,7 @@
 
 #include "resgen/FaceRenderer.h"
 #include "ui/CharSet.h"
-#include "ui/FileBytes.h"
+#include "platform/fs/FileBytes.h"
 #include "ui/FontFile.h"
 
 namespace {
@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
         if (!CompileStyle(*face, pixelSize, s, font.styles[s]))
             return 1;
     }
-    if (!WriteFileBytes(argv[1], EncodeFont(font))) {
+    if (!WriteFileAtomically(argv[1], EncodeFont(font))) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;
     }

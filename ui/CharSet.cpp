@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "ui/FileBytes.h"
+#include "platform/fs/FileBytes.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "ui/Atlas.h"
 #include "ui/ByteReader.h"
-#include "ui/FileBytes.h"
+#include "platform/fs/FileBytes.h"
 
 namespace {
 

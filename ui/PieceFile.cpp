@@ -1,7 +1,7 @@
 #include "ui/PieceFile.h"
 
 #include "ui/ByteReader.h"
-#include "ui/FileBytes.h"
+#include "platform/fs/FileBytes.h"
 
 namespace {
 constexpr size_t kHeaderSize = 28;
@@ -62,5 +62,5 @@ bool WritePieceFile(const std::string& path, const std::vector<PieceImage>& piec
     for (const PieceImage& piece : pieces)
         if (piece.rgba.size() != size_t(piece.width) * piece.height * 4)
             return false;
-    return WriteFileBytes(path, EncodePieceFile(pieces));
+    return WriteFileAtomically(path, EncodePieceFile(pieces));
 }

@@ -1,12 +1,9 @@
 #include "shell/base/Preferences.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <sstream>
-#include <unistd.h>
+
+#include "platform/fs/FileBytes.h"
 
 namespace {
 
@@ -200,10 +197,10 @@ bool Preferences::LoadFromText(const std::string& bytes) {
 }
 
 bool Preferences::Load() {
-    std::ifstream in(Path(), std::ios::binary);
-    if (!in) return false;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return LoadFromText(bytes);
+    constexpr size_t kMaxPrefsFile = 16u << 20;
+    std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(Path(), kMaxPrefsFile);
+    if (!bytes) return false;
+    return LoadFromText(std::string(bytes->begin(), bytes->end()));
 }
 
 std::string Preferences::SaveToText() const {
@@ -229,19 +226,9 @@ std::string Preferences::SaveToText() const {
 }
 
 bool Preferences::Save() {
-    // Written beside the target and renamed over it, so a failed save keeps the old file.
-    const std::string& path = Path();
-    std::string temporary = path + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) return false;
+    // A failed save keeps the old file.
     std::string text = SaveToText();
-    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    written = (std::fclose(file) == 0) && written;
-    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
+    return WriteFileAtomically(Path(), reinterpret_cast<const uint8_t*>(text.data()), text.size());
 }
 
 bool GetPrefInt(const char* key, int& out) { return Preferences::Instance().GetInt(key, out); }

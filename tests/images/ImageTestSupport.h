@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "images/Image.h"
+#include "platform/fs/FileBytes.h"
 
 class ScratchFolder {
 public:
@@ -44,21 +45,9 @@ inline Image MakeTestImage(uint32_t format, int32_t width, int32_t height, uint3
 }
 
 inline std::vector<uint8_t> ReadFileBytes(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-        uint8_t buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-            bytes.insert(bytes.end(), buffer, buffer + n);
-        std::fclose(f);
-    }
-    return bytes;
+    return ReadFileBytes(path, SIZE_MAX).value_or(std::vector<uint8_t>{});
 }
 
 inline bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
+    return WriteFileAtomically(path, bytes);
 }

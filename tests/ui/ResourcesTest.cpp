@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <set>
 
-#include "ui/FileBytes.h"
+#include "platform/fs/FileBytes.h"
 #include "ui/PieceFile.h"
 #include "ui/SkinPieces.h"
 

@@ -1,8 +1,30 @@
-#include "images/FileBytes.h"
+#include "platform/fs/FileBytes.h"
 
 #include <new>
 
 #include "platform/fs/AtomicFileWriter.h"
+
+std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_t maxBytes) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return std::nullopt;
+    std::vector<uint8_t> bytes;
+    uint8_t chunk[65536];
+    size_t got;
+    bool tooLarge = false;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        if (bytes.size() + got > maxBytes) {
+            tooLarge = true;
+            break;
+        }
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    }
+    bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed || tooLarge)
+        return std::nullopt;
+    return bytes;
+}
 
 bool ReadRest(std::FILE* stream, std::vector<uint8_t>& bytes) {
     bytes.clear();
