@@ -49,19 +49,6 @@ constexpr uint8_t kAltChars[95] = {
     185, 207, 168, 167, 160, 172, 195, 183, 197, 180, 189, 211, 200, 213, 96,        // 112-126
 };
 
-void AppendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out += char(cp);
-    } else if (cp < 0x800) {
-        out += char(0xC0 | cp >> 6);
-        out += char(0x80 | (cp & 0x3F));
-    } else {
-        out += char(0xE0 | cp >> 12);
-        out += char(0x80 | (cp >> 6 & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    }
-}
-
 }  // namespace
 
 bool LoadCharMap(const std::string& path) {
@@ -104,38 +91,6 @@ std::string FromUnicode(const std::u16string& text) {
     out.reserve(text.size());
     for (char16_t u : text)
         out += char(UnicodeToChar(u));
-    return out;
-}
-
-std::string ToUtf8(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text)
-        AppendUtf8(out, CharToUnicode(uint8_t(c)));
-    return out;
-}
-
-std::string FromUtf8(const std::string& utf8) {
-    std::string out;
-    size_t i = 0;
-    while (i < utf8.size()) {
-        uint8_t lead = uint8_t(utf8[i]);
-        int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : -1;
-        uint32_t cp = extra == 0 ? lead : extra == 1 ? lead & 0x1F : extra == 2 ? lead & 0x0F : lead & 0x07;
-        size_t next = i + 1;
-        bool valid = extra >= 0 && i + extra < utf8.size();
-        for (int k = 0; valid && k < extra; ++k) {
-            uint8_t cont = uint8_t(utf8[i + 1 + k]);
-            if ((cont & 0xC0) != 0x80)
-                valid = false;
-            else
-                cp = cp << 6 | (cont & 0x3F);
-        }
-        if (valid)
-            next = i + 1 + extra;
-        out += char(valid ? UnicodeToChar(cp) : 255);
-        i = next;
-    }
     return out;
 }
 

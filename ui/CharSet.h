@@ -20,10 +20,6 @@ uint8_t UnicodeToChar(uint32_t codePoint);
 
 std::u16string ToUnicode(const std::string& text);
 std::string FromUnicode(const std::u16string& text);
-// The same conversions to and from UTF-8 (clipboard, window titles); malformed
-// UTF-8 sequences give 255.
-std::string ToUtf8(const std::string& text);
-std::string FromUtf8(const std::string& utf8);
 
 // The program character for a typed character 32 to 255, with or without Alt;
 // 0 for no character, 255 for a character outside 32 to 255.
