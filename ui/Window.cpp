@@ -3,16 +3,13 @@
 #include <algorithm>
 
 #include "ui/Font.h"
+#include "ui/RectOps.h"
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
 
 namespace {
 
 constexpr int kShadowWidth = 16;
-
-Rect Offset(const Rect& r, int dx, int dy) { return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
-
-bool Contains(const Rect& r, Point p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
 // Frame hit tests use inclusive bounds, so the right and bottom edges count as inside.
 bool ContainsInclusive(const Rect& r, Point p) {
@@ -236,11 +233,11 @@ void Window::FrameToClient(const Rect& frame, Rect& out) {
 
 Rect Window::RelativeFrame() const {
     if (!parent_) return frame_;
-    return Offset(frame_, -parent_->client_.left, -parent_->client_.top);
+    return RectOffset(frame_, -parent_->client_.left, -parent_->client_.top);
 }
 
 void Window::SetFrame(const Rect& rect) {
-    Rect absolute = parent_ ? Offset(rect, parent_->client_.left, parent_->client_.top) : rect;
+    Rect absolute = parent_ ? RectOffset(rect, parent_->client_.left, parent_->client_.top) : rect;
     SetFrameAbsolute(absolute);
 }
 
@@ -276,8 +273,8 @@ void Window::SetFrameAbsolute(const Rect& requested) {
 }
 
 void Window::MoveDescendants(int dx, int dy) {
-    frame_ = Offset(frame_, dx, dy);
-    client_ = Offset(client_, dx, dy);
+    frame_ = RectOffset(frame_, dx, dy);
+    client_ = RectOffset(client_, dx, dy);
     if (!(renderState_ & kRenderFrozen)) {
         displayFrame_ = frame_;
         displayClient_ = client_;
@@ -358,7 +355,7 @@ void Window::InvalidateClient() {
 void Window::InvalidateRect(const Rect& r) {
     if (renderState_ & kRenderDestroying) return;
     renderState_ |= kRenderClient;
-    if (IsShown()) WS().Invalidate(Offset(r, client_.left, client_.top));
+    if (IsShown()) WS().Invalidate(RectOffset(r, client_.left, client_.top));
 }
 
 // ---- Focus and tab chain ----
@@ -486,14 +483,14 @@ Rect Window::TitleBoxRect(uint32_t box) const {
 
 uint32_t Window::HitTest(Point p) {
     if (!ContainsInclusive(frame_, p)) return kHitNone;
-    if (Contains(client_, p)) return kHitClient;
+    if (RectContains(client_, p)) return kHitClient;
     uint32_t result = 0;
     int b = BorderWidth();
     if (flags_ & kStyleTitleBar) {
         Rect band{frame_.left + b, frame_.top + b, frame_.left + b + client_.Width(), frame_.top + b + kTitleBarHeight};
         if (ContainsInclusive(band, p)) {
             for (uint32_t box : {uint32_t(kHitCloseBox), uint32_t(kHitMaximiseBox), uint32_t(kHitRollUpBox)}) {
-                if ((flags_ & box) && Contains(TitleBoxRect(box), p)) return box;
+                if ((flags_ & box) && RectContains(TitleBoxRect(box), p)) return box;
             }
             result = kHitTitle;
         }
@@ -534,7 +531,7 @@ void Window::FrameTrack(Point start, Point current, int phase) {
     uint32_t hit = trackHit_;
     if (hit == kHitCloseBox || hit == kHitMaximiseBox || hit == kHitRollUpBox) {
         Rect box = TitleBoxRect(hit);
-        bool over = Contains(box, current);
+        bool over = RectContains(box, current);
         uint32_t shown = (over && phase != 2) ? hit : 0;
         if (shown != pressedTitleBox_) {
             pressedTitleBox_ = shown;
@@ -561,7 +558,7 @@ void Window::FrameTrack(Point start, Point current, int phase) {
     int dy = std::max(p.y, trackMinY_) - start.y;
     Rect r = trackFrame_;
     if (hit == kHitTitle) {
-        r = Offset(r, dx, dy);
+        r = RectOffset(r, dx, dy);
     } else {
         if (hit & kHitLeft) r.left += dx;
         if (hit & kHitRight) r.right += dx;

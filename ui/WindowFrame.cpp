@@ -2,17 +2,10 @@
 // panel backgrounds, all from the skin.
 #include <GL/gl.h>
 
+#include "ui/RectOps.h"
 #include "ui/Skin.h"
 #include "ui/Window.h"
 #include "ui/WindowSystem.h"
-
-namespace {
-
-Rect Local(const Rect& r, const Rect& origin) {
-    return {r.left - origin.left, r.top - origin.top, r.right - origin.left, r.bottom - origin.top};
-}
-
-}  // namespace
 
 void Window::DrawFrame() {
     Skin* skin = WS().GetSkin();
@@ -32,7 +25,7 @@ void Window::DrawFrame() {
     int boxIndex = 0;
     for (uint32_t box : {uint32_t(kHitCloseBox), uint32_t(kHitMaximiseBox), uint32_t(kHitRollUpBox)}) {
         if (flags_ & box) {
-            Rect r = Local(TitleBoxRect(box), frame_);
+            Rect r = RectLocal(TitleBoxRect(box), frame_);
             skin->DrawTitleBox(r, boxIndex, pressedTitleBox_ == box, active);
             textRight = std::min(textRight, r.left);
         }

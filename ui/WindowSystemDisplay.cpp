@@ -6,31 +6,14 @@
 
 #include "platform/Os.h"
 #include "ui/Font.h"
+#include "ui/RectOps.h"
 #include "ui/Skin.h"
 #include "ui/WindowDrawing.h"
 #include "ui/WindowSystem.h"
 
-namespace {
-
-bool Encloses(const Rect& outer, const Rect& inner) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-
-bool Meets(const Rect& a, const Rect& b) {
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-Rect Intersection(const Rect& a, const Rect& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
-}
-
-}  // namespace
-
 void WindowSystem::Invalidate(const Rect& rect) {
     if (redrawFlags_ & kRedrawFull) return;
-    Rect clipped = Intersection(rect, {0, 0, surfaceWidth_, surfaceHeight_});
+    Rect clipped = RectIntersection(rect, {0, 0, surfaceWidth_, surfaceHeight_});
     if (clipped.IsEmpty()) return;
     if (!partialRedraw_ || dirty_.size() >= size_t(kMaxDirty)) {
         redrawFlags_ |= kRedrawFull;
@@ -38,9 +21,9 @@ void WindowSystem::Invalidate(const Rect& rect) {
         return;
     }
     for (const Rect& r : dirty_) {
-        if (Encloses(r, clipped)) return;
+        if (RectEncloses(r, clipped)) return;
     }
-    dirty_.erase(std::remove_if(dirty_.begin(), dirty_.end(), [&](const Rect& r) { return Encloses(clipped, r); }),
+    dirty_.erase(std::remove_if(dirty_.begin(), dirty_.end(), [&](const Rect& r) { return RectEncloses(clipped, r); }),
                  dirty_.end());
     dirty_.push_back(clipped);
 }
@@ -123,7 +106,7 @@ void WindowSystem::DrawWindow(Window* window, Window* dimming) {
     Rect client = overview ? window->DisplayClient() : window->Client();
     bool rolledUp = window->DisplayState() == kDisplayRolledUp;
     bool painted = false;
-    if (!rolledUp && Meets(client, clip)) {
+    if (!rolledUp && RectsMeet(client, clip)) {
         if (drawingEnabled_) {
             BeginWindowDrawing(window, false, false);
             window->DrawBackground();
@@ -132,7 +115,7 @@ void WindowSystem::DrawWindow(Window* window, Window* dimming) {
         }
         painted = true;
     }
-    if (!Encloses(client, clip) && Meets(frame, clip)) {
+    if (!RectEncloses(client, clip) && RectsMeet(frame, clip)) {
         if (drawingEnabled_) {
             BeginWindowDrawing(window, true, false);
             window->DrawFrame();
@@ -159,7 +142,7 @@ void WindowSystem::DimSurface() {
 void WindowSystem::TakeSnapshot(Window* window) {
     Rect r = window->SnapshotRequest() == 2 ? window->Client() : window->Frame();
     window->ClearSnapshotRequest();
-    r = Intersection(r, {0, 0, surfaceWidth_, surfaceHeight_});
+    r = RectIntersection(r, {0, 0, surfaceWidth_, surfaceHeight_});
     if (r.IsEmpty() || !drawingEnabled_) return;
     std::vector<uint8_t> pixels(size_t(r.Width()) * size_t(r.Height()) * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/Os.h"
+#include "ui/RectOps.h"
 #include "ui/WindowSystem.h"
 
 bool WindowSystem::BeginMouseTracking(Window* window, TrackCallback callback) {
@@ -152,9 +153,7 @@ bool WindowSystem::OverviewHandler(int kind, Event& event) {
     }
     if ((kind == kEventMouseButton || kind == kEventDoubleClick) && event.ButtonPressed()) {
         for (Window* w : OverviewWindows()) {
-            const Rect& r = w->DisplayFrame();
-            Point p = event.Position();
-            if (p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom) {
+            if (RectContains(w->DisplayFrame(), event.Position())) {
                 w->BringToFront();
                 SetFocus(w, kFocusByMouse);
                 ToggleOverview();

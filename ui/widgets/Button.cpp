@@ -7,7 +7,7 @@
 #include "ui/Font.h"
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
-#include "ui/widgets/WidgetRects.h"
+#include "ui/RectOps.h"
 
 Button::Button(Window* parent, uint32_t commandId) : Button(parent, commandId, 0) {}
 

@@ -7,7 +7,7 @@
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
 #include "ui/widgets/TextBox.h"
-#include "ui/widgets/WidgetRects.h"
+#include "ui/RectOps.h"
 
 namespace {
 

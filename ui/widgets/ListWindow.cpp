@@ -11,7 +11,7 @@
 #include "ui/TextLayout.h"
 #include "ui/WindowSystem.h"
 #include "ui/widgets/TextBox.h"
-#include "ui/widgets/WidgetRects.h"
+#include "ui/RectOps.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
 #include "ui/widgets/MenuItem.h"
-#include "ui/widgets/WidgetRects.h"
+#include "ui/RectOps.h"
 
 namespace {
 

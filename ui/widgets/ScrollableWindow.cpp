@@ -5,7 +5,7 @@
 #include "platform/Os.h"
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
-#include "ui/widgets/WidgetRects.h"
+#include "ui/RectOps.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "ui/Font.h"
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
-#include "ui/widgets/WidgetRects.h"
+#include "ui/RectOps.h"
 
 TabWindow::TabWindow(uint32_t flags, Window* parent) : Window(flags, parent) {}
 

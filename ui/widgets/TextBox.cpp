@@ -13,7 +13,7 @@
 #include "ui/Skin.h"
 #include "ui/TextLayout.h"
 #include "ui/WindowSystem.h"
-#include "ui/widgets/WidgetRects.h"
+#include "ui/RectOps.h"
 
 namespace {
 
