@@ -30,9 +30,7 @@ void WindowSystem::Invalidate(const Rect& rect) {
 
 void WindowSystem::InvalidateWindow(Window* window) {
     if (!window || !window->IsShown() || (window->RenderState() & kRenderDestroying)) return;
-    Rect r = InOverview() ? window->DisplayFrame() : window->Frame();
-    if (window->HasFlags(kStyleShadow)) r = {r.left, r.top, r.right + 16, r.bottom + 16};
-    Invalidate(r);
+    Invalidate(window->ShadowWidened(InOverview() ? window->DisplayFrame() : window->Frame()));
 }
 
 bool WindowSystem::Render() {
