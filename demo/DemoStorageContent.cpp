@@ -1,5 +1,6 @@
 // The tag storage's part of the demo game: a foundation archive with a tag of every
-// group, an old-version archive, add-ons of types 2, 5, 6 and 7 (two type-6
+// group (the groups with a real format get theirs from the other demo parts), text
+// tags holding readable text, an old-version archive, add-ons of types 2, 5, 6 and 7 (two type-6
 // add-ons of equal priority sharing a tag), and loose tags including a misplaced
 // file, two files with one tagid, an old-version file and a file whose name
 // differs from the name in its header.
@@ -16,8 +17,43 @@ std::string Lower(std::string text) {
     return text;
 }
 
+// Groups whose demo tags come with real payloads from the format parts of the demo.
+bool HasRealDemoContent(uint32_t group) {
+    for (const uint32_t code : {FourCC(".256"), FourCC("bina"), FourCC("dmap"), FourCC("dtex"), FourCC("mesh"),
+                                FourCC("soun")}) {
+        if (group == code) return true;
+    }
+    return false;
+}
+
+bool IsTextGroup(uint32_t group) {
+    for (const uint32_t code : {FourCC("ditl"), FourCC("scri"), FourCC("stli"), FourCC("temp"), FourCC("text")}) {
+        if (group == code) return true;
+    }
+    return false;
+}
+
+// Readable lines of exactly `size` bytes: carriage-return lines for texts, NUL-ended
+// strings for string lists.
+std::vector<uint8_t> DemoText(uint32_t group, const std::string& name, size_t size) {
+    const bool list = group == FourCC("stli") || group == FourCC("temp");
+    std::string text;
+    for (int line = 1; text.size() < size; ++line) {
+        text += name + " line " + std::to_string(line);
+        text += list ? '\0' : '\r';
+    }
+    text.resize(size);
+    return {text.begin(), text.end()};
+}
+
+DemoTag MakeStorageTag(uint32_t group, const std::string& name, size_t size) {
+    DemoTag tag = MakeDemoTag(group, name, size);
+    if (IsTextGroup(group)) tag.data = DemoText(group, name, size);
+    return tag;
+}
+
 DemoTag Tag(const char (&group)[5], const std::string& name, size_t size = 48) {
-    return MakeDemoTag(FourCC(group), name, size);
+    return MakeStorageTag(FourCC(group), name, size);
 }
 
 DemoLooseTag Loose(const std::string& folder, const std::string& fileName, const DemoTag& tag, bool old = false) {
@@ -30,12 +66,11 @@ void AddStorageContent(DemoGame& game) {
     DemoArchive& foundation = game.AddArchive("tags", "foundation.dng", 3, 0, "Vesk II Foundation");
     for (int i = 0; i < kTagGroupCount; ++i) {
         const TagGroup& group = TagGroupAt(i);
-        DemoTag tag = MakeDemoTag(group.code, "demo " + Lower(group.singular), 32 + 8 * static_cast<size_t>(i));
+        if (HasRealDemoContent(group.code)) continue;
+        DemoTag tag = MakeStorageTag(group.code, "demo " + Lower(group.singular), 32 + 8 * static_cast<size_t>(i));
         tag.user = 0x1000u + static_cast<uint32_t>(i);
         foundation.tags.push_back(tag);
     }
-    foundation.tags.push_back(Tag("mesh", "plains", 96));
-    foundation.tags.push_back(Tag("mesh", "canyon", 96));
     foundation.tags.push_back(Tag("text", "shared banner"));
     foundation.tags.push_back(Tag("unit", "sword"));
 
