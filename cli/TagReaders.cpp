@@ -3,6 +3,7 @@
 #include "collections/CollectionFile.h"
 #include "dialogs/DialogPayload.h"
 #include "sounds/SoundPayload.h"
+#include "tags/TextTagPayload.h"
 #include "terrain/DetailMap.h"
 #include "terrain/DetailTexture.h"
 #include "terrain/Mesh.h"
@@ -28,7 +29,7 @@ std::string CheckCollection(const TagData& tag) {
 
 bool HasTagReader(uint32_t group) {
     return group == kCollectionGroupCode || group == kMeshGroup || group == kDetailMapGroup ||
-           group == kDetailTextureGroup || group == kSoundGroup || group == kDialogGroup;
+           group == kDetailTextureGroup || group == kSoundGroup || group == kDialogGroup || IsTextTagGroup(group);
 }
 
 std::string CheckTagReads(const TagData& tag) {
@@ -49,6 +50,11 @@ std::string CheckTagReads(const TagData& tag) {
         case kDialogGroup:
             return ReadDialogPayload(tag.payload.data(), tag.payload.size()) ? "" : "not a valid dialog";
         default:
-            return "";
+            break;
     }
+    if (IsTextTagGroup(tag.header.group)) {
+        std::string reason;
+        return TextFromPayload(tag.header.group, payload, &reason) ? "" : reason;
+    }
+    return "";
 }

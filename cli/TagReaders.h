@@ -1,6 +1,7 @@
 #pragma once
 // The readers the editors open tags with, applied to a tag's data to tell whether
-// it reads: collections, meshes, detail maps, detail textures, sounds, dialogs.
+// it reads: collections, meshes, detail maps, detail textures, sounds, dialogs
+// and text tags.
 #include <cstdint>
 #include <string>
 

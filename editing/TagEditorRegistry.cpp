@@ -3,6 +3,7 @@
 #include <map>
 
 #include "editing/TagEdit.h"
+#include "editing/TextEdit.h"
 #include "tags/FourCC.h"
 #include "tags/TagGroups.h"
 
@@ -34,11 +35,11 @@ const std::vector<TagEditorRegistration>& TagEditorRegistrations() {
     // Editors join the program by putting their factory into their row.
     static const std::vector<TagEditorRegistration> rows = {
         {kEveryStructureGroup, "TagStructEdit", nullptr},
-        {FourCC("ditl"), "TextEdit", nullptr},
-        {FourCC("scri"), "TextEdit", nullptr},
-        {FourCC("stli"), "TextEdit", nullptr},
-        {FourCC("temp"), "TextEdit", nullptr},
-        {FourCC("text"), "TextEdit", nullptr},
+        {FourCC("ditl"), "TextEdit", &TextEdit::Create},
+        {FourCC("scri"), "TextEdit", &TextEdit::Create},
+        {FourCC("stli"), "TextEdit", &TextEdit::Create},
+        {FourCC("temp"), "TextEdit", &TextEdit::Create},
+        {FourCC("text"), "TextEdit", &TextEdit::Create},
         {FourCC("mesh"), "MeshEdit", nullptr},
         {FourCC("geom"), "GeomEdit", nullptr},
         {FourCC(".256"), "X256Edit", nullptr},

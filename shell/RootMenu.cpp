@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "editing/TextEdit.h"
 #include "models/LwoWriter.h"
 #include "models/ModelFrom3DMF.h"
 #include "shell/MessageLogWindow.h"
@@ -31,6 +32,7 @@ RootMenu::RootMenu() : Menu(true) {
     SetName("TamberRootMenu");
     MenuItem* file = AddMenuItem(this, "File", nullptr, 0, true);
     AddMenuItem(this, "Add Archives", file, kAddArchives, true);
+    AddMenuItem(this, "New Script", file, kNewScript, true);
     AddSeparator(this, file);
     AddMenuItem(this, "Exit", file, kExit, true);
 
@@ -113,6 +115,9 @@ void RootMenu::RunCommand(int32_t command) {
         break;
     case kAddArchives:
         AddArchives();
+        break;
+    case kNewScript:
+        NewScript();
         break;
     case kChooseVeskFolder:
         ChooseVeskFolder();

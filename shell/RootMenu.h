@@ -11,6 +11,7 @@ public:
     enum Command : int32_t {
         kExit = 10000,
         kAddArchives = 10001,
+        kNewScript = 10004,
         kArchiveBrowser = 10200,
         kLogViewer = 10201,
         kReloadLocalFolder = 10202,

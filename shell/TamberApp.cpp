@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "editing/TagEditorRegistry.h"
+#include "editing/TagInfoWindow.h"
 #include "editing/WindowTagPrompts.h"
 #include "images/MediaFile.h"
 #include "platform/Os.h"
@@ -198,6 +199,7 @@ int TamberMain() {
     ArchiveBrowser::SetFilesChooser([](const char* title, std::vector<std::string>& paths) {
         return OpenFilesOfKind(kFileKindArchive, title, paths);
     });
+    ArchiveBrowser::SetInfoOpener(&ShowTagInfo);
     ws.SetPartialRedraw(true);
     RootMenu::Create();
     Log("Window System Initialized");

@@ -38,6 +38,7 @@ public:
 ArchiveBrowser* ArchiveBrowser::instance_ = nullptr;
 ArchiveBrowser::FolderChooser ArchiveBrowser::folderChooser_ = nullptr;
 ArchiveBrowser::FilesChooser ArchiveBrowser::filesChooser_ = nullptr;
+ArchiveBrowser::InfoOpener ArchiveBrowser::infoOpener_ = nullptr;
 
 void BrowserHooks::CloseBrowser() {
     if (ArchiveBrowser* browser = ArchiveBrowser::Get()) browser->Close();
@@ -318,6 +319,7 @@ bool ArchiveBrowser::CommandEnabled(int command, ListWindow* list) const {
     case kCommandMoveSelection: return list && !SelectedArchives(list).empty();
     case kCommandDisassemble: return list && SelectedArchives(list).size() == 1;
     case kCommandOpen:
+    case kCommandGetInfo:
     case kCommandCopyToLocal:
     case kCommandDuplicate:
     case kCommandDelete: return !SelectedTags().empty();
@@ -337,6 +339,7 @@ void ArchiveBrowser::RunCommand(int command, ListWindow* list) {
     case kCommandMoveSelection: MoveSelection(list); break;
     case kCommandDisassemble: Disassemble(list); break;
     case kCommandOpen: OpenSelected(); break;
+    case kCommandGetInfo: ShowSelectedInfo(); break;
     case kCommandCopyToLocal: CopySelectedToLocal(); break;
     case kCommandDuplicate: DuplicateSelected(); break;
     case kCommandDelete: DeleteSelected(); break;
@@ -363,6 +366,7 @@ void ArchiveBrowser::ShowTagMenu(Point point) {
     auto* menu = new Menu(false);
     auto add = [&](const char* label, int command) { AddMenuItem(menu, label, nullptr, command, CommandEnabled(command, nullptr)); };
     add("Open (enter)", kCommandOpen);
+    add("Get Info (cmd-I)", kCommandGetInfo);
     add("Copy To Local (cmd-K)", kCommandCopyToLocal);
     add("Duplicate (cmd-D)", kCommandDuplicate);
     add("Delete (del)", kCommandDelete);
@@ -377,6 +381,7 @@ bool ArchiveBrowser::OnKey(Event& event) {
     if (!event.Pressed() || !(event.Modifiers() & (kModCtrl | kModCommand)) || WS().Focus() != tree_) return false;
     switch (event.Key()) {
     case 'O': RunCommand(kCommandOpen); return true;
+    case 'I': RunCommand(kCommandGetInfo); return true;
     case 'K': RunCommand(kCommandCopyToLocal); return true;
     case 'D': RunCommand(kCommandDuplicate); return true;
     case 'T': RunCommand(kCommandToggleHidden); return true;
@@ -576,6 +581,19 @@ void ArchiveBrowser::OpenSelected() {
     for (const TagKey& key : SelectedTags()) {
         TagRecord* record = codex_.FindTag(key.group, key.tagid);
         if (record && RowCanOpen(record)) OpenTagGroupEditor(record);
+    }
+}
+
+void ArchiveBrowser::ShowSelectedInfo() {
+    for (TagRecord* record : SelectedRecords()) {
+        // An information window already open for one of them comes forward instead.
+        if (auto* open = static_cast<Window*>(codex_.FindAttachment(record, kAttachTagInfo))) {
+            open->SetVisible(true);
+            open->BringToFront();
+            WS().SetFocus(open, kFocusByProgram);
+            return;
+        }
+        if (infoOpener_) infoOpener_(record);
     }
 }
 

@@ -27,6 +27,8 @@ public:
     using FolderChooser = bool (*)(const char* title, std::string& folder);
     // Asks for files; false when the user cancelled. `paths` holds the choice.
     using FilesChooser = bool (*)(const char* title, std::vector<std::string>& paths);
+    // Opens a tag's information window ("Get Info"); the program sets it at start-up.
+    using InfoOpener = Window* (*)(TagRecord* record);
 
     static constexpr int kListsWidth = 196;
     static constexpr int kFirstListsSplit = 384;
@@ -44,6 +46,7 @@ public:
         kCommandDuplicate,
         kCommandDelete,
         kCommandToggleHidden,
+        kCommandGetInfo,
     };
 
     // The browser, or null when none exists.
@@ -52,6 +55,7 @@ public:
     static ArchiveBrowser* GetOrCreate();
     static void SetFolderChooser(FolderChooser chooser) { folderChooser_ = chooser; }
     static void SetFilesChooser(FilesChooser chooser) { filesChooser_ = chooser; }
+    static void SetInfoOpener(InfoOpener opener) { infoOpener_ = opener; }
     // Makes the Codex close the browser before a rebuild (registering its listener)
     // and open it afterwards.
     static void InstallCodexHooks();
@@ -134,6 +138,7 @@ private:
 
     // Tag operations.
     void OpenSelected();
+    void ShowSelectedInfo();
     void CopySelectedToLocal();
     void DuplicateSelected();
     void DeleteSelected();
@@ -142,6 +147,7 @@ private:
     static ArchiveBrowser* instance_;
     static FolderChooser folderChooser_;
     static FilesChooser filesChooser_;
+    static InfoOpener infoOpener_;
 
     Codex& codex_;
     SplitterWindow* outer_ = nullptr;

@@ -1,11 +1,17 @@
 // The root menu: the bar, its commands, the Window menu and the stored window size.
 #include <gtest/gtest.h>
 
+#include "editing/AttachmentKinds.h"
+#include "editing/TagEdit.h"
+#include "editing/TagEditorRegistry.h"
 #include "shell/RootMenu.h"
 #include "shell/base/Preferences.h"
+#include "tests/editing/EditingTestSupport.h"
 #include "tests/ui/support/UiTestDriver.h"
 #include "ui/WindowSystem.h"
 #include "ui/widgets/MenuItem.h"
+#include "ui/widgets/MessageBoxWindow.h"
+#include "ui/widgets/TextBox.h"
 
 namespace {
 
@@ -82,5 +88,57 @@ TEST(RootMenu, BarCommandsWindowMenuAndSize) {
         EXPECT_EQ(height, 600);
         EXPECT_EQ(menu->Frame().Width(), 800);
         b->refuse = false;
+    });
+}
+
+// With text editors open, "Choose Vesk Folder" is refused and "Close All Windows"
+// stops at the editor whose user cancels the question about unsaved changes.
+TEST(RootMenu, OpenTagsBlockFolderChangeAndRefusingEditorStopsCloseAll) {
+    ScratchGame game;
+    std::vector<TagRecord*> records;
+    for (const char* name : {"first", "second", "third"}) records.push_back(MakeLooseTag(name, "text"));
+    ASSERT_NE(records.back(), nullptr);
+    RegisterTagEditors();
+    UiTestDriver ui;
+    ASSERT_TRUE(ui.Ready()) << ui.Error();
+    ui.Run([&](UiTestDriver& ui) {
+        WindowSystem& ws = WS();
+        RootMenu* menu = RootMenu::Create();
+        std::vector<TagEdit*> editors;
+        for (TagRecord* record : records) editors.push_back(OpenTagEditor(record));
+        ASSERT_NE(editors.back(), nullptr);
+        ui.step();
+
+        MenuItem* tools = ItemLabelled(menu, "Tools");
+        ui.click(UiTestDriver::center(tools));
+        ui.click(UiTestDriver::center(ItemLabelled(tools->Submenu(), "Choose Vesk Folder")));
+        ASSERT_NE(ws.ModalWindow(), nullptr);
+        EXPECT_STREQ(ws.ModalWindow()->GetName(), "Error");
+        auto* box = static_cast<MessageBoxWindow*>(ws.ModalWindow());
+        EXPECT_EQ(box->TextField()->Text(), "Please close all open tags first.");
+        ui.click("Error/OK");
+        ui.step();
+        EXPECT_EQ(ws.ModalWindow(), nullptr);  // no folder chooser followed
+
+        // Front to back: first, second (modified), third.
+        editors[1]->SetModified(1);
+        editors[2]->BringToFront();
+        editors[1]->BringToFront();
+        editors[0]->BringToFront();
+        MenuItem* window = ItemLabelled(menu, "Window");
+        ui.click(UiTestDriver::center(window));
+        ui.click(UiTestDriver::center(ItemLabelled(window->Submenu(), "Close All Windows")));
+        ASSERT_NE(ws.ModalWindow(), nullptr);
+        EXPECT_STREQ(ws.ModalWindow()->GetName(), "Save?");
+        ui.click("Save?/Cancel");
+        ui.step(2);
+        Codex& codex = Codex::Instance();
+        EXPECT_EQ(codex.FindAttachment(records[0], kAttachTagEditor), nullptr);
+        EXPECT_EQ(codex.FindAttachment(records[1], kAttachTagEditor), editors[1]);
+        EXPECT_EQ(codex.FindAttachment(records[2], kAttachTagEditor), editors[2]);
+        editors[1]->SetModified(0);
+        editors[1]->Close();
+        editors[2]->Close();
+        ui.step();
     });
 }

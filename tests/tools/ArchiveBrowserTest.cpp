@@ -37,6 +37,16 @@ constexpr uint32_t kHidden = FourCC("scen");
 std::vector<TagRecord*> gOpened;
 void RecordOpen(TagRecord* record) { gOpened.push_back(record); }
 
+// Stands in for the information window: a window kept in the record's `info` attachment.
+std::vector<TagRecord*> gInfoShown;
+Window* ShowFakeInfo(TagRecord* record) {
+    gInfoShown.push_back(record);
+    auto* window = new Window(kStyleDocument, nullptr);
+    window->SetFrameXYWH(0, 660, 120, 80);  // clear of the browser
+    Codex::Instance().AttachToTag(record, kAttachTagInfo, window);
+    return window;
+}
+
 std::string gChosenFolder;
 bool ChooseFolder(const char* title, std::string& folder) {
     EXPECT_STREQ(title, "Choose Destination Folder");
@@ -462,4 +472,45 @@ TEST_F(ArchiveBrowserTest, PlacementAndLayout) {
         EXPECT_EQ(browser->Frame().Width(), frame.Width());
         EXPECT_EQ(browser->Frame().Height(), frame.Height());
     });
+}
+
+TEST_F(ArchiveBrowserTest, GetInfoOpensOrRaisesInformationWindows) {
+    ArchiveBrowser::SetInfoOpener(&ShowFakeInfo);
+    gInfoShown.clear();
+    Drive(false, [](UiTestDriver& ui, ArchiveBrowser* browser) {
+        Codex& codex = Codex::Instance();
+        ListWindow* tree = browser->TagTree();
+        TagRecord* sword = Tag(kUnit, "sword");
+        TagRecord* bravo = Tag(kUnit, "bravo unit");
+        ASSERT_TRUE(sword && bravo);
+        tree->DeselectAll();
+        EXPECT_FALSE(browser->CommandEnabled(ArchiveBrowser::kCommandGetInfo, nullptr));
+
+        // Command+I opens one window per selected tag.
+        SelectTags(browser, {sword, bravo});
+        ui.key('I', kModCtrl);
+        EXPECT_EQ(std::set<TagRecord*>(gInfoShown.begin(), gInfoShown.end()), (std::set<TagRecord*>{sword, bravo}));
+        EXPECT_EQ(gInfoShown.size(), 2u);
+        auto* swordInfo = static_cast<Window*>(codex.FindAttachment(sword, kAttachTagInfo));
+        ASSERT_NE(swordInfo, nullptr);
+
+        // A tag whose window is open brings that window forward; nothing new opens.
+        browser->BringToFront();
+        tree->ExpandItem(browser->GroupRow(kUnit));
+        ui.click(RowPoint(tree, browser->RowOf(sword)));
+        ui.click(RowPoint(tree, browser->RowOf(sword)), 1);
+        ASSERT_NE(ui.find("Popup Menu/Get Info (cmd-I)"), nullptr);
+        ui.click("Popup Menu/Get Info (cmd-I)");
+        ui.step();
+        EXPECT_EQ(gInfoShown.size(), 2u);
+        EXPECT_EQ(swordInfo->Parent()->FirstChild(), swordInfo);
+
+        for (TagRecord* record : gInfoShown) {
+            auto* window = static_cast<Window*>(codex.FindAttachment(record, kAttachTagInfo));
+            codex.DetachFromTag(record, kAttachTagInfo, window);
+            window->Close();
+        }
+        ui.step();
+    });
+    ArchiveBrowser::SetInfoOpener(nullptr);
 }

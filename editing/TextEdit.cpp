@@ -1,0 +1,28 @@
+#include "editing/TextEdit.h"
+
+#include "tags/TextTagPayload.h"
+#include "ui/widgets/TextBox.h"
+
+TextEdit::TextEdit(TagRecord* record) : TagEdit(record), editor_(new TextBox(TextBox::kModeEditor, this)) {
+    SetFrameXYWH(0, 0, kWidth, kHeight);
+    SetFocusChild(editor_);
+    editor_->changed.Connect(this, &TextEdit::OnTextChanged);
+    OnResize();
+}
+
+void TextEdit::OnResize() { editor_->SetFrameXYWH(0, 0, Client().Width(), Client().Height()); }
+
+int TextEdit::ParsePayload(FILE* stream, const TagHeader& header) {
+    std::optional<std::string> text = ReadTextTagPayload(stream, header);
+    if (!text) return 0;
+    editor_->SetText(*text);
+    return 1;
+}
+
+int TextEdit::WritePayload(FILE* stream, const TagHeader&) { return WriteTextTagPayload(stream, editor_->Text()); }
+
+void TextEdit::OnTextChanged() { SetModified(1); }
+
+TagEdit* TextEdit::Create(TagRecord* record) { return new TextEdit(record); }
+
+void NewScript() { PromptNewTag(FourCC("scri"), nullptr); }

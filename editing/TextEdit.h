@@ -1,0 +1,34 @@
+#pragma once
+// The editor of the text tags `ditl`, `scri`, `stli`, `temp` and `text`: one
+// multi-line text box over the whole payload (see tags/TextTagPayload.h for how
+// the payload becomes text and back).
+#include "editing/TagEdit.h"
+
+class TextBox;
+
+class TextEdit : public TagEdit {
+public:
+    static constexpr int kWidth = 640;
+    static constexpr int kHeight = 480;
+
+    explicit TextEdit(TagRecord* record);
+
+    const char* GetClassName() const override { return "TextEdit"; }
+    void OnResize() override;
+    int ParsePayload(FILE* stream, const TagHeader& header) override;
+    int WritePayload(FILE* stream, const TagHeader& header) override;
+
+    TextBox* Editor() const { return editor_; }
+
+    // The factory registered for the five text groups.
+    static TagEdit* Create(TagRecord* record);
+
+private:
+    void OnTextChanged();
+
+    TextBox* editor_;
+};
+
+// The root menu's "New Script": asks for a name and opens an editor on a new,
+// unsaved `scri` tag.
+void NewScript();

@@ -1,0 +1,91 @@
+// The text tag editor: registered for the five text groups, a text read with its
+// carriage returns, typing saved with Control+S into the loose file, a text it
+// would damage refused, and "New Script".
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "editing/TagEditorRegistry.h"
+#include "editing/TextEdit.h"
+#include "tests/editing/EditingTestSupport.h"
+#include "tests/ui/support/UiTestDriver.h"
+#include "ui/WindowSystem.h"
+#include "ui/widgets/MessageBoxWindow.h"
+#include "ui/widgets/TextBox.h"
+
+namespace {
+
+// Runs an action that shows a modal box when clicked, so the script can answer it.
+struct Opener : Window {
+    Opener() : Window(kStyleVisible, nullptr) { SetFrameXYWH(960, 700, 60, 60); }
+    void OnMouseButton(Event& event) override {
+        if (event.ButtonPressed() && action) action();
+    }
+    std::function<void()> action;
+};
+
+std::string BoxText() {
+    auto* box = static_cast<MessageBoxWindow*>(WS().ModalWindow());
+    return box && box->TextField() ? box->TextField()->Text() : std::string();
+}
+
+}  // namespace
+
+TEST(TextEdit, ReadsTypesAndSavesTextTags) {
+    ScratchGame game;
+    RegisterTagEditors();
+    for (const char* group : {"ditl", "scri", "stli", "temp", "text"})
+        EXPECT_EQ(FindTagEditorFactory(FourCCFromText(group)), &TextEdit::Create) << group;
+
+    TagRecord* notes = MakeLooseTag("notes", "one\rtwo\r\r");
+    TagRecord* broken = MakeLooseTag("broken", std::string("kept\0lost", 9));
+    ASSERT_TRUE(notes && broken);
+
+    UiTestDriver ui;
+    ASSERT_TRUE(ui.Ready()) << ui.Error();
+    ui.Run([&](UiTestDriver& ui) {
+        // A text keeps its carriage returns; what is typed is saved with Control+S.
+        auto* text = dynamic_cast<TextEdit*>(OpenTagEditor(notes));
+        ASSERT_NE(text, nullptr);
+        ui.step();
+        EXPECT_EQ(text->Editor()->Text(), "one\rtwo\r\r");
+        EXPECT_EQ(text->Frame().Width(), TextEdit::kWidth);
+        EXPECT_EQ(text->Editor()->Frame(), text->Client());
+        ui.type("Hi\n");
+        EXPECT_STREQ(text->GetName(), "notes*");
+        ui.screenshot("text-edit.ppm");
+        ui.key('S', kModCtrl);
+        EXPECT_STREQ(text->GetName(), "notes");
+        EXPECT_EQ(LoosePayload(game.LoosePath("notes")), "Hi\rone\rtwo\r\r");
+        text->Close();
+        ui.step();
+
+        // A text that goes on after a NUL is not opened, so saving cannot cut it.
+        auto* opener = new Opener;
+        TagEdit* made = nullptr;
+        opener->action = [&] { made = OpenTagEditor(broken); };
+        ui.click(UiTestDriver::center(opener));
+        EXPECT_EQ(BoxText(), "The tag could not be loaded.");
+        ui.click("Error/OK");
+        ui.step();
+        EXPECT_EQ(made, nullptr);
+
+        // New Script: named, shown modified, written only when saved.
+        opener->action = [&] { NewScript(); };
+        ui.click(UiTestDriver::center(opener));
+        auto* ask = static_cast<MessageBoxWindow*>(WS().ModalWindow());
+        ASSERT_NE(ask, nullptr);
+        ask->TextField()->SetText("intro");
+        ui.click("Enter Name for Script/Create Script");
+        ui.step();
+        auto* script = dynamic_cast<TextEdit*>(ui.find("intro*"));
+        ASSERT_NE(script, nullptr);
+        const std::string path = Codex::Instance().LocalTagPath(FourCC("scri"), "intro");
+        EXPECT_FALSE(std::filesystem::exists(path));
+        ui.type("go\nstop");
+        ui.key('S', kModCtrl);
+        EXPECT_EQ(LoosePayload(path), "go\rstop");
+        script->Close();
+        opener->Close();
+    });
+}
