@@ -235,9 +235,9 @@ std::vector<CliCommand> StorageCommands() {
          {{"--json", false}}, 1, 1, RunTagInfo},
         {"tag validate", "GAMEFOLDER [--working-set NAME,...]", "check that every readable tag reads",
          "Reads every current tag whose group has a reader (collections, meshes, detail\n"
-         "maps, detail textures, sounds, dialogs) and prints one line per tag that does\n"
-         "not read: group, tagid, name, location and the reason. Exit status 1 when any\n"
-         "tag fails.\n\n"
+         "maps, detail textures, sounds, dialogs, text tags) and prints one line per tag\n"
+         "that does not read: group, tagid, name, location and the reason. Exit status 1\n"
+         "when any tag fails.\n\n"
          "  --working-set NAMES  comma-separated archive file names to activate",
          {{"--working-set", true}}, 1, 1, RunTagValidate},
     };
