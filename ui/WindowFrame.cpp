@@ -20,6 +20,8 @@ void Window::DrawFrame() {
     bool active = focus && focus->IsInside(const_cast<Window*>(this)->GetTopLevel());
     Rect band{b, b, local.right - b, b + kTitleBarHeight};
     skin->DrawTitleBar(band, active);
+    // A resizable frame keeps a border's width between the title bar and the client.
+    if (flags_ & kStyleResizable) skin->DrawFrameBorder({band.left, band.bottom, band.right, band.bottom + b}, 2, true);
 
     int textRight = band.right;
     int boxIndex = 0;
