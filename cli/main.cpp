@@ -13,6 +13,7 @@ namespace {
 std::vector<CliCommand> AllCommands() {
     std::vector<CliCommand> commands = StorageCommands();
     for (CliCommand& command : MediaCommands()) commands.push_back(std::move(command));
+    for (CliCommand& command : AddonCommands()) commands.push_back(std::move(command));
     return commands;
 }
 

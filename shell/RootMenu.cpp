@@ -9,6 +9,7 @@
 #include "shell/TamberSplashScreen.h"
 #include "shell/base/Preferences.h"
 #include "tags/Codex.h"
+#include "tools/AddonDialog.h"
 #include "tools/ArchiveBrowser.h"
 #include "ui/WindowSystem.h"
 #include "ui/choosers/FileDialogs.h"
@@ -43,6 +44,8 @@ RootMenu::RootMenu() : Menu(true) {
     AddMenuItem(this, "Archive Browser", tools, kArchiveBrowser, true);
     AddMenuItem(this, "Log Viewer", tools, kLogViewer, true);
     AddSeparator(this, tools);
+    AddMenuItem(this, "Build Dtex Add-on", tools, kBuildDtexAddon, true);
+    AddMenuItem(this, "Build Regular Add-on", tools, kBuildRegularAddon, true);
     AddMenuItem(this, "Convert 3DMF to LWO", tools, kConvert3dmfToLwo, true);
 
     windowMenu_ = AddMenuItem(this, "Window", nullptr, kWindowMenu, true);
@@ -118,6 +121,12 @@ void RootMenu::RunCommand(int32_t command) {
         break;
     case kNewScript:
         NewScript();
+        break;
+    case kBuildDtexAddon:
+        BuildDtexAddon();
+        break;
+    case kBuildRegularAddon:
+        BuildRegularAddon();
         break;
     case kChooseVeskFolder:
         ChooseVeskFolder();

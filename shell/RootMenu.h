@@ -17,6 +17,8 @@ public:
         kReloadLocalFolder = 10202,
         kReloadPluginsFolder = 10203,
         kChooseVeskFolder = 10204,
+        kBuildDtexAddon = 10205,
+        kBuildRegularAddon = 10206,
         kConvert3dmfToLwo = 10209,
         kWindowMenu = 10300,
         kCloseAllWindows = 10301,
