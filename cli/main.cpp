@@ -8,11 +8,14 @@
 #include "cli/CliCommand.h"
 #include "shell/base/MessageLog.h"
 
+std::vector<CliCommand> ToolCommands();  // search, image convert (cli/ToolCommands.cpp)
+
 namespace {
 
 std::vector<CliCommand> AllCommands() {
     std::vector<CliCommand> commands = StorageCommands();
     for (CliCommand& command : MediaCommands()) commands.push_back(std::move(command));
+    for (CliCommand& command : ToolCommands()) commands.push_back(std::move(command));
     for (CliCommand& command : AddonCommands()) commands.push_back(std::move(command));
     return commands;
 }

@@ -11,6 +11,9 @@
 #include "tags/Codex.h"
 #include "tools/AddonDialog.h"
 #include "tools/ArchiveBrowser.h"
+#include "tools/ImageConversionDialog.h"
+#include "tools/TextSearchCommand.h"
+#include "tools/WindowSpy.h"
 #include "ui/WindowSystem.h"
 #include "ui/choosers/FileDialogs.h"
 #include "ui/choosers/WidgetGallery.h"
@@ -46,12 +49,15 @@ RootMenu::RootMenu() : Menu(true) {
     AddSeparator(this, tools);
     AddMenuItem(this, "Build Dtex Add-on", tools, kBuildDtexAddon, true);
     AddMenuItem(this, "Build Regular Add-on", tools, kBuildRegularAddon, true);
+    AddMenuItem(this, "Recursive Image Conversion", tools, kRecursiveImageConversion, true);
     AddMenuItem(this, "Convert 3DMF to LWO", tools, kConvert3dmfToLwo, true);
+    AddMenuItem(this, "Search Text Tags", tools, kSearchTextTags, true);
 
     windowMenu_ = AddMenuItem(this, "Window", nullptr, kWindowMenu, true);
     FillWindowMenu();
 
     MenuItem* debug = AddMenuItem(this, "Debug", nullptr, 0, true);
+    AddMenuItem(this, "Window Spy", debug, kWindowSpy, true);
     AddMenuItem(this, "Widget Gallery", debug, kWidgetGallery, true);
 
     MenuItem* help = AddMenuItem(this, "Help", nullptr, 0, true);
@@ -127,6 +133,15 @@ void RootMenu::RunCommand(int32_t command) {
         break;
     case kBuildRegularAddon:
         BuildRegularAddon();
+        break;
+    case kRecursiveImageConversion:
+        RunImageConversion();
+        break;
+    case kSearchTextTags:
+        SearchTextTags();
+        break;
+    case kWindowSpy:
+        OpenWindowSpy();
         break;
     case kChooseVeskFolder:
         ChooseVeskFolder();

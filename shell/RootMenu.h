@@ -19,10 +19,13 @@ public:
         kChooseVeskFolder = 10204,
         kBuildDtexAddon = 10205,
         kBuildRegularAddon = 10206,
+        kRecursiveImageConversion = 10208,
         kConvert3dmfToLwo = 10209,
+        kSearchTextTags = 10213,
         kWindowMenu = 10300,
         kCloseAllWindows = 10301,
         kFirstWindowItem = 10302,
+        kWindowSpy = 11000,
         kWidgetGallery = 11001,
         kAbout = 12000,
     };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 #include "platform/Os.h"
 #include "ui/CharSet.h"
@@ -176,7 +177,19 @@ void WindowSystem::RunMainLoop() {
     }
 }
 
+void WindowSystem::PresentNow() {
+    if (!pump_ || presentOnly_) return;
+    // Closed windows are deleted between frames, and a handler may still be running
+    // inside one: hide them instead, so the picture shows them gone.
+    for (Window* window : deletion_) window->SetVisible(false);
+    presentOnly_ = true;
+    pump_();
+    presentOnly_ = false;
+}
+
 bool WindowSystem::FrameStep() {
+    // A frame asked for by PresentNow only draws: queued input waits for a real frame.
+    if (presentOnly_) return Render() || std::exchange(presentRequest_, false);
     if (presentRequest_) {
         presentRequest_ = false;
         return true;

@@ -66,6 +66,12 @@ public:
     void RequestQuit();
     bool Running() const { return running_; }
     void Stop() { running_ = false; }
+    // Repaints what is dirty and presents it at once without dispatching any input
+    // (progress shown during long work on the main thread). Needs the pump.
+    void PresentNow();
+    // True while the pump runs for PresentNow: it should present and do nothing else
+    // (the long work may be walking data that other per-frame work would change).
+    bool PresentingOnly() const { return presentOnly_; }
 
     // Modal runs.
     int RunModal(Window* window, int flags, bool* cancelledOut = nullptr);
@@ -210,6 +216,7 @@ private:
     bool running_ = false;
     bool nativeDialogActive_ = false;
     bool presentRequest_ = false;
+    bool presentOnly_ = false;
     Window* root_ = nullptr;
     Window* layer0_ = nullptr;
     Window* layer1_ = nullptr;

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/Os.h"
+#include "ui/Font.h"
 #include "ui/WindowSystem.h"
 #include "ui/choosers/ChooserControls.h"
 #include "ui/widgets/Button.h"
@@ -31,6 +32,19 @@ std::string FormatDate(int64_t seconds) {
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
     return text;
+}
+
+// The label column: wide enough for the longest label (option labels come from callers).
+int LabelColumnWidth(std::initializer_list<const TextBox*> fixed, const std::vector<TextBox*>& options) {
+    int width = kLabelWidth;
+    auto widen = [&](const TextBox* label) {
+        if (!label) return;
+        int text = ::DrawText(label->GetFont(), label->Text().c_str(), 0, kTextMeasureOnly, {0, 0, 1 << 20, 1 << 20});
+        width = std::max(width, text + 2 * TextBox::kMargin + 2 + kGap);
+    };
+    for (const TextBox* label : fixed) widen(label);
+    for (const TextBox* label : options) widen(label);
+    return width;
 }
 
 bool IsFolder(const std::string& path) {
@@ -145,10 +159,11 @@ void FileDialogWindow::OnResize() {
     Rect content = GetContentRect();
     int rowHeight = nameField_->Frame().Height();
     int x = content.left, width = content.Width(), y = content.top;
-    int fieldX = x + kLabelWidth;
+    const int labelWidth = LabelColumnWidth({pathLabel_, nameLabel_, filterLabel_}, optionLabels_);
+    int fieldX = x + labelWidth;
 
     // Path row: label, field, Up, Home.
-    pathLabel_->SetFrameXYWH(x, y + std::max(0, (rowHeight - pathLabel_->Frame().Height()) / 2), kLabelWidth - kGap,
+    pathLabel_->SetFrameXYWH(x, y + std::max(0, (rowHeight - pathLabel_->Frame().Height()) / 2), labelWidth - kGap,
                              pathLabel_->Frame().Height());
     int homeX = content.right - homeButton_->Frame().Width();
     int upX = homeX - kGap - upButton_->Frame().Width();
@@ -164,7 +179,7 @@ void FileDialogWindow::OnResize() {
     y = content.bottom - below + kGap;
 
     auto row = [&](TextBox* label, Window* control) {
-        label->SetFrameXYWH(x, y + std::max(0, (rowHeight - label->Frame().Height()) / 2), kLabelWidth - kGap,
+        label->SetFrameXYWH(x, y + std::max(0, (rowHeight - label->Frame().Height()) / 2), labelWidth - kGap,
                             label->Frame().Height());
         control->SetFrameXYWH(fieldX, y, content.right - fieldX, rowHeight);
         y += kOptionRowSpacing;
