@@ -517,6 +517,13 @@ Window* WindowSystem::SetFocus(Window* window, int reason) {
         focus_ = window;
         if (old && old->IsShown()) old->Invalidate();
         if (window->IsShown()) window->Invalidate();
+        // Title bars show which top-level window holds the focus.
+        Window* oldTop = old ? old->GetTopLevel() : nullptr;
+        Window* newTop = window->GetTopLevel();
+        if (oldTop != newTop) {
+            if (oldTop && oldTop->IsShown()) oldTop->Invalidate();
+            if (newTop && newTop->IsShown()) newTop->Invalidate();
+        }
         return window;
     }
     return nullptr;

@@ -750,12 +750,13 @@ void ListWindow::DrawRow(const ListItem* item, int y, int width) {
         Skin::DrawRectOutline(band, 1, false);
     }
     const int indent = (tree_ ? item->depth : item->depth - 1) * kIndent;
+    // The row's colour tints its expand mark too, so a dimmed row has a dimmed mark.
+    glColor4ub(item->color[0], item->color[1], item->color[2], 255);
     Skin* skin = WS().GetSkin();
     if (tree_ && item->HasChildren() && skin) {
         int markLeft = indent - kIndent - scrollX;
         skin->DrawExpandMark({markLeft, y, markLeft + kIndent, y + row}, item->Expanded());
     }
-    glColor4ub(item->color[0], item->color[1], item->color[2], 255);
     if (columns_.empty()) {
         std::string text = Fitted(GetFont(), CellText(item, -1), width - indent - kCellMargin);
         DrawText(text.c_str(), 0, kTextCenterVertically, {indent + kCellMargin - scrollX, y, width, y + row});
