@@ -9,62 +9,86 @@ uint16_t Be16(const uint8_t* p) { return uint16_t(p[0] << 8 | p[1]); }
 
 size_t PadRow(size_t bytes, bool padded) { return padded ? (bytes + 1) & ~size_t(1) : bytes; }
 
-// (alpha, index) pairs for each stored 8-bit value, or alpha for each 16-bit
-// transparency byte: one table lookup per pixel.
-struct PixelTable {
-    uint8_t pairs[256][2];
-
-    PixelTable(const PalettedLayout& layout, const uint8_t* palette) {
-        for (int v = 0; v < 256; ++v) {
-            if (layout.sixteenBit)
-                pairs[v][0] = uint8_t((15 - (v & 15)) * 17);
-            else if (layout.colourAlpha)
-                pairs[v][0] = std::max({palette[v * 3], palette[v * 3 + 1], palette[v * 3 + 2]});
-            else
-                pairs[v][0] = v ? 255 : 0;
-            pairs[v][1] = uint8_t(v);
+// Writes (alpha, index) pairs for `count` stored pixels of `Stored` bytes, whose
+// last byte is the index. Pixels go in blocks of 16 so that the compiler turns
+// the fixed inner loop into vector instructions.
+template <size_t Stored, typename Alpha>
+void ConvertBlocks(const uint8_t* __restrict in, uint8_t* __restrict out, size_t count, Alpha alpha) {
+    size_t i = 0;
+    for (; i + 16 <= count; i += 16) {
+        uint8_t block[32];
+        for (size_t k = 0; k < 16; ++k) {
+            block[k * 2] = alpha(in + (i + k) * Stored);
+            block[k * 2 + 1] = in[(i + k) * Stored + Stored - 1];
         }
+        std::memcpy(out + i * 2, block, sizeof block);
     }
-};
-
-// Converts `count` stored pixels to (alpha, index) pairs.
-void ConvertPixels(const uint8_t* in, uint8_t* out, size_t count, const PalettedLayout& layout,
-                   const PixelTable& table) {
-    if (layout.sixteenBit) {
-        for (size_t i = 0; i < count; ++i, in += 2, out += 2) {
-            out[0] = table.pairs[in[0]][0];
-            out[1] = in[1];
-        }
-    } else {
-        for (size_t i = 0; i < count; ++i)
-            std::memcpy(out + i * 2, table.pairs[in[i]], 2);
+    for (; i < count; ++i) {
+        out[i * 2] = alpha(in + i * Stored);
+        out[i * 2 + 1] = in[i * Stored + Stored - 1];
     }
 }
 
-// Decodes one RLE row at data[pos]; advances pos past the row. False when invalid.
-bool DecodeRleRow(std::span<const uint8_t> data, size_t& pos, const PalettedLayout& layout,
-                  const PixelTable& table, uint8_t* row) {
-    const size_t stored = layout.sixteenBit ? 2 : 1;
-    const size_t width = size_t(layout.width);
+// How stored pixels become (alpha, index) pairs: arithmetic for plain 8-bit and
+// 16-bit pixels, a table of the palette for colour alpha.
+class PixelConverter {
+public:
+    PixelConverter(const PalettedLayout& layout, const uint8_t* palette)
+        : kind_(layout.sixteenBit ? Kind::kSixteenBit : layout.colourAlpha ? Kind::kColourAlpha : Kind::kPlain) {
+        if (kind_ == Kind::kColourAlpha)
+            for (int v = 0; v < 256; ++v)
+                alpha_[v] = std::max({palette[v * 3], palette[v * 3 + 1], palette[v * 3 + 2]});
+    }
+
+    size_t StoredBytes() const { return kind_ == Kind::kSixteenBit ? 2 : 1; }
+
+    // Converts `count` stored pixels at `in` into pairs at `out`.
+    void Convert(const uint8_t* in, uint8_t* out, size_t count) const {
+        switch (kind_) {
+        case Kind::kSixteenBit:
+            // Transparency nibble 0 is opaque, 15 clear; the high nibble is ignored.
+            ConvertBlocks<2>(in, out, count, [](const uint8_t* p) { return uint8_t((15 - (p[0] & 15)) * 17); });
+            break;
+        case Kind::kPlain:
+            ConvertBlocks<1>(in, out, count, [](const uint8_t* p) { return uint8_t(p[0] ? 255 : 0); });
+            break;
+        case Kind::kColourAlpha:
+            ConvertBlocks<1>(in, out, count, [this](const uint8_t* p) { return alpha_[p[0]]; });
+            break;
+        }
+    }
+
+private:
+    enum class Kind { kSixteenBit, kPlain, kColourAlpha };
+
+    Kind kind_;
+    uint8_t alpha_[256] = {};
+};
+
+// Decodes one RLE row at data[pos] into a row of zeroed pixels; advances pos past
+// the row. False when invalid.
+bool DecodeRleRow(std::span<const uint8_t> data, size_t& pos, size_t width, bool padded,
+                  const PixelConverter& converter, uint8_t* row) {
+    const size_t stored = converter.StoredBytes();
     if (data.size() - pos < 4)
         return false;
-    const size_t runCount = Be16(&data[pos]);
-    const size_t pixelCount = Be16(&data[pos + 2]);
+    const uint8_t* head = data.data() + pos;
+    const size_t runCount = Be16(head);
+    const size_t pixelCount = Be16(head + 2);
     if (runCount > width || pixelCount > width)
         return false;
-    const size_t runTable = pos + 4;
-    const size_t pixelStart = runTable + runCount * 4;
-    const size_t rowBytes = PadRow(4 + runCount * 4 + pixelCount * stored, layout.padded);
+    const size_t rowBytes = PadRow(4 + runCount * 4 + pixelCount * stored, padded);
     if (data.size() - pos < rowBytes)
         return false;
-    std::memset(row, 0, width * 2);
+    const uint8_t* runs = head + 4;
+    const uint8_t* stock = runs + runCount * 4;
     size_t used = 0;
     for (size_t r = 0; r < runCount; ++r) {
-        const size_t start = Be16(&data[runTable + r * 4]);
-        const size_t end = Be16(&data[runTable + r * 4 + 2]);
+        const size_t start = Be16(runs + r * 4);
+        const size_t end = Be16(runs + r * 4 + 2);
         if (start > end || end > width || end - start > pixelCount - used)
             return false;
-        ConvertPixels(&data[pixelStart + used * stored], row + start * 2, end - start, layout, table);
+        converter.Convert(stock + used * stored, row + start * 2, end - start);
         used += end - start;
     }
     pos += rowBytes;
@@ -103,19 +127,23 @@ std::optional<std::vector<uint8_t>> DecodePaletted(std::span<const uint8_t> data
     const size_t needed = layout.rle ? height * 4 : minRow * (height - 1) + width * stored;
     if (data.size() < needed)
         return std::nullopt;
-    const PixelTable table(layout, palette);
+    const PixelConverter converter(layout, palette);
+    // RLE rows leave the pixels between runs as allocated: zero, transparent.
     std::vector<uint8_t> pixels(width * height * 2);
-    size_t pos = 0;
-    for (size_t y = 0; y < height; ++y) {
-        uint8_t* row = pixels.data() + y * width * 2;
-        if (layout.rle) {
-            if (!DecodeRleRow(data, pos, layout, table, row))
-                return std::nullopt;
-        } else {
-            ConvertPixels(&data[pos], row, width, layout, table);
-            pos += minRow;
-        }
+    uint8_t* row = pixels.data();
+    if (!layout.rle) {
+        // Unpadded rows (or rows of an even byte count) are one stretch.
+        if (minRow == width * stored)
+            converter.Convert(data.data(), row, width * height);
+        else
+            for (size_t y = 0; y < height; ++y, row += width * 2)
+                converter.Convert(data.data() + y * minRow, row, width);
+        return pixels;
     }
+    size_t pos = 0;
+    for (size_t y = 0; y < height; ++y, row += width * 2)
+        if (!DecodeRleRow(data, pos, width, layout.padded, converter, row))
+            return std::nullopt;
     return pixels;
 }
 

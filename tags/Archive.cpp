@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fcntl.h>
 #include <new>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/fs/FileSystem.h"
 
@@ -13,44 +16,38 @@ std::string PathFileName(const std::string& path) {
     return pos == std::string::npos ? path : path.substr(pos + 1);
 }
 
-std::unique_ptr<Archive> ReadArchive(const std::string& path) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return nullptr;
-    int64_t size = FileSizeOf(file);
-    std::unique_ptr<Archive> archive = size >= 0 ? ReadArchiveFrom(file, static_cast<uint64_t>(size), path) : nullptr;
-    std::fclose(file);
-    return archive;
-}
+namespace {
 
-std::unique_ptr<Archive> ReadArchiveFrom(FILE* file, uint64_t fileSize, const std::string& path) {
-    if (!file) return nullptr;
+// Reads an archive through `readAt(offset, buffer, count)`, which is true only when
+// all `count` bytes were read. The header, then the mesh records and entry table
+// (adjacent in the current layout) in one read: two reads in all.
+template <typename ReadAt>
+std::unique_ptr<Archive> ReadArchiveWith(ReadAt readAt, uint64_t fileSize, const std::string& path) {
     uint8_t raw[kArchiveHeaderSize];
     const size_t rawSize = static_cast<size_t>(std::min<uint64_t>(fileSize, kArchiveHeaderSize));
-    if (std::fseek(file, 0, SEEK_SET) != 0 || std::fread(raw, 1, rawSize, file) != rawSize) return nullptr;
+    if (!readAt(0, raw, rawSize)) return nullptr;
 
     auto archive = std::make_unique<Archive>();
     if (!ValidateArchiveHeader(archive->header, raw, rawSize, fileSize)) return nullptr;
     archive->rank = ArchiveRank(archive->header.type);
     const ArchiveHeader& header = archive->header;
+    const bool current = header.signature == kArchiveSignature;
     try {
-        if (header.signature == kArchiveSignature && header.meshCount > 0) {
-            archive->meshRecords.resize(header.meshCount);
-            if (std::fseek(file, kArchiveHeaderSize, SEEK_SET) != 0 ||
-                !ReadMeshRecords(archive->meshRecords.data(), file, header.meshCount)) {
-                return nullptr;
-            }
-        }
-        // The header check guarantees the table lies inside the file.
+        // The header check guarantees the mesh records and the table lie inside the
+        // file, so what is read here is bounded by the file size.
         const uint64_t tableOffset = ArchiveEntryTableOffset(header);
-        std::vector<uint8_t> table(size_t{header.tagCount} * kTagHeaderSize);
-        if (::fseeko(file, static_cast<off_t>(tableOffset), SEEK_SET) != 0 ||
-            std::fread(table.data(), 1, table.size(), file) != table.size()) {
-            return nullptr;
+        const uint64_t start = current ? kArchiveHeaderSize : tableOffset;
+        std::vector<uint8_t> bytes(static_cast<size_t>(tableOffset - start) + size_t{header.tagCount} * kTagHeaderSize);
+        if (!bytes.empty() && !readAt(start, bytes.data(), bytes.size())) return nullptr;
+        if (current && header.meshCount > 0) {
+            archive->meshRecords.resize(header.meshCount);
+            UnpackRecords(archive->meshRecords.data(), bytes.data(), header.meshCount, kMeshRecordDescriptor);
         }
+        const uint8_t* table = bytes.data() + (tableOffset - start);
         archive->entries.reserve(header.tagCount);
         for (size_t i = 0; i < header.tagCount; ++i) {
             TagEntry& entry = archive->entries.emplace_back();
-            if (!UnpackAnyTagHeader(entry.header, table.data() + i * kTagHeaderSize)) return nullptr;
+            if (!UnpackAnyTagHeader(entry.header, table + i * kTagHeaderSize)) return nullptr;
             if (uint64_t{entry.header.offset} + entry.header.size > fileSize) return nullptr;
             entry.archive = archive.get();
             entry.rank = static_cast<uint8_t>(archive->rank);
@@ -61,6 +58,33 @@ std::unique_ptr<Archive> ReadArchiveFrom(FILE* file, uint64_t fileSize, const st
     archive->path = path;
     archive->fileName = PathFileName(path);
     return archive;
+}
+
+}  // namespace
+
+std::unique_ptr<Archive> ReadArchive(const std::string& path) {
+    // Non-blocking, so that a pipe under an archive's name is refused, not waited on.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return nullptr;
+    struct stat st;
+    std::unique_ptr<Archive> archive;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        auto readAt = [fd](uint64_t offset, void* buffer, size_t count) {
+            return ReadFileAt(fd, offset, buffer, count);
+        };
+        archive = ReadArchiveWith(readAt, static_cast<uint64_t>(st.st_size), path);
+    }
+    ::close(fd);
+    return archive;
+}
+
+std::unique_ptr<Archive> ReadArchiveFrom(FILE* file, uint64_t fileSize, const std::string& path) {
+    if (!file) return nullptr;
+    auto readAt = [file](uint64_t offset, void* buffer, size_t count) {
+        return ::fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0 &&
+               std::fread(buffer, 1, count, file) == count;
+    };
+    return ReadArchiveWith(readAt, fileSize, path);
 }
 
 FILE* OpenEntryData(const TagEntry& entry) {

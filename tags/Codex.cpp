@@ -115,8 +115,15 @@ Archive* Codex::LoadArchive(const std::string& path) {
 
 Archive* Codex::IndexArchive(std::unique_ptr<Archive> archive) {
     archive->loadIndex = nextLoadIndex_++;
-    for (TagEntry& entry : archive->entries) {
-        LinkEntry(index_.FindOrCreate(entry.header.group, entry.header.tagid), &entry);
+    // Table slots are scattered: ask for each one a few entries before it is needed.
+    constexpr size_t kAhead = 8;
+    std::vector<TagEntry>& entries = archive->entries;
+    for (size_t i = 0; i < std::min(kAhead, entries.size()); ++i)
+        index_.Prefetch(entries[i].header.group, entries[i].header.tagid);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (i + kAhead < entries.size())
+            index_.Prefetch(entries[i + kAhead].header.group, entries[i + kAhead].header.tagid);
+        LinkEntry(index_.FindOrCreate(entries[i].header.group, entries[i].header.tagid), &entries[i]);
     }
     archives_.push_back(std::move(archive));
     Archive* loaded = archives_.back().get();

@@ -58,10 +58,23 @@ bool ReadFileStart(const std::string& path, void* buffer, size_t count, uint64_t
     if (fd < 0) return false;
     struct stat st;
     const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-                    ::pread(fd, buffer, count, 0) == static_cast<ssize_t>(count);
+                    ReadFileAt(fd, 0, buffer, count);
     ::close(fd);
     if (ok) fileSize = static_cast<uint64_t>(st.st_size);
     return ok;
+}
+
+bool ReadFileAt(int fd, uint64_t offset, void* buffer, size_t count) {
+    auto* out = static_cast<uint8_t*>(buffer);
+    while (count > 0) {
+        const ssize_t got = ::pread(fd, out, count, static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        out += got;
+        offset += static_cast<uint64_t>(got);
+        count -= static_cast<size_t>(got);
+    }
+    return true;
 }
 
 int64_t FileSizeOf(std::FILE* file) {

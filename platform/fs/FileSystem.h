@@ -38,5 +38,8 @@ bool RemoveFileIfPresent(const std::string& path);
 // Reads exactly `count` bytes from the start of a file and gives its size; false
 // when the file cannot be read or is shorter.
 bool ReadFileStart(const std::string& path, void* buffer, size_t count, uint64_t& fileSize);
+// Reads exactly `count` bytes at `offset` of an open file, going on after short
+// reads; false at the end of the file or on an error.
+bool ReadFileAt(int fd, uint64_t offset, void* buffer, size_t count);
 // Size of an open stream's file, or -1.
 int64_t FileSizeOf(std::FILE* file);

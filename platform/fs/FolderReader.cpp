@@ -38,7 +38,7 @@ bool FolderReader::ReadStart(const std::string& name, void* buffer, size_t count
     if (fd_ < 0) return false;
     const int fd = ::openat(fd_, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0) return false;
-    const bool ok = ::pread(fd, buffer, count, 0) == static_cast<ssize_t>(count);
+    const bool ok = ReadFileAt(fd, 0, buffer, count);
     ::close(fd);
     return ok;
 }
