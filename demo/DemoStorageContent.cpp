@@ -1,9 +1,11 @@
 // The tag storage's part of the demo game: a foundation archive with a tag of every
 // group (the groups with a real format get theirs from the other demo parts), text
-// tags holding readable text, an old-version archive, add-ons of types 2, 5, 6 and 7 (two type-6
+// tags holding readable text, a collection reference as model import writes it, an
+// old-version archive, add-ons of types 2, 5, 6 and 7 (two type-6
 // add-ons of equal priority sharing a tag), and loose tags including a misplaced
 // file, two files with one tagid, an old-version file and a file whose name
 // differs from the name in its header.
+#include <algorithm>
 #include <cctype>
 
 #include "demo/DemoGame.h"
@@ -46,9 +48,25 @@ std::vector<uint8_t> DemoText(uint32_t group, const std::string& name, size_t si
     return {text.begin(), text.end()};
 }
 
+void PutWord(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + size_t(i)] = uint8_t(value >> (24 - 8 * i));
+}
+
+// A collection reference as model import writes it: the collection's tagid, 1, 320
+// bytes of 0xFF, 0xFFFFFFFF at 328, zeros elsewhere; 384 bytes in all.
+std::vector<uint8_t> CollectionReference(uint32_t collection) {
+    std::vector<uint8_t> bytes(384, 0);
+    PutWord(bytes, 0, collection);
+    PutWord(bytes, 4, 1);
+    std::fill(bytes.begin() + 8, bytes.begin() + 328, uint8_t(0xFF));
+    PutWord(bytes, 328, 0xFFFFFFFFu);
+    return bytes;
+}
+
 DemoTag MakeStorageTag(uint32_t group, const std::string& name, size_t size) {
     DemoTag tag = MakeDemoTag(group, name, size);
     if (IsTextGroup(group)) tag.data = DemoText(group, name, size);
+    if (group == FourCC("core")) tag.data = CollectionReference(FourCC("spri"));
     return tag;
 }
 

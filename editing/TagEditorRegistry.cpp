@@ -3,6 +3,7 @@
 #include <map>
 
 #include "editing/TagEdit.h"
+#include "editing/TagStructEdit.h"
 #include "editing/TextEdit.h"
 #include "tags/FourCC.h"
 #include "tags/TagGroups.h"
@@ -34,7 +35,7 @@ TagEditFactory FindTagEditorFactory(uint32_t group) {
 const std::vector<TagEditorRegistration>& TagEditorRegistrations() {
     // Editors join the program by putting their factory into their row.
     static const std::vector<TagEditorRegistration> rows = {
-        {kEveryStructureGroup, "TagStructEdit", nullptr},
+        {kEveryStructureGroup, "TagStructEdit", &TagStructEdit::Create},
         {FourCC("ditl"), "TextEdit", &TextEdit::Create},
         {FourCC("scri"), "TextEdit", &TextEdit::Create},
         {FourCC("stli"), "TextEdit", &TextEdit::Create},

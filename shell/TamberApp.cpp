@@ -7,6 +7,7 @@
 #include "editing/TagEditorRegistry.h"
 #include "editing/TagInfoWindow.h"
 #include "editing/WindowTagPrompts.h"
+#include "editing/definitions/DefinitionFiles.h"
 #include "images/MediaFile.h"
 #include "platform/Os.h"
 #include "shell/FileDrop.h"
@@ -54,8 +55,9 @@ void Present() {
 int Pump() {
     shell->pacer.WaitForFrame();
     OsPollEvents();
-    // Picks up loose tags written, changed or removed since the last frame.
-    Codex::Instance().RefreshLocalFolder(false);
+    // Picks up loose tags written, changed or removed since the last frame; not while
+    // a batch repaints its progress, since it may be walking the Codex's records.
+    if (!WS().PresentingOnly()) Codex::Instance().RefreshLocalFolder(false);
     shell->surface.Bind();
     if (WS().FrameStep()) Present();
     return 1;
@@ -203,7 +205,8 @@ int TamberMain() {
     ws.SetPartialRedraw(true);
     RootMenu::Create();
     Log("Window System Initialized");
-    RegisterTagEditors();
+    LoadDefinitionFiles("res");
+    RegisterTagEditors(StructDefinitionNames());
     InstallWindowTagPrompts();
     Log("XML Editors Initialized");
     ArchiveBrowser::InstallCodexHooks();

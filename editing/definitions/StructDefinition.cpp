@@ -1,0 +1,50 @@
+#include "editing/definitions/StructDefinition.h"
+
+#include "tags/ByteSwap.h"
+
+bool StructDefinition::AddMember(std::unique_ptr<StructMember> member) {
+    if (member->count < 0 || member->count > kMaxStructSize) return false;
+    const int64_t bytes = int64_t(member->elementSize) * member->count;
+    if (size_ + bytes > kMaxStructSize) return false;
+    member->offset = size_;
+    size_ += int(bytes);
+    members_.push_back(std::move(member));
+    descriptor_.clear();
+    return true;
+}
+
+const std::vector<uint16_t>& StructDefinition::Descriptor() const {
+    if (!descriptor_.empty()) return descriptor_;
+    descriptor_.push_back(uint16_t(size_));
+    for (const auto& member : members_) {
+        // Runs without bytes are left out: the walker stops once the size is covered.
+        if (member->ByteSize() == 0) continue;
+        descriptor_.push_back(uint16_t(member->count));
+        if (member->type == MemberType::Substruct && member->nested) {
+            descriptor_.push_back(ByteSwap::kNested);
+            const std::vector<uint16_t>& inner = member->nested->Descriptor();
+            descriptor_.insert(descriptor_.end(), inner.begin(), inner.end());
+        } else {
+            descriptor_.push_back(member->swapKind);
+        }
+    }
+    return descriptor_;
+}
+
+bool ReadRecord(const StructDefinition& definition, void* buffer, FILE* stream) {
+    if (definition.Size() == 0) return true;
+    return ReadRecords(buffer, 1, definition.Descriptor().data(), stream) == size_t(definition.Size());
+}
+
+bool WriteRecord(const StructDefinition& definition, const void* buffer, FILE* stream) {
+    if (definition.Size() == 0) return true;
+    return WriteRecords(buffer, 1, definition.Descriptor().data(), stream) == size_t(definition.Size());
+}
+
+void UnpackRecord(const StructDefinition& definition, void* buffer, const void* disk) {
+    UnpackRecords(buffer, disk, 1, definition.Descriptor().data());
+}
+
+void PackRecord(const StructDefinition& definition, void* disk, const void* buffer) {
+    PackRecords(disk, buffer, 1, definition.Descriptor().data());
+}
