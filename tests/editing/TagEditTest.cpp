@@ -12,6 +12,7 @@
 #include "platform/fs/AtomicFileWriter.h"
 #include "tags/TagGroups.h"
 #include "tests/editing/EditingTestSupport.h"
+#include "tests/editing/EditingUiSupport.h"
 #include "tests/ui/support/UiTestDriver.h"
 #include "ui/WindowSystem.h"
 #include "ui/widgets/MessageBoxWindow.h"
@@ -47,28 +48,6 @@ public:
     static inline int loads = 0;
     static inline int discards = 0;
 };
-
-// Runs its action (which may show a modal box) when clicked.
-struct Opener : Window {
-    Opener() : Window(kStyleVisible, nullptr) { SetFrameXYWH(900, 700, 60, 60); }
-    void OnMouseButton(Event& event) override {
-        if (!event.ButtonPressed() || !action) return;
-        running = true;
-        action();
-        running = false;
-    }
-    std::function<void()> action;
-    bool running = false;
-};
-
-MessageBoxWindow* OpenBox() { return static_cast<MessageBoxWindow*>(WS().ModalWindow()); }
-
-std::string BoxText() {
-    MessageBoxWindow* box = OpenBox();
-    return box && box->TextField() ? box->TextField()->Text() : std::string();
-}
-
-void* EditorOf(TagRecord* record) { return Codex::Instance().FindAttachment(record, kAttachTagEditor); }
 
 }  // namespace
 

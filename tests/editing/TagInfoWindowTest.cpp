@@ -9,6 +9,7 @@
 #include "editing/TagInfoWindow.h"
 #include "editing/TextEdit.h"
 #include "tests/editing/EditingTestSupport.h"
+#include "tests/editing/EditingUiSupport.h"
 #include "tests/ui/support/UiTestDriver.h"
 #include "ui/RectOps.h"
 #include "ui/WindowSystem.h"
@@ -19,12 +20,6 @@ namespace {
 
 using Field = TagInfoWindow::Field;
 
-MessageBoxWindow* OpenBox() { return static_cast<MessageBoxWindow*>(WS().ModalWindow()); }
-
-std::string BoxText() {
-    MessageBoxWindow* box = OpenBox();
-    return box && box->TextField() ? box->TextField()->Text() : std::string();
-}
 
 void* InfoOf(TagRecord* record) { return Codex::Instance().FindAttachment(record, kAttachTagInfo); }
 

@@ -11,6 +11,7 @@
 #include "tags/TagGroups.h"
 #include "tests/definitions/StructTestSupport.h"
 #include "tests/editing/EditingTestSupport.h"
+#include "tests/editing/EditingUiSupport.h"
 #include "tests/ui/support/UiTestDriver.h"
 #include "ui/WindowSystem.h"
 #include "ui/widgets/ComboBox.h"
@@ -19,23 +20,6 @@
 
 namespace {
 
-// Runs its action (which may show a modal box) when clicked.
-struct Opener : Window {
-    Opener() : Window(kStyleVisible, nullptr) { SetFrameXYWH(960, 700, 60, 60); }
-    void OnMouseButton(Event& event) override {
-        if (event.ButtonPressed() && action) action();
-    }
-    std::function<void()> action;
-};
-
-std::string BoxText() {
-    auto* box = static_cast<MessageBoxWindow*>(WS().ModalWindow());
-    return box && box->TextField() ? box->TextField()->Text() : std::string();
-}
-
-TagEdit* EditorOf(TagRecord* record) {
-    return static_cast<TagEdit*>(Codex::Instance().FindAttachment(record, kAttachTagEditor));
-}
 
 std::vector<uint8_t> WindPayload() {
     std::vector<uint8_t> payload(kWindSize, 0);

@@ -8,6 +8,7 @@
 #include "editing/TagEditorRegistry.h"
 #include "editing/TextEdit.h"
 #include "tests/editing/EditingTestSupport.h"
+#include "tests/editing/EditingUiSupport.h"
 #include "tests/ui/support/UiTestDriver.h"
 #include "ui/WindowSystem.h"
 #include "ui/widgets/MessageBoxWindow.h"
@@ -15,19 +16,6 @@
 
 namespace {
 
-// Runs an action that shows a modal box when clicked, so the script can answer it.
-struct Opener : Window {
-    Opener() : Window(kStyleVisible, nullptr) { SetFrameXYWH(960, 700, 60, 60); }
-    void OnMouseButton(Event& event) override {
-        if (event.ButtonPressed() && action) action();
-    }
-    std::function<void()> action;
-};
-
-std::string BoxText() {
-    auto* box = static_cast<MessageBoxWindow*>(WS().ModalWindow());
-    return box && box->TextField() ? box->TextField()->Text() : std::string();
-}
 
 }  // namespace
 
