@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include "TagTestSupport.h"
 
 namespace {
@@ -141,4 +143,9 @@ TEST(Archive, OldHeaderChecksAndShortFiles) {
     PutBE32(bytes, 49 + 52, 1000);  // entry data running past the end
     PutFile(path, bytes);
     EXPECT_FALSE(ReadArchive(path));
+
+    // A pipe named like an archive is refused at once instead of waiting for a writer.
+    const std::string pipe = dir / "pipe.dng";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(ReadArchive(pipe));
 }
