@@ -50,4 +50,5 @@ void PrintCommandHelp(const CliCommand& command);
 // The commands of each area, defined beside their implementations.
 std::vector<CliCommand> StorageCommands();  // codex, archive, tag
 std::vector<CliCommand> MediaCommands();    // image, collection, sound, dtex, model
+std::vector<CliCommand> ToolCommands();     // search, image convert
 std::vector<CliCommand> AddonCommands();    // addon

@@ -1,5 +1,6 @@
 // tamber-cli: the windowless operations of the desktop program's libraries, for
 // scripts and terminals.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -8,8 +9,6 @@
 #include "cli/CliCommand.h"
 #include "shell/base/MessageLog.h"
 
-std::vector<CliCommand> ToolCommands();  // search, image convert (cli/ToolCommands.cpp)
-
 namespace {
 
 std::vector<CliCommand> AllCommands() {
@@ -17,6 +16,19 @@ std::vector<CliCommand> AllCommands() {
     for (CliCommand& command : MediaCommands()) commands.push_back(std::move(command));
     for (CliCommand& command : ToolCommands()) commands.push_back(std::move(command));
     for (CliCommand& command : AddonCommands()) commands.push_back(std::move(command));
+    // Commands of one area ("image info", "image convert") stand together, areas in
+    // the order they first appear.
+    std::vector<std::string> areas;
+    auto area = [&](const CliCommand& command) {
+        const std::string first = std::string(command.words).substr(0, std::string(command.words).find(' '));
+        const auto at = std::find(areas.begin(), areas.end(), first);
+        if (at != areas.end()) return size_t(at - areas.begin());
+        areas.push_back(first);
+        return areas.size() - 1;
+    };
+    for (const CliCommand& command : commands) area(command);
+    std::stable_sort(commands.begin(), commands.end(),
+                     [&](const CliCommand& a, const CliCommand& b) { return area(a) < area(b); });
     return commands;
 }
 

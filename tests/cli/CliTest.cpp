@@ -22,7 +22,8 @@ TEST_F(CliTest, HelpAndUsageErrors) {
     const std::vector<std::string> commands = {"codex", "archive list", "archive extract", "tag info",
                                                "tag validate", "image info", "collection info",
                                                "collection export", "sound info", "sound export", "dtex export",
-                                               "dtex import", "model convert"};
+                                               "dtex import", "model convert", "image convert", "search",
+                                               "addon"};
     for (const std::string& command : commands) {
         EXPECT_NE(help.out.find("  " + command + " "), std::string::npos) << command;
         std::vector<std::string> args;
