@@ -1,8 +1,6 @@
 // The add-on builder on the command line: the same gathering, field checks,
 // message texts and build as the program's "Build Regular Add-on" and "Build Dtex
 // Add-on", without questions: every message box becomes a line on standard error.
-#include <unistd.h>
-
 #include <cstdio>
 
 #include "cli/CliCommand.h"
@@ -34,14 +32,9 @@ int RunAddon(const CliCommand&, const CliArgs& args) {
     const std::string path = AddonPath(codex, fields.name);
     if (!MayWrite(path, args.Has("--force"), error)) return Fail(error);
 
-    AddonProgress progress;
-    if (isatty(STDERR_FILENO)) {
-        progress = [](const std::string& what, size_t done, size_t total) {
-            std::fprintf(stderr, "\r\033[K[%zu/%zu] %s", done, total, TerminalText(what).c_str());
-        };
-    }
+    const CliProgress progress = TerminalProgress();
     const bool built = BuildAddon(codex, gathered.tags, kAddonArchiveType, fields.name, fields.url, priority, progress);
-    if (progress) std::fprintf(stderr, "\r\033[K");
+    EndTerminalProgress(progress);
     const AddonMessage result = AddonResultMessage(built, fields.name);
     if (!built) return Fail(TerminalText(result.text));
     std::printf("%s\n", TerminalText(result.text).c_str());

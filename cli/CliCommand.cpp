@@ -1,5 +1,7 @@
 #include "cli/CliCommand.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 
 std::string CliArgs::Value(const std::string& name, const std::string& fallback) const {
@@ -61,4 +63,15 @@ int Fail(const std::string& message) {
 
 void PrintCommandHelp(const CliCommand& command) {
     std::printf("usage: tamber-cli %s %s\n\n%s\n", command.words, command.synopsis, command.help);
+}
+
+CliProgress TerminalProgress() {
+    if (!isatty(STDERR_FILENO)) return {};
+    return [](const std::string& what, size_t done, size_t total) {
+        std::fprintf(stderr, "\r\033[K[%zu/%zu] %s", done, total, what.c_str());
+    };
+}
+
+void EndTerminalProgress(const CliProgress& progress) {
+    if (progress) std::fprintf(stderr, "\r\033[K");
 }

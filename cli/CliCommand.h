@@ -1,6 +1,8 @@
 #pragma once
 // The command table of tamber-cli: each command's words, synopsis, help text,
 // the options it accepts and the function that runs it.
+#include <cstddef>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -46,6 +48,12 @@ int UsageError(const CliCommand& command, const std::string& message);
 // Prints "tamber-cli: message" to standard error and returns the failure status.
 int Fail(const std::string& message);
 void PrintCommandHelp(const CliCommand& command);
+
+// Long runs: a progress line "[done/total] what" kept rewritten on standard error
+// when it is a terminal; none otherwise. EndTerminalProgress clears the line.
+using CliProgress = std::function<void(const std::string& what, size_t done, size_t total)>;
+CliProgress TerminalProgress();
+void EndTerminalProgress(const CliProgress& progress);
 
 // The commands of each area, defined beside their implementations.
 std::vector<CliCommand> StorageCommands();  // codex, archive, tag

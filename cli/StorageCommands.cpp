@@ -1,6 +1,5 @@
 // Commands over the tag storage: the Codex listing, archives, tag headers and the
 // check that every current tag with a reader reads.
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -182,21 +181,21 @@ int RunTagValidate(const CliCommand&, const CliArgs& args) {
     if (!OpenGameFolder(codex, args.positional[0], args.Value("--working-set"), error)) return Fail(error);
     std::vector<ListedTag> tags = CodexListing(codex, "combined", error);
     std::erase_if(tags, [](const ListedTag& tag) { return !HasTagReader(tag.header.group); });
-    const bool progress = isatty(STDERR_FILENO);
+    const CliProgress progress = TerminalProgress();
     int failed = 0;
     for (size_t i = 0; i < tags.size(); ++i) {
         const TagHeader& h = tags[i].header;
-        if (progress) std::fprintf(stderr, "\rchecking %zu of %zu", i + 1, tags.size());
+        if (progress) progress(PrintableText(h.Name()), i + 1, tags.size());
         TagRecord* record = codex.FindTag(h.group, h.tagid);
         std::optional<TagData> data = record ? ReadCurrentTag(codex, record, error) : std::nullopt;
         std::string reason = data ? CheckTagReads(*data) : error;
         if (reason.empty()) continue;
         ++failed;
-        if (progress) std::fprintf(stderr, "\r\033[K");
+        EndTerminalProgress(progress);
         std::printf("%s\t%s\t%s\t%s\t%s\n", TagIdText(h.group).c_str(), TagIdText(h.tagid).c_str(),
                     PrintableText(h.Name()).c_str(), tags[i].location.c_str(), reason.c_str());
     }
-    if (progress) std::fprintf(stderr, "\r\033[K");
+    EndTerminalProgress(progress);
     std::fprintf(stderr, "%zu tag%s checked, %d failed\n", tags.size(), tags.size() == 1 ? "" : "s", failed);
     return failed ? kExitFailed : kExitOk;
 }

@@ -15,7 +15,10 @@ int RunSearch(const CliCommand&, const CliArgs& args) {
     Codex codex;
     std::string error;
     if (!OpenGameFolder(codex, args.positional[0], "", error)) return Fail(error);
-    const TextSearchResults results = SearchTextInTags(codex, args.positional[1], args.Has("--case-sensitive"));
+    const CliProgress progress = TerminalProgress();
+    const TextSearchResults results =
+        SearchTextInTags(codex, args.positional[1], args.Has("--case-sensitive"), progress);
+    EndTerminalProgress(progress);
     for (const std::string& line : TextSearchReport(results)) std::fputs(line.c_str(), stdout);
     return kExitOk;
 }
@@ -47,10 +50,14 @@ int RunImageConvert(const CliCommand& command, const CliArgs& args) {
     options.zeroIndexTransparent = args.Has("--zero-transparent");
 
     const bool force = args.Has("--force");
+    const CliProgress progress = TerminalProgress();
     const ImageConversionSummary summary = ConvertImageTree(
         args.positional[0], args.positional[1], options,
-        [](int level, const std::string& line) { std::fputs(line.c_str(), level > 0 ? stderr : stdout); },
-        nullptr,
+        [&progress](int level, const std::string& line) {
+            EndTerminalProgress(progress);
+            std::fputs(line.c_str(), level > 0 ? stderr : stdout);
+        },
+        progress,
         [force](const std::vector<std::string>& existing) {
             if (!force) {
                 std::fprintf(stderr, "tamber-cli: '%s' exists%s; --force replaces existing files\n",
@@ -60,6 +67,7 @@ int RunImageConvert(const CliCommand& command, const CliArgs& args) {
             }
             return force;
         });
+    EndTerminalProgress(progress);
     if (!summary.started || summary.unreadable || summary.unwritable) return kExitFailed;
     return kExitOk;
 }
