@@ -199,7 +199,7 @@ void ShadowPieces(std::vector<PieceImage>& out) {
     const int s = 12;
     auto falloff = [](float d) {
         float t = std::max(0.0f, 1 - d / 12);
-        return 0.42f * t * t;
+        return 0.6f * t * t;
     };
     Canvas corner(s, s), edge(s, 1), start(s, s);
     for (int y = 0; y < s; ++y)

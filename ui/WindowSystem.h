@@ -205,6 +205,7 @@ private:
     void DrawDebugOverlay();
     void TakeSnapshot(Window* window);
     void DimSurface();
+    void DrawDropShadow(Window* window, const Rect& clip);
     void LayoutOverview();
     void FinishOverviewAnimation();
     void BroadcastResize(Window* window, Event& event);

@@ -121,10 +121,40 @@ void WindowSystem::DrawWindow(Window* window, Window* dimming) {
         }
         painted = true;
     }
+    // Top-level windows and windows that float outside their parent (pop-up menus)
+    // cast their shadow; items inside a window do not.
+    Window* parent = window->Parent();
+    const bool floating = parent == layer0_ || parent == layer1_ || !parent ||
+                          !RectEncloses(parent->Frame(), window->Frame());
+    if (floating && window->HasFlags(kStyleShadow) && !overview && !rolledUp && drawingEnabled_)
+        DrawDropShadow(window, clip);
     if (painted) ++windowsPainted_;
     window->ClearRenderBits(kRenderClient | kRenderFrame);
     if (!rolledUp) DrawTree(window, dimming);
     if (window->SnapshotRequest()) TakeSnapshot(window);
+}
+
+// The shadow lies outside the frame, to the right and below, over what was drawn
+// before the window; it is drawn in surface coordinates, clipped to the dirty area.
+void WindowSystem::DrawDropShadow(Window* window, const Rect& clip) {
+    const Rect& frame = window->Frame();
+    const Rect widened = window->ShadowWidened(frame);
+    if (!skin_ || !RectsMeet(widened, clip) || RectEncloses(frame, clip)) return;
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, surfaceWidth_, surfaceHeight_, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glViewport(0, 0, surfaceWidth_, surfaceHeight_);
+    glScissor(clip.left, surfaceHeight_ - clip.bottom, std::max(0, clip.Width()), std::max(0, clip.Height()));
+    glColor4ub(255, 255, 255, 255);
+    skin_->DrawDropShadow(frame);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
 }
 
 void WindowSystem::DimSurface() {

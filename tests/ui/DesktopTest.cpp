@@ -148,3 +148,28 @@ TEST(Desktop, PlacementsAndCascade) {
         Preferences::Instance().Remove("TestPlacement");
     });
 }
+
+// A top-level window darkens the desktop just right of and below its frame, and
+// nowhere else.
+TEST(Desktop, TopLevelWindowsCastShadows) {
+    UiTestDriver ui;
+    ASSERT_TRUE(ui.Ready()) << ui.Error();
+    ui.Run([](UiTestDriver& ui) {
+        const int width = WS().SurfaceWidth();
+        const std::vector<uint8_t> before = ui.pixels();
+        Window* doc = Document("Doc", 100, 100);
+        const std::vector<uint8_t> after = ui.pixels();
+        auto brightness = [width](const std::vector<uint8_t>& rgba, int x, int y) {
+            const uint8_t* p = &rgba[(size_t(y) * width + x) * 4];
+            return p[0] + p[1] + p[2];
+        };
+        const Rect f = doc->Frame();
+        const int midX = (f.left + f.right) / 2, midY = (f.top + f.bottom) / 2;
+        EXPECT_LT(brightness(after, f.right + 1, midY), brightness(before, f.right + 1, midY));
+        EXPECT_LT(brightness(after, midX, f.bottom + 1), brightness(before, midX, f.bottom + 1));
+        for (Point p : {Point{f.right + 13, midY}, Point{midX, f.bottom + 13}, Point{f.left - 2, midY},
+                        Point{midX, f.top - 2}})
+            EXPECT_EQ(brightness(after, p.x, p.y), brightness(before, p.x, p.y)) << p.x << "," << p.y;
+        doc->Close();
+    });
+}

@@ -358,7 +358,7 @@ void Menu::OnChar(Event& event) {
 void Menu::Draw() {
     Skin* skin = WS().GetSkin();
     Rect local{0, 0, Client().Width(), Client().Height()};
-    glColor4ub(44, 48, 56, isBar_ ? 255 : 240);
+    glColor4ub(44, 48, 56, 255);
     Skin::FillRect(local);
     if (!skin) return;
     if (isBar_) skin->DrawFrameBorder(local, 8, true);
