@@ -126,6 +126,13 @@ TEST(FileDialogs, OpenFiltersNavigatesRemembersAndCancels) {
         EXPECT_TRUE(opener->running);
         EXPECT_EQ(dialog->Model().Folder(), folder.Path("art"));
         ui.click("Open Image/Up");
+        // A folder named in the name field is entered with OK, without a beep.
+        const int beeps = ui.platform().beeps;
+        ui.click("Open Image/Name");
+        ui.type("Renders\n");
+        EXPECT_EQ(dialog->Model().Folder(), folder.Path("Renders"));
+        EXPECT_EQ(ui.platform().beeps, beeps);
+        ui.click("Open Image/Up");
 
         // A missing file is refused and the dialog stays; selecting a file offers its name.
         ui.click("Open Image/Name");

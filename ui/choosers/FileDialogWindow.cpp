@@ -227,7 +227,10 @@ bool FileDialogWindow::Apply(const FileDialogModel::Decision& decision) {
     using Decision = FileDialogModel::Decision;
     switch (decision.kind) {
     case Decision::EnterFolder:
-        if (ShowFolder(decision.folder)) nameField_->SetText("");
+        if (ShowFolder(decision.folder)) {
+            nameField_->SetText("");
+            OkHandledWithoutClosing();
+        }
         return false;
     case Decision::AskOverwrite:
         if (!AskOverwrite(decision.paths.front())) return false;

@@ -75,9 +75,10 @@ bool DialogWindow::Finish(int result) {
 
 void DialogWindow::OnButton(int id) {
     keyButton_ = nullptr;
+    okHandled_ = false;
     bool agreed = id == 0 ? OnOK() : OnCancel();
     if (!agreed) {
-        OsBeep();
+        if (!okHandled_) OsBeep();
         return;
     }
     Finish(id == 0 ? 1 : 0);

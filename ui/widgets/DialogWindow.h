@@ -43,6 +43,12 @@ public:
     bool CanClose(int force) override;
     void OnResize() override;
 
+protected:
+    // Called from OnOK when it keeps the dialog open because it did something else
+    // the user asked for (a file dialog entering a folder): that is no refusal, so
+    // there is no beep.
+    void OkHandledWithoutClosing() { okHandled_ = true; }
+
 private:
     void OnButton(int id);
     // Hides the dialog and ends its modal run; true when it was running modally.
@@ -52,4 +58,5 @@ private:
     Button* ok_;
     Button* cancel_;
     Button* keyButton_ = nullptr;
+    bool okHandled_ = false;
 };
