@@ -34,3 +34,14 @@ function(tamber_test name)
     set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
   endif()
 endfunction()
+
+# tamber_test_name(OUT PREFIX SOURCE): the test name for one *Test.cpp file of a
+# folder of test programs, "WindowSpyTest.cpp" with prefix "tools" giving
+# "tools_window_spy_test".
+function(tamber_test_name out prefix source)
+  get_filename_component(name ${source} NAME_WE)
+  string(REGEX REPLACE "Test$" "" short ${name})
+  string(REGEX REPLACE "([a-z])([A-Z])" "\\1_\\2" short ${short})
+  string(TOLOWER ${short} short)
+  set(${out} ${prefix}_${short}_test PARENT_SCOPE)
+endfunction()
