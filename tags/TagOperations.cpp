@@ -216,15 +216,11 @@ TagRecord* DuplicateTag(Codex& codex, TagRecord* record, const std::string* name
     return copy;
 }
 
-TagRecord* ChangeTagInfo(Codex& codex, TagRecord* record, std::optional<uint32_t> newTagid, const std::string* newName) {
-    if (!record) return nullptr;
-    if (!newTagid && !newName) return record;
-    if (!record->localEntry) {
-        record = DuplicateTag(codex, record, nullptr);
-        if (!record) return nullptr;
-        codex.RefreshLocalFolder(true);
-        if (!record->localEntry) return nullptr;
-    }
+namespace {
+
+// Changes the loose copy's name and tagid; none on failure.
+TagRecord* ChangeLooseTagInfo(Codex& codex, TagRecord* record, std::optional<uint32_t> newTagid,
+                              const std::string* newName) {
     const uint32_t group = record->group;
     const uint32_t tagid = newTagid ? *newTagid : record->tagid;
     const std::string oldPath = *record->localEntry->path;
@@ -276,6 +272,23 @@ TagRecord* ChangeTagInfo(Codex& codex, TagRecord* record, std::optional<uint32_t
                    TagGroupName(group).c_str(), FourCCText(tagid).c_str());
     }
     return found;
+}
+
+}  // namespace
+
+TagRecord* ChangeTagInfo(Codex& codex, TagRecord* record, std::optional<uint32_t> newTagid, const std::string* newName) {
+    if (!record) return nullptr;
+    if (!newTagid && !newName) return record;
+    if (record->localEntry) return ChangeLooseTagInfo(codex, record, newTagid, newName);
+    // A tag without a loose copy is changed in a duplicate; a change that fails
+    // takes the duplicate away again rather than leave a stray copy behind.
+    TagRecord* copy = DuplicateTag(codex, record, nullptr);
+    if (!copy) return nullptr;
+    codex.RefreshLocalFolder(true);
+    if (!copy->localEntry) return nullptr;
+    TagRecord* changed = ChangeLooseTagInfo(codex, copy, newTagid, newName);
+    if (!changed && copy->localEntry) DeleteLocalTag(codex, copy);
+    return changed;
 }
 
 bool DeleteLocalTag(Codex& codex, TagRecord* record) {

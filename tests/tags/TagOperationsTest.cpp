@@ -242,6 +242,11 @@ TEST_F(TagOperationsTest, ChangeTagInfoOnArchivedAndLooseTags) {
     EXPECT_EQ(nullptr, codex.FindTag(kUnit, FourCC("newi")));
     EXPECT_EQ("battle axe", codex.CurrentEntry(moved)->header.Name());
     EXPECT_EQ("blade", ReadTagData(codex, moved));
+
+    // A change of an archived tag that fails takes its copy away again.
+    EXPECT_EQ(nullptr, ChangeTagInfo(codex, codex.FindTag(kUnit, FourCC("swor")), std::nullopt, &both));
+    EXPECT_FALSE(std::filesystem::exists(Units("sword copy")));
+    EXPECT_FALSE(codex.CurrentEntry(codex.FindTag(kUnit, FourCC("swor")))->IsLoose());
 }
 
 TEST_F(TagOperationsTest, DeleteLocalTag) {
