@@ -63,9 +63,8 @@ Menu::Menu(MenuItem* owner) : Window(kStyleShadow, owner), isBar_(false), root_(
 }
 
 void Menu::OnChildAdded(Window* child) {
-    // A menu's children are its items (AddMenuItem makes them; a submenu is a child of
-    // its item). The item is still being constructed here, so it is only recorded.
-    items_.push_back(static_cast<MenuItem*>(child));
+    // A menu's children are its items (AddMenuItem makes and records them; a submenu
+    // is a child of its item). The item is still being constructed here.
     child->SendToBack();
 }
 
@@ -152,6 +151,7 @@ MenuItem* AddMenuItem(Menu* menu, const char* label, MenuItem* parentItem, int32
     if (!menu) return nullptr;
     Menu* holder = parentItem ? parentItem->EnsureSubmenu() : menu;
     auto* item = new MenuItem(holder, label, commandId, enabled);
+    holder->items_.push_back(item);
     holder->Relayout();
     // The parent item may have just gained its submenu mark.
     if (parentItem) parentItem->OwnerMenu()->Relayout();

@@ -58,6 +58,8 @@ public:
     Signal1<MenuItem*> highlight;
 
 private:
+    friend MenuItem* AddMenuItem(Menu* menu, const char* label, MenuItem* parentItem, int32_t commandId, bool enabled);
+
     void RunModally();
     // Ends the run with the item (or null); the root only.
     void EndRun(MenuItem* item);
