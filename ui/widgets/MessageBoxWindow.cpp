@@ -71,9 +71,11 @@ MessageBoxWindow::MessageBoxWindow(const char* title, const char* text, std::ini
         fieldHeight = std::max(MeasureTextHeight(font, text, 0, kTextMultiLine | kTextWordWrap, textWidth) + 4,
                                field_->Frame().Height());
     }
+    int clientWidth = std::max(fieldWidth, rowWidth) + 2 * kMargin;
+    // A field to type in spans the box, however short its first text.
+    if (input) fieldWidth = clientWidth - 2 * kMargin;
     if (field_) field_->SetFrameXYWH(kMargin, kMargin, fieldWidth, fieldHeight);
 
-    int clientWidth = std::max(fieldWidth, rowWidth) + 2 * kMargin;
     int clientHeight = fieldHeight + (hasText ? kTextGap : 0) + buttonHeight + 2 * kMargin;
     SetSize(clientWidth, clientHeight);
     // Now that the border and title are known, grow the frame around the wanted client.
