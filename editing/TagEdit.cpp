@@ -25,19 +25,6 @@ std::string FormatMessage(const char* format, Args... args) {
     return text;
 }
 
-// Moves the window into its parent's client area, shrinking it where it is larger.
-void FitInsideParent(Window* window) {
-    if (!window->Parent()) return;
-    const Rect frame = window->RelativeFrame();
-    const int areaWidth = window->Parent()->Client().Width();
-    const int areaHeight = window->Parent()->Client().Height();
-    const int width = std::min(frame.Width(), areaWidth);
-    const int height = std::min(frame.Height(), areaHeight);
-    const int x = std::clamp(frame.left, 0, std::max(0, areaWidth - width));
-    const int y = std::clamp(frame.top, 0, std::max(0, areaHeight - height));
-    window->SetFrameXYWH(x, y, width, height);
-}
-
 }  // namespace
 
 TagEdit::TagEdit(TagRecord* record) : Window(kStyleDocument, nullptr) { Attach(record); }

@@ -26,6 +26,7 @@ WindowView::WindowView() : Window(kSpyStyle & ~kStyleVisible, nullptr) {
     if (!RestorePlacement(this, kPlacementKey, true)) {
         SetSize(kDefaultWidth, kDefaultHeight);
         PlaceAtCascadePosition(this);
+        FitInsideParent(this);
     }
     OnResize();
     SetVisible(true);

@@ -1,5 +1,6 @@
 #include "ui/WindowPlacement.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -68,3 +69,15 @@ void PlaceAtCascadePosition(Window* window) {
 }
 
 void ResetCascade() { cascadeX = cascadeY = 0; }
+
+void FitInsideParent(Window* window) {
+    if (!window->Parent()) return;
+    const Rect frame = window->RelativeFrame();
+    const int areaWidth = window->Parent()->Client().Width();
+    const int areaHeight = window->Parent()->Client().Height();
+    const int width = std::min(frame.Width(), areaWidth);
+    const int height = std::min(frame.Height(), areaHeight);
+    const int x = std::clamp(frame.left, 0, std::max(0, areaWidth - width));
+    const int y = std::clamp(frame.top, 0, std::max(0, areaHeight - height));
+    window->SetFrameXYWH(x, y, width, height);
+}

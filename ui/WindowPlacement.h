@@ -13,3 +13,5 @@ bool RestorePlacement(Window* window, const char* key, bool keepOnScreen);
 void PlaceAtCascadePosition(Window* window);
 // Forgets the cascade counters (tests).
 void ResetCascade();
+// Moves the window into its parent's client area, shrinking it where it is larger.
+void FitInsideParent(Window* window);
