@@ -157,14 +157,15 @@ void WindowSystem::DrawDropShadow(Window* window, const Rect& clip) {
     glPopMatrix();
 }
 
+// Darkens the area being redrawn (the root's clip): the rest of the surface was
+// darkened when it was drawn, and darkening it again would blacken it.
 void WindowSystem::DimSurface() {
-    root_->SetClip({0, 0, surfaceWidth_, surfaceHeight_});
+    const Rect clip = root_->Clip();
     BeginWindowDrawing(root_, true, false);
     glColor4ub(0, 0, 0, 128);
-    Skin::FillRect({0, 0, surfaceWidth_, surfaceHeight_});
+    Skin::FillRect(clip);
     EndWindowDrawing();
-    glScissor(root_->Clip().left, surfaceHeight_ - root_->Clip().bottom, root_->Clip().Width(),
-              root_->Clip().Height());
+    glScissor(clip.left, surfaceHeight_ - clip.bottom, clip.Width(), clip.Height());
 }
 
 void WindowSystem::TakeSnapshot(Window* window) {

@@ -105,3 +105,30 @@ TEST(DialogWindow, LayoutKeysAndRefusedOK) {
         EXPECT_TRUE(dialog->CanClose(1));
     });
 }
+
+// While a dialog runs, the surface behind it is darkened once: repainting a part of
+// the dialog again and again leaves the rest of the surface as it was.
+TEST(DialogWindow, RepaintsKeepTheDarkenedSurface) {
+    UiTestDriver ui;
+    ASSERT_TRUE(ui.Ready()) << ui.Error();
+    ui.Run([](UiTestDriver& ui) {
+        auto* dialog = new TestDialog;
+        auto* opener = new Opener(dialog);
+        dialog->SetVisible(false);
+        ui.click(UiTestDriver::center(opener));
+        ASSERT_TRUE(opener->running);
+        dialog->CenterInParent();
+        const std::vector<uint8_t> before = ui.pixels();
+        for (int i = 0; i < 4; ++i) {
+            dialog->OKButton()->Invalidate();
+            ui.step();
+        }
+        const std::vector<uint8_t> after = ui.pixels(false);
+        const size_t far = (size_t(WS().SurfaceHeight() - 10) * WS().SurfaceWidth() + 10) * 4;
+        ASSERT_GT(after.size(), far + 2);
+        for (size_t c = 0; c < 3; ++c) EXPECT_EQ(after[far + c], before[far + c]) << c;
+        ui.key(kKeyEscape);
+        ui.step(2);
+        EXPECT_FALSE(opener->running);
+    });
+}

@@ -277,9 +277,9 @@ Window* UiTestDriver::find(const std::string& path) const {
     return current;
 }
 
-std::vector<uint8_t> UiTestDriver::pixels() {
+std::vector<uint8_t> UiTestDriver::pixels(bool fullRedraw) {
     if (!gl_) return {};
-    WS().ForceFullRedraw();
+    if (fullRedraw) WS().ForceFullRedraw();
     pixelRequest_ = true;
     step(1);
     return pixels_;

@@ -75,8 +75,9 @@ public:
     Window* find(const std::string& path) const;
     // Centre of a window's client area in surface pixels.
     static Point center(const Window* window);
-    // The surface as RGBA rows from the top, after a full redraw.
-    std::vector<uint8_t> pixels();
+    // The surface as RGBA rows from the top, after a full redraw, or after the next
+    // frame as it comes (only the dirty areas redrawn).
+    std::vector<uint8_t> pixels(bool fullRedraw = true);
     // Saves the surface as a PPM. A relative path is taken inside $TAMBER_SCREENSHOTS
     // and skipped (true) when that is not set, so test runs leave no pictures behind.
     bool screenshot(const std::string& ppmPath);
