@@ -720,6 +720,7 @@ void ListWindow::DrawHeader(int width) {
     Skin* skin = WS().GetSkin();
     const int height = HeaderHeight();
     const int scrollX = Position(kHorizontal);
+    glColor4ub(255, 255, 255, 255);  // the header's pieces untinted by the rows' colours
     if (skin) skin->DrawTableHeader({0, 0, width, height}, false);
     for (const Column& c : columns_) {
         if (c.Hidden()) continue;
