@@ -61,16 +61,14 @@ bool ReadPayload(FILE* file, uint32_t size, std::vector<uint8_t>& payload) {
 }  // namespace
 
 std::optional<TagData> ReadCurrentTag(Codex& codex, TagRecord* record, std::string& error) {
-    const TagEntry* entry = codex.CurrentEntry(record);
-    FILE* file = entry ? codex.OpenTagData(record) : nullptr;
-    TagData data;
-    if (!file || !ReadPayload(file, entry->header.size, data.payload)) {
-        codex.CloseTagData(record);
+    std::optional<std::vector<uint8_t>> payload = ReadCurrentTagData(codex, record);
+    if (!payload) {
         error = "couldn't read the data of " + TagIdText(record->group) + " " + TagIdText(record->tagid);
         return std::nullopt;
     }
-    codex.CloseTagData(record);
-    data.header = entry->header;
+    TagData data;
+    data.payload = std::move(*payload);
+    data.header = codex.CurrentEntry(record)->header;
     data.origin = codex.TagLocationName(record);
     return data;
 }

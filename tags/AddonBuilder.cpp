@@ -88,18 +88,6 @@ std::string AddonPath(const Codex& codex, const std::string& name) {
     return NormaliseFolderPath(codex.GameFolder() + "plugins") + TagFileName(name);
 }
 
-std::optional<std::vector<uint8_t>> ReadCurrentTagData(Codex& codex, TagRecord* record) {
-    const TagEntry* entry = codex.CurrentEntry(record);
-    FILE* file = entry ? codex.OpenTagData(record) : nullptr;
-    if (!file) return std::nullopt;
-    // Opening a loose file refreshes the entry's size from the file itself.
-    std::vector<uint8_t> data(entry->header.size);
-    const bool read = data.empty() || std::fread(data.data(), 1, data.size(), file) == data.size();
-    codex.CloseTagData(record);
-    if (!read) return std::nullopt;
-    return data;
-}
-
 bool BuildAddon(Codex& codex, const std::vector<TagRecord*>& tags, uint16_t type, const std::string& name,
                 const std::string& url, uint16_t priority, const AddonProgress& progress) {
     if (codex.GameFolder().empty()) return false;

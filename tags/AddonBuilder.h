@@ -59,9 +59,6 @@ std::optional<AddonMessage> CheckAddonFields(const AddonFields& fields, uint16_t
 // the name made safe as a file name.
 std::string AddonPath(const Codex& codex, const std::string& name);
 
-// The data of a tag's current copy, exactly `size` bytes; none when unreadable.
-std::optional<std::vector<uint8_t>> ReadCurrentTagData(Codex& codex, TagRecord* record);
-
 // Packs the tags (sorted by group, name and tagid) into an archive of the given
 // type in the plugins folder and loads it into the Codex. An add-on already there
 // under that name is replaced only once the new file is complete; it is refused

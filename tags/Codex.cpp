@@ -407,6 +407,18 @@ void Codex::CloseTagData(TagRecord* record) {
     if (record) record->CloseDataFile();
 }
 
+std::optional<std::vector<uint8_t>> ReadCurrentTagData(Codex& codex, TagRecord* record) {
+    const TagEntry* entry = codex.CurrentEntry(record);
+    FILE* file = entry ? codex.OpenTagData(record) : nullptr;
+    if (!file) return std::nullopt;
+    // Opening a loose file refreshes the entry's size from the file itself.
+    std::vector<uint8_t> data(entry->header.size);
+    const bool read = data.empty() || std::fread(data.data(), 1, data.size(), file) == data.size();
+    codex.CloseTagData(record);
+    if (!read) return std::nullopt;
+    return data;
+}
+
 // ---- Listeners ----
 
 void Codex::AddListener(CodexListener callback, void* context) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -176,6 +177,10 @@ private:
     int parentWatchId_ = -1;  // the local folder's parent, to see the local folder appear
     bool changed_ = false;
 };
+
+// The whole payload of a tag's current copy (the header's size, which a loose file's
+// own size corrects); none when it cannot be read.
+std::optional<std::vector<uint8_t>> ReadCurrentTagData(Codex& codex, TagRecord* record);
 
 // The process-wide Codex, rebuilt from the VeskPath preference (default ".").
 void InitCodex();
