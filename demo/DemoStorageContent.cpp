@@ -11,6 +11,7 @@
 #include "demo/DemoGame.h"
 #include "tags/FourCC.h"
 #include "tags/TagGroups.h"
+#include "tags/TextTagPayload.h"
 
 namespace {
 
@@ -28,17 +29,10 @@ bool HasRealDemoContent(uint32_t group) {
     return false;
 }
 
-bool IsTextGroup(uint32_t group) {
-    for (const uint32_t code : {FourCC("ditl"), FourCC("scri"), FourCC("stli"), FourCC("temp"), FourCC("text")}) {
-        if (group == code) return true;
-    }
-    return false;
-}
-
 // Readable lines of exactly `size` bytes: carriage-return lines for texts, NUL-ended
 // strings for string lists.
 std::vector<uint8_t> DemoText(uint32_t group, const std::string& name, size_t size) {
-    const bool list = group == FourCC("stli") || group == FourCC("temp");
+    const bool list = IsStringListGroup(group);
     std::string text;
     for (int line = 1; text.size() < size; ++line) {
         text += name + " line " + std::to_string(line);
@@ -65,7 +59,7 @@ std::vector<uint8_t> CollectionReference(uint32_t collection) {
 
 DemoTag MakeStorageTag(uint32_t group, const std::string& name, size_t size) {
     DemoTag tag = MakeDemoTag(group, name, size);
-    if (IsTextGroup(group)) tag.data = DemoText(group, name, size);
+    if (IsTextTagGroup(group)) tag.data = DemoText(group, name, size);
     if (group == FourCC("core")) tag.data = CollectionReference(FourCC("spri"));
     return tag;
 }

@@ -11,6 +11,7 @@
 #include "tags/Codex.h"
 #include "tags/FourCC.h"
 #include "tags/LooseTagFile.h"
+#include "tags/TextTagPayload.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ struct TagCopy {
 };
 
 int GroupOrder(uint32_t group) {
-    const std::vector<uint32_t>& groups = TextSearchGroups();
+    const std::vector<uint32_t>& groups = TextTagGroups();
     auto it = std::find(groups.begin(), groups.end(), group);
     return it == groups.end() ? -1 : int(it - groups.begin());
 }
@@ -104,14 +105,7 @@ std::optional<bool> CopyContains(const TagCopy& copy, const std::string& pattern
     return found;
 }
 
-
 }  // namespace
-
-const std::vector<uint32_t>& TextSearchGroups() {
-    static const std::vector<uint32_t> groups{FourCC("ditl"), FourCC("scri"), FourCC("stli"), FourCC("temp"),
-                                              FourCC("text")};
-    return groups;
-}
 
 TextSearchResults SearchTextInTags(const Codex& codex, const std::string& needle, bool caseSensitive,
                                    const TextSearchProgress& progress) {

@@ -1,8 +1,8 @@
 #pragma once
-// Searches a text in every copy of every text-like tag (groups ditl, scri, stli,
-// temp and text): each archive holding a copy and the loose file in the local
-// folder. Reports each copy whose payload holds the text, and the sorted distinct
-// places those copies live in.
+// Searches a text in every copy of every text tag (the groups of TextTagGroups,
+// whose order the hits follow): each archive holding a copy and the loose file in
+// the local folder. Reports each copy whose payload holds the text, and the sorted
+// distinct places those copies live in.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -26,9 +26,6 @@ struct TextSearchResults {
 
 // Called before each copy is read: what is being searched, copies done, copies in all.
 using TextSearchProgress = std::function<void(const std::string& what, size_t done, size_t total)>;
-
-// The groups searched, in the order their hits are reported.
-const std::vector<uint32_t>& TextSearchGroups();
 
 // Every copy is read from its own file (not through the Codex's current entry), so
 // the Codex may rescan its local folder while the search runs. An empty needle

@@ -16,8 +16,15 @@ void SetReason(std::string* reason, const char* text) {
 
 }  // namespace
 
+const std::vector<uint32_t>& TextTagGroups() {
+    static const std::vector<uint32_t> groups{FourCC("ditl"), FourCC("scri"), FourCC("stli"), FourCC("temp"),
+                                              FourCC("text")};
+    return groups;
+}
+
 bool IsTextTagGroup(uint32_t group) {
-    return group == FourCC("ditl") || group == FourCC("scri") || group == FourCC("text") || IsStringListGroup(group);
+    const std::vector<uint32_t>& groups = TextTagGroups();
+    return std::find(groups.begin(), groups.end(), group) != groups.end();
 }
 
 bool IsStringListGroup(uint32_t group) { return group == FourCC("stli") || group == FourCC("temp"); }

@@ -9,9 +9,12 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "tags/TagHeader.h"
 
+// The text groups in code order: ditl, scri, stli, temp, text.
+const std::vector<uint32_t>& TextTagGroups();
 bool IsTextTagGroup(uint32_t group);
 // `stli` and `temp`.
 bool IsStringListGroup(uint32_t group);
