@@ -8,6 +8,10 @@
 #include "tags/AddonBuilder.h"
 #include "terrain/DtexAddon.h"
 
+namespace tamber::cli {
+using namespace tamber::tags;
+using namespace tamber::terrain;
+
 namespace {
 
 // Message texts are in the program's character set, where 0xA5 is the bullet.
@@ -74,3 +78,5 @@ std::vector<CliCommand> AddonCommands() {
          RunAddon},
     };
 }
+
+}  // namespace tamber::cli

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+namespace tamber::cli {
+
 std::string CliArgs::Value(const std::string& name, const std::string& fallback) const {
     auto it = options.find(name);
     return it == options.end() ? fallback : it->second;
@@ -75,3 +77,5 @@ CliProgress TerminalProgress() {
 void EndTerminalProgress(const CliProgress& progress) {
     if (progress) std::fprintf(stderr, "\r\033[K");
 }
+
+}  // namespace tamber::cli

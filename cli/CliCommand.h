@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace tamber::cli {
+
 // Exit statuses.
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
@@ -60,3 +62,5 @@ std::vector<CliCommand> StorageCommands();  // codex, archive, tag
 std::vector<CliCommand> MediaCommands();    // image, collection, sound, dtex, model
 std::vector<CliCommand> ToolCommands();     // search, image convert
 std::vector<CliCommand> AddonCommands();    // addon
+
+}  // namespace tamber::cli

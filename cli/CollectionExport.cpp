@@ -5,6 +5,9 @@
 
 #include "tags/TagHeader.h"
 
+namespace tamber::cli {
+using namespace tamber::tags;
+
 std::optional<Image> BitmapToImage(const Collection& collection, const Bitmap& bitmap) {
     if (bitmap.IsHighColour() || bitmap.pixels.size() != bitmap.PixelCount() * kPalettedPixelBytes ||
         bitmap.PixelCount() == 0)
@@ -40,3 +43,5 @@ std::optional<std::vector<std::string>> BitmapFileStems(const Collection& collec
     }
     return stems;
 }
+
+}  // namespace tamber::cli

@@ -8,6 +8,10 @@
 #include "collections/Collection.h"
 #include "images/Image.h"
 
+namespace tamber::cli {
+using namespace tamber::collections;
+using namespace tamber::images;
+
 // The paletted picture of a decoded paletted bitmap; none for a high-colour
 // bitmap or one without decoded pixels.
 std::optional<Image> BitmapToImage(const Collection& collection, const Bitmap& bitmap);
@@ -17,3 +21,5 @@ std::optional<Image> BitmapToImage(const Collection& collection, const Bitmap& b
 // (`error` then holds the message the bitmap browsers show).
 std::optional<std::vector<std::string>> BitmapFileStems(const Collection& collection, bool byName,
                                                         std::string& error);
+
+}  // namespace tamber::cli

@@ -16,6 +16,15 @@
 #include "tags/TagOperations.h"
 #include "terrain/DetailTexture.h"
 
+namespace tamber::cli {
+using namespace tamber::collections;
+using namespace tamber::images;
+using namespace tamber::models;
+using namespace tamber::platform;
+using namespace tamber::sounds;
+using namespace tamber::tags;
+using namespace tamber::terrain;
+
 namespace {
 
 constexpr uint32_t kDetailTextureGroup = FourCC("dtex");
@@ -314,3 +323,5 @@ std::vector<CliCommand> MediaCommands() {
          {{"--force", false}}, 2, 2, RunModelConvert},
     };
 }
+
+}  // namespace tamber::cli

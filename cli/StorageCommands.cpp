@@ -15,6 +15,10 @@
 #include "tags/TagGroups.h"
 #include "tags/TagOperations.h"
 
+namespace tamber::cli {
+using namespace tamber::platform;
+using namespace tamber::tags;
+
 namespace {
 
 // One listed tag: the header of the copy shown and where the current copy lies.
@@ -241,3 +245,5 @@ std::vector<CliCommand> StorageCommands() {
          {{"--working-set", true}}, 1, 1, RunTagValidate},
     };
 }
+
+}  // namespace tamber::cli

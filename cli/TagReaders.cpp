@@ -8,6 +8,13 @@
 #include "terrain/DetailTexture.h"
 #include "terrain/Mesh.h"
 
+namespace tamber::cli {
+using namespace tamber::collections;
+using namespace tamber::dialogs;
+using namespace tamber::sounds;
+using namespace tamber::tags;
+using namespace tamber::terrain;
+
 namespace {
 
 constexpr uint32_t kMeshGroup = FourCC("mesh");
@@ -58,3 +65,5 @@ std::string CheckTagReads(const TagData& tag) {
     }
     return "";
 }
+
+}  // namespace tamber::cli

@@ -7,6 +7,10 @@
 
 #include "cli/TagSource.h"
 
+namespace tamber::cli {
+
 bool HasTagReader(uint32_t group);
 // "" when the tag reads, else the reason it does not.
 std::string CheckTagReads(const TagData& tag);
+
+}  // namespace tamber::cli

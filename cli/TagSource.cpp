@@ -10,6 +10,10 @@
 #include "tags/TagGroups.h"
 #include "tags/WorkingSet.h"
 
+namespace tamber::cli {
+using namespace tamber::platform;
+using namespace tamber::tags;
+
 bool OpenGameFolder(Codex& codex, const std::string& folder, const std::string& workingSet, std::string& error) {
     if (!GetFileStatus(folder).isFolder) {
         error = "'" + folder + "' is not a folder";
@@ -160,3 +164,5 @@ std::string FileStem(const std::string& path) {
     if (dot != std::string::npos && dot > 0) name.resize(dot);
     return name;
 }
+
+}  // namespace tamber::cli

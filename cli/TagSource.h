@@ -10,6 +10,9 @@
 #include "tags/Codex.h"
 #include "tags/TagHeader.h"
 
+namespace tamber::cli {
+using namespace tamber::tags;
+
 // Indexes the game folder with the default working set, or with exactly the
 // archives named in `workingSet` (file names, comma-separated) when it is not
 // empty. False with `error` set when the folder is missing or a name is unknown.
@@ -46,3 +49,5 @@ std::string TagIdText(uint32_t code);  // the four characters, printable
 bool MayWrite(const std::string& path, bool force, std::string& error);
 // The file name part of a path without its extension.
 std::string FileStem(const std::string& path);
+
+}  // namespace tamber::cli

@@ -8,6 +8,10 @@
 #include "tags/Codex.h"
 #include "tags/TextSearch.h"
 
+namespace tamber::cli {
+using namespace tamber::images;
+using namespace tamber::tags;
+
 namespace {
 
 int RunSearch(const CliCommand&, const CliArgs& args) {
@@ -107,3 +111,5 @@ std::vector<CliCommand> ToolCommands() {
          2, 2, RunImageConvert},
     };
 }
+
+}  // namespace tamber::cli

@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "cli/CliCommand.h"
-#include "shell/base/MessageLog.h"
+#include "base/MessageLog.h"
+
+using namespace tamber::cli;
+using namespace tamber::base;
 
 namespace {
 

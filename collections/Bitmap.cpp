@@ -4,6 +4,8 @@
 
 #include "collections/BitmapCodec.h"
 
+namespace tamber::collections {
+
 namespace {
 
 PalettedLayout LayoutOf(const Bitmap& bitmap) {
@@ -74,3 +76,5 @@ void Bitmap::MakePlaceholder(const uint8_t* palette, int16_t newWidth, int16_t n
     for (size_t i = 0; i < PixelCount(); ++i)
         encoded.push_back(pixels[i * 2 + 1]);
 }
+
+}  // namespace tamber::collections

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace tamber::collections {
+
 // Bitmap flags. The first group appears in files and in memory; the colour-alpha
 // file flag becomes one of the two memory flags on reading.
 enum : uint16_t {
@@ -57,3 +59,5 @@ struct Bitmap {
     // palette entries nearest to white and black, marked as a placeholder.
     void MakePlaceholder(const uint8_t* palette, int16_t width, int16_t height);
 };
+
+}  // namespace tamber::collections

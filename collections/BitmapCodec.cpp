@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace tamber::collections {
+
 namespace {
 
 uint16_t Be16(const uint8_t* p) { return uint16_t(p[0] << 8 | p[1]); }
@@ -313,3 +315,5 @@ std::optional<std::vector<uint8_t>> EncodeHighColour(std::span<const uint8_t> pi
     }
     return out;
 }
+
+}  // namespace tamber::collections

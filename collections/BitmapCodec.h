@@ -6,6 +6,8 @@
 #include <span>
 #include <vector>
 
+namespace tamber::collections {
+
 struct PalettedLayout {
     int width = 0;
     int height = 0;
@@ -32,3 +34,5 @@ std::optional<std::vector<uint8_t>> DecodeHighColour(std::span<const uint8_t> da
 // opaque stretches. Nothing when a pixel cannot be expressed: a level-0 pixel
 // with colour bytes, or extra bytes without bit 0 of its first colour byte.
 std::optional<std::vector<uint8_t>> EncodeHighColour(std::span<const uint8_t> pixels, int width, int height);
+
+}  // namespace tamber::collections

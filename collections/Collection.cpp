@@ -1,5 +1,7 @@
 #include "collections/Collection.h"
 
+namespace tamber::collections {
+
 Bitmap* Collection::GetBitmap(int index) const {
     return index >= 0 && index < BitmapCount() ? bitmaps[size_t(index)].get() : nullptr;
 }
@@ -31,3 +33,5 @@ const View* Collection::GetView(int sequence, int frame, int view) const {
     const auto& views = frames[size_t(frame)].views;
     return view >= 0 && size_t(view) < views.size() ? &views[size_t(view)] : nullptr;
 }
+
+}  // namespace tamber::collections

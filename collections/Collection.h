@@ -10,6 +10,8 @@
 #include "collections/HueChange.h"
 #include "collections/Sequence.h"
 
+namespace tamber::collections {
+
 // Collection flags (the tag header's `user` field).
 enum : uint32_t {
     kCollectionTextures = 1,
@@ -43,3 +45,5 @@ public:
     const Shadow* GetShadow(int sequence, int frame) const;
     const View* GetView(int sequence, int frame, int view) const;
 };
+
+}  // namespace tamber::collections

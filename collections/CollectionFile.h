@@ -8,6 +8,8 @@
 
 #include "collections/Collection.h"
 
+namespace tamber::collections {
+
 constexpr uint32_t kCollectionGroupCode = 0x2E323536;  // ".256"
 constexpr uint16_t kCollectionTagVersion = 4;
 
@@ -30,3 +32,5 @@ struct CollectionTagFields {
 // bitmap data, a bitmap has no stored data (call Bitmap::Encode first), or a count
 // exceeds what the 16-bit indices can address.
 bool WriteCollection(const Collection& collection, std::vector<uint8_t>& payload, CollectionTagFields& fields);
+
+}  // namespace tamber::collections

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace tamber::collections {
+
 namespace collection_layout {
 
 constexpr size_t kHeaderSize = 320;
@@ -25,3 +27,5 @@ enum Table { kColourTables = 0, kHueChanges, kBitmapRefs, kViewRecords, kSequenc
 constexpr uint16_t kNoIndex = 0xFFFF;
 
 }  // namespace collection_layout
+
+}  // namespace tamber::collections

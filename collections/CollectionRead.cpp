@@ -6,6 +6,8 @@
 #include "collections/CollectionRecords.h"
 #include "collections/RecordIO.h"
 
+namespace tamber::collections {
+
 using namespace collection_layout;
 
 namespace {
@@ -36,14 +38,14 @@ struct Tables {
 
 std::string NameOf(const char (&field)[kNameSize]) { return std::string(field, strnlen(field, kNameSize)); }
 
-bool SeekTable(ByteReader& in, const TableRecord& table) { return in.Seek(uint64_t(kHeaderSize) + table.offset); }
+bool SeekTable(BigEndianReader& in, const TableRecord& table) { return in.Seek(uint64_t(kHeaderSize) + table.offset); }
 
 template <typename Record>
-bool ReadTable(ByteReader& in, const TableRecord& table, std::vector<Record>& out, Descriptor descriptor) {
+bool ReadTable(BigEndianReader& in, const TableRecord& table, std::vector<Record>& out, Descriptor descriptor) {
     return table.count == 0 || (SeekTable(in, table) && UnpackTable(in, out, table.count, descriptor));
 }
 
-bool ReadPalette(ByteReader& in, const TableRecord& table, Collection& collection) {
+bool ReadPalette(BigEndianReader& in, const TableRecord& table, Collection& collection) {
     ColourTableRecord colours;
     if (!SeekTable(in, table) || !UnpackAt(in, &colours, 1, kColourTableDescriptor))
         return false;
@@ -53,7 +55,7 @@ bool ReadPalette(ByteReader& in, const TableRecord& table, Collection& collectio
     return true;
 }
 
-bool ReadHueChanges(ByteReader& in, const TableRecord& table, Collection& collection) {
+bool ReadHueChanges(BigEndianReader& in, const TableRecord& table, Collection& collection) {
     std::vector<HueChangeRecord> records;
     if (!ReadTable(in, table, records, kHueChangeDescriptor))
         return false;
@@ -80,10 +82,10 @@ bool ReadHueChanges(ByteReader& in, const TableRecord& table, Collection& collec
 // decodes it. False when the block is invalid or the data cannot be decoded.
 bool ReadBitmapBlock(std::span<const uint8_t> payload, const BitmapRefRecord& ref, const uint8_t* palette,
                      ReadBudget& budget, Bitmap& bitmap) {
-    ByteReader in(payload);
+    BigEndianReader in(payload);
     if (!in.Seek(uint64_t(kHeaderSize) + ref.offset) || !in.Has(ref.size) || ref.size < kBitmapHeaderSize)
         return false;
-    ByteReader block(in.Take(ref.size));
+    BigEndianReader block(in.Take(ref.size));
     BitmapHeaderRecord h;
     UnpackAt(block, &h, 1, kBitmapHeaderDescriptor);
     uint16_t flags = h.flags;
@@ -172,7 +174,7 @@ View ViewFrom(const ViewRecord& r, const Collection& collection) {
 
 bool ReadSequence(std::span<const uint8_t> payload, const SequenceRefRecord& ref, const Tables& tables,
                   const Collection& collection, ReadBudget& budget, Sequence& sequence) {
-    ByteReader in(payload);
+    BigEndianReader in(payload);
     SequenceHeaderRecord header;
     if (!in.Seek(uint64_t(kHeaderSize) + ref.offset) || !UnpackAt(in, &header, 1, kSequenceHeaderDescriptor))
         return false;
@@ -206,7 +208,7 @@ bool ReadSequence(std::span<const uint8_t> payload, const SequenceRefRecord& ref
 }  // namespace
 
 std::unique_ptr<Collection> ReadCollection(std::span<const uint8_t> payload, uint32_t userFlags, bool full) {
-    ByteReader in(payload);
+    BigEndianReader in(payload);
     CollectionHeaderRecord header;
     if (!UnpackAt(in, &header, 1, kCollectionHeaderDescriptor) || header.tables[kColourTables].count == 0)
         return nullptr;
@@ -246,3 +248,5 @@ std::unique_ptr<Collection> ReadCollection(std::span<const uint8_t> payload, uin
     collection->complete = full;
     return collection;
 }
+
+}  // namespace tamber::collections

@@ -1,5 +1,7 @@
 #include "collections/CollectionRecords.h"
 
+namespace tamber::collections {
+
 using namespace ByteSwap;
 
 const uint16_t kCollectionHeaderDescriptor[] = {320, 2, kSwap32, 56, kZero8, 32, kSwap32, 56, kZero8,
@@ -16,3 +18,5 @@ const uint16_t kSequenceHeaderDescriptor[] = {64, 2, kSwap32, 8, kSwap16, 3, kSw
                                               3, kSwap32, 3, kSwap16, 6, kZero8};
 const uint16_t kFrameEntryDescriptor[] = {46, 4, kSwap16, 38, kZero8};
 const uint16_t kBitmapHeaderDescriptor[] = {52, 5, kSwap16, 4, kZero8, 2, kSwap16, 34, kZero8};
+
+}  // namespace tamber::collections

@@ -5,6 +5,9 @@
 
 #include "tags/ByteSwap.h"
 
+namespace tamber::collections {
+using namespace tamber::tags;
+
 struct TableRecord {
     uint32_t count, offset, size, reserved;
 };
@@ -102,3 +105,5 @@ extern const uint16_t kFrameRecordDescriptor[];
 extern const uint16_t kSequenceHeaderDescriptor[];
 extern const uint16_t kFrameEntryDescriptor[];
 extern const uint16_t kBitmapHeaderDescriptor[];
+
+}  // namespace tamber::collections

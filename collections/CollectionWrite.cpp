@@ -7,6 +7,8 @@
 #include "collections/CollectionRecords.h"
 #include "collections/RecordIO.h"
 
+namespace tamber::collections {
+
 using namespace collection_layout;
 
 namespace {
@@ -45,7 +47,7 @@ private:
     TableRecord WriteBitmapBlock(const Bitmap& bitmap);
 
     const Collection& c_;
-    ByteWriter w_;
+    BigEndianWriter w_;
     std::unordered_map<const Bitmap*, uint16_t> index_;
     CollectionHeaderRecord header_{};
 };
@@ -284,3 +286,5 @@ bool WriteCollection(const Collection& collection, std::vector<uint8_t>& payload
     fields.size = uint32_t(payload.size());
     return true;
 }
+
+}  // namespace tamber::collections

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tamber::collections {
+
 void HueChange::ComputeAffected(const uint8_t* palette) {
     affected.fill(0);
     for (int i = 0; i < 256; ++i) {
@@ -32,3 +34,5 @@ void HueChange::ComputeAffected(const uint8_t* palette) {
             affected[i / 8] |= uint8_t(1 << (i % 8));
     }
 }
+
+}  // namespace tamber::collections

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tamber::collections {
+
 struct HueChange {
     std::string name;                     // at most 63 characters
     uint16_t startHue = 0;                // a full turn is 65536
@@ -20,3 +22,5 @@ struct HueChange {
     // Recomputes `affected` from a 768-byte red, green, blue palette.
     void ComputeAffected(const uint8_t* palette);
 };
+
+}  // namespace tamber::collections

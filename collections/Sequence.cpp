@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tamber::collections {
+
 int Sequence::DrawnViews() const {
     const int v = header.viewCount;
     return v < 3 ? v : v / 2 + 1;
@@ -40,3 +42,5 @@ void Sequence::ComputeExtents() {
             extents.bottom = std::max(extents.bottom, set.bitmap->height - set.regY);
         }
 }
+
+}  // namespace tamber::collections

@@ -8,6 +8,8 @@
 
 #include "collections/Bitmap.h"
 
+namespace tamber::collections {
+
 // View record flags.
 enum : uint32_t {
     kViewMirrorH = 1,
@@ -88,3 +90,5 @@ struct Sequence {
     void Complete();
     void ComputeExtents();
 };
+
+}  // namespace tamber::collections

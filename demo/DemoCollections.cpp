@@ -9,6 +9,10 @@
 #include "collections/CollectionFile.h"
 #include "tags/FourCC.h"
 
+namespace tamber::demo {
+using namespace tamber::collections;
+using namespace tamber::tags;
+
 namespace {
 
 void FillPalette(Collection& c) {
@@ -200,3 +204,5 @@ void AddCollectionContent(DemoGame& game) {
     DemoTag local = MakeCollectionTag(LocalSprites(), "local sprites", FourCC("losp"));
     game.AddLoose({"collections", local.name, local, false});
 }
+
+}  // namespace tamber::demo

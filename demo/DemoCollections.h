@@ -6,10 +6,15 @@
 
 #include "demo/DemoGame.h"
 
-class Collection;
+namespace tamber::collections { class Collection; }
+
+namespace tamber::demo {
+using namespace tamber::collections;
 
 // A `.256` tag holding the collection (version 4, user = the collection flags).
 DemoTag MakeCollectionTag(const Collection& collection, const std::string& name, uint32_t tagid);
 
 // Adds two archived collections to the foundation archive and a loose one.
 void AddCollectionContent(DemoGame& game);
+
+}  // namespace tamber::demo

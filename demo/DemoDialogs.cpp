@@ -5,6 +5,10 @@
 #include "dialogs/DialogPayload.h"
 #include "tags/FourCC.h"
 
+namespace tamber::demo {
+using namespace tamber::dialogs;
+using namespace tamber::tags;
+
 namespace {
 
 DemoTag DialogTag(const std::string& name, uint32_t tagid, const Dialog& dialog) {
@@ -61,3 +65,5 @@ void AddDialogContent(DemoGame& game) {
     const DemoTag loose = DialogTag("demo options", FourCC("opti"), options);
     game.AddLoose({"dialogs", loose.name, loose, false});
 }
+
+}  // namespace tamber::demo

@@ -3,4 +3,8 @@
 // empty texts and a control of a type the editor does not know.
 #include "demo/DemoGame.h"
 
+namespace tamber::demo {
+
 void AddDialogContent(DemoGame& game);
+
+}  // namespace tamber::demo

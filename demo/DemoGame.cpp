@@ -25,6 +25,10 @@
 #include "demo/DemoModels.h"
 #endif
 
+namespace tamber::demo {
+using namespace tamber::platform;
+using namespace tamber::tags;
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -208,3 +212,5 @@ bool GenerateDemoGame(const std::string& folder, const DemoOptions& options, std
     AddScaleContent(game, options);
     return game.Write(folder, error);
 }
+
+}  // namespace tamber::demo

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace tamber::demo {
+
 struct DemoTag {
     uint32_t group = 0;
     uint32_t tagid = 0;
@@ -80,3 +82,5 @@ void AddStorageContent(DemoGame& game);                          // archives of 
 void AddScaleContent(DemoGame& game, const DemoOptions& options);  // bulk archives and loose files
 
 bool GenerateDemoGame(const std::string& folder, const DemoOptions& options, std::string* error = nullptr);
+
+}  // namespace tamber::demo

@@ -7,6 +7,8 @@
 
 #include "demo/DemoGame.h"
 
+using namespace tamber::demo;
+
 namespace {
 
 int Usage() {

@@ -10,6 +10,10 @@
 #include "models/LwoWriter.h"
 #include "models/ModelFrom3DMF.h"
 
+namespace tamber::demo {
+using namespace tamber::platform;
+using namespace tamber::models;
+
 namespace {
 
 void Append(std::string& text, const char* format, ...) __attribute__((format(printf, 2, 3)));
@@ -63,3 +67,5 @@ bool WriteDemoModelFiles(const std::string& folder) {
     std::optional<Model> model = ModelFrom3DMF(metafile, error);
     return model && WriteLwoModel(*model, folder, "demo crate");
 }
+
+}  // namespace tamber::demo

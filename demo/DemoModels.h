@@ -4,6 +4,10 @@
 // files, not tags, so they go into a folder of their own.
 #include <string>
 
+namespace tamber::demo {
+
 // Writes "demo crate.3dmf", "demo crate.lwo" and the object's textures into
 // `folder` (which must exist). False when a file cannot be written.
 bool WriteDemoModelFiles(const std::string& folder);
+
+}  // namespace tamber::demo

@@ -4,6 +4,9 @@
 
 #include "platform/fs/AtomicFileWriter.h"
 
+namespace tamber::demo {
+using namespace tamber::platform;
+
 bool WriteOldArchive(const std::string& path, const std::string& name, const std::vector<ArchiveItem>& items) {
     if (items.size() > 65535) return false;
     AtomicFileWriter writer;
@@ -39,3 +42,5 @@ bool WriteOldArchive(const std::string& path, const std::string& name, const std
     }
     return writer.Commit();
 }
+
+}  // namespace tamber::demo

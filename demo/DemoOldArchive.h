@@ -6,4 +6,9 @@
 
 #include "tags/ArchiveWriter.h"
 
+namespace tamber::demo {
+using namespace tamber::tags;
+
 bool WriteOldArchive(const std::string& path, const std::string& name, const std::vector<ArchiveItem>& items);
+
+}  // namespace tamber::demo

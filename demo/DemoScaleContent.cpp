@@ -7,6 +7,9 @@
 #include "tags/FourCC.h"
 #include "tags/TagGroups.h"
 
+namespace tamber::demo {
+using namespace tamber::tags;
+
 namespace {
 
 // A tagid unique within its group for index n: a prefix letter and three base-62 digits.
@@ -58,3 +61,5 @@ void AddScaleContent(DemoGame& game, const DemoOptions& options) {
         game.AddLoose(loose);
     }
 }
+
+}  // namespace tamber::demo

@@ -11,6 +11,10 @@
 #include "sounds/SoundPayload.h"
 #include "tags/FourCC.h"
 
+namespace tamber::demo {
+using namespace tamber::sounds;
+using namespace tamber::tags;
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -72,3 +76,5 @@ void AddSoundContent(DemoGame& game) {
     const DemoTag loose = SoundTag("demo wind", FourCC("wind"), wind);
     game.AddLoose({"sounds", loose.name, loose, false});
 }
+
+}  // namespace tamber::demo

@@ -3,4 +3,8 @@
 // a sound of several permutations and one with a permutation of no packets.
 #include "demo/DemoGame.h"
 
+namespace tamber::demo {
+
 void AddSoundContent(DemoGame& game);
+
+}  // namespace tamber::demo

@@ -13,6 +13,9 @@
 #include "tags/TagGroups.h"
 #include "tags/TextTagPayload.h"
 
+namespace tamber::demo {
+using namespace tamber::tags;
+
 namespace {
 
 std::string Lower(std::string text) {
@@ -117,3 +120,5 @@ void AddStorageContent(DemoGame& game) {
     game.AddLoose(Loose("scripts", "old loose script", Tag("scri", "old loose script"), true));
     game.AddLoose(Loose("units", "renamed on disk", Tag("unit", "header name")));
 }
+
+}  // namespace tamber::demo

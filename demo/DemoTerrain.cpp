@@ -8,13 +8,18 @@
 #include <algorithm>
 #include <cmath>
 
-#include "collections/ByteWriter.h"
+#include "collections/BigEndianWriter.h"
 #include "collections/Collection.h"
 #include "demo/DemoCollections.h"
 #include "tags/FourCC.h"
 #include "terrain/DetailMap.h"
 #include "terrain/DetailTexture.h"
 #include "terrain/Mesh.h"
+
+namespace tamber::demo {
+using namespace tamber::collections;
+using namespace tamber::tags;
+using namespace tamber::terrain;
 
 namespace {
 
@@ -80,7 +85,7 @@ Collection ColourMap() {
 
 std::vector<uint8_t> Media() {
     std::vector<uint8_t> data(256, 0);
-    ByteWriter out(data);
+    BigEndianWriter out(data);
     out.Seek(104);
     for (uint16_t word : {40, 80, 25, 300, 500, 350})
         out.U16(word);
@@ -143,7 +148,7 @@ DetailMap ValleyDetails(const Mesh& mesh) {
 // bytes, then one raw detail byte per grid point.
 std::vector<uint8_t> OldDetails(int side) {
     std::vector<uint8_t> data;
-    ByteWriter out(data);
+    BigEndianWriter out(data);
     out.U32(uint32_t(side));
     out.U32(uint32_t(side));
     out.Zeros(8);
@@ -187,3 +192,5 @@ void AddTerrainContent(DemoGame& game) {
     DemoTag oldMap = Tag(FourCC("dmap"), "demo old valley details", FourCC("told"), OldDetails(kSide), 1);
     game.AddLoose({"detail maps", oldMap.name, oldMap, false});
 }
+
+}  // namespace tamber::demo

@@ -4,4 +4,8 @@
 // versions and the detail textures they use, one of which is missing.
 #include "demo/DemoGame.h"
 
+namespace tamber::demo {
+
 void AddTerrainContent(DemoGame& game);
+
+}  // namespace tamber::demo

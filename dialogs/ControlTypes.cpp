@@ -4,6 +4,9 @@
 
 #include "tags/FourCC.h"
 
+namespace tamber::dialogs {
+using namespace tamber::tags;
+
 namespace {
 
 const ControlType kTypes[kControlTypeCount] = {
@@ -64,3 +67,5 @@ std::string ControlTypeText(uint32_t code) {
     std::snprintf(text, sizeof text, "Unknown(%.4s)", characters);
     return text;
 }
+
+}  // namespace tamber::dialogs

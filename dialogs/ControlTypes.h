@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tamber::dialogs {
+
 struct ControlType {
     uint32_t code;
     const char* name;
@@ -19,3 +21,5 @@ const char* FindControlTypeName(uint32_t code);
 
 // The name of a known type, else "Unknown(%.4s)" with the code's characters.
 std::string ControlTypeText(uint32_t code);
+
+}  // namespace tamber::dialogs

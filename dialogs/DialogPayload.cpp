@@ -6,6 +6,9 @@
 #include "dialogs/ControlTypes.h"
 #include "tags/ByteSwap.h"
 
+namespace tamber::dialogs {
+using namespace tamber::tags;
+
 namespace {
 
 using namespace ByteSwap;
@@ -101,3 +104,5 @@ std::string DialogControlRowText(const DialogControl& control) {
     if (!control.text.empty()) row += " | text:\"" + control.text + "\"";
     return row;
 }
+
+}  // namespace tamber::dialogs

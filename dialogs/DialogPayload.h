@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace tamber::dialogs {
+
 struct DialogControl {
     uint32_t type = 0;  // four-character code
     uint16_t id = 0;
@@ -40,3 +42,5 @@ std::optional<std::vector<uint8_t>> WriteDialogPayload(const Dialog& dialog);
 
 // The list row of a control: "%d | %s | text:\"%s\"", or "%d | %s" without text.
 std::string DialogControlRowText(const DialogControl& control);
+
+}  // namespace tamber::dialogs

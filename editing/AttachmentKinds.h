@@ -5,6 +5,11 @@
 
 #include "tags/FourCC.h"
 
+namespace tamber::editing {
+using namespace tamber::tags;
+
 constexpr uint32_t kAttachTagEditor = FourCC("edit");
 // A collection the generic structure editor keeps loaded to list sequences.
 constexpr uint32_t kAttachStructCollection = FourCC("sedi");
+
+}  // namespace tamber::editing

@@ -1,4 +1,7 @@
 #pragma once
+
+namespace tamber::editing {
+
 // Bases of shared objects and of the managers that own them.
 
 class Resource {
@@ -11,3 +14,5 @@ class ResourceManager {
 public:
     virtual ~ResourceManager() = default;
 };
+
+}  // namespace tamber::editing

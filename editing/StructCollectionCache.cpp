@@ -9,6 +9,10 @@
 #include "editing/AttachmentKinds.h"
 #include "tags/Codex.h"
 
+namespace tamber::editing {
+using namespace tamber::collections;
+using namespace tamber::tags;
+
 namespace {
 
 constexpr uint32_t kReferenceGroup = FourCC("core");
@@ -120,3 +124,5 @@ int CachedCollectionCount(const void* editor) {
     for (const auto& [key, entry] : Cache()) count += key.first == editor && entry.collection;
     return count;
 }
+
+}  // namespace tamber::editing

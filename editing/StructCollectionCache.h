@@ -5,8 +5,12 @@
 // lets it go.
 #include <cstdint>
 
-class Collection;
-class StructMember;
+namespace tamber::collections { class Collection; }
+namespace tamber::definitions { class StructMember; }
+
+namespace tamber::editing {
+using namespace tamber::collections;
+using namespace tamber::definitions;
 
 // Whether a `tag` member's group names a collection (`.256`, or `core` references).
 bool IsCollectionGroup(uint32_t group);
@@ -18,3 +22,5 @@ Collection* CachedCollection(const void* editor, const StructMember* member, uin
 void DropCachedCollections(const void* editor);
 // Entries held for an editor (tests).
 int CachedCollectionCount(const void* editor);
+
+}  // namespace tamber::editing

@@ -4,6 +4,9 @@
 #include "editing/StructTable.h"
 #include "ui/WindowSystem.h"
 
+namespace tamber::editing {
+using namespace tamber::ui;
+
 namespace {
 
 constexpr int kRunFlags = 1 | 4;  // keys to the panel, the screen dimmed behind it
@@ -56,3 +59,5 @@ bool StructEditPopup::OnKey(Event& event) {
     }
     return false;
 }
+
+}  // namespace tamber::editing

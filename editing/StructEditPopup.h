@@ -5,6 +5,9 @@
 
 #include "ui/Window.h"
 
+namespace tamber::editing {
+using namespace tamber::ui;
+
 class StructEditor;
 class Table;
 
@@ -33,3 +36,5 @@ private:
     Table* table_ = nullptr;
     bool running_ = false;
 };
+
+}  // namespace tamber::editing

@@ -14,6 +14,12 @@
 #include "ui/WindowSystem.h"
 #include "ui/widgets/Button.h"
 
+namespace tamber::editing {
+using namespace tamber::definitions;
+using namespace tamber::platform;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 constexpr int kRunFlags = 1 | 4;  // keys to the editor, the screen dimmed behind it
@@ -251,3 +257,5 @@ bool StructEditor::CanClose(int force) {
     }
     return Window::CanClose(force);
 }
+
+}  // namespace tamber::editing

@@ -14,10 +14,17 @@
 #include "ui/Signal.h"
 #include "ui/Window.h"
 
-class Button;
+class TiXmlElement;
+
+namespace tamber::ui::widgets { class Button; }
+
+namespace tamber::editing {
+using namespace tamber::definitions;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 class StructEditPopup;
 class Table;
-class TiXmlElement;
 
 class StructEditor : public Window {
 public:
@@ -92,3 +99,5 @@ private:
 
 // Sizes a window so that its client area is width by height.
 void SizeClientTo(Window* window, int width, int height);
+
+}  // namespace tamber::editing

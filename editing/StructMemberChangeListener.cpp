@@ -21,6 +21,13 @@
 #include "ui/widgets/ComboBox.h"
 #include "ui/widgets/TextBox.h"
 
+namespace tamber::editing {
+using namespace tamber::collections;
+using namespace tamber::definitions;
+using namespace tamber::tags;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 constexpr int kNumberWidth = 64;
@@ -32,7 +39,7 @@ constexpr uint32_t kNoTag = 0xFFFFFFFF;
 constexpr int kMaxTextLength = 40;
 
 int TextWidth(Window* window, const std::string& text) {
-    return ::DrawText(window->GetFont(), text.c_str(), 0, kTextMeasureOnly, {0, 0, 1 << 20, 1 << 20});
+    return ui::DrawText(window->GetFont(), text.c_str(), 0, kTextMeasureOnly, {0, 0, 1 << 20, 1 << 20});
 }
 
 // Fills a drop-down with the texts and sizes it to the widest one.
@@ -261,3 +268,5 @@ void MemberChangeListener::OnChosen(int item) {
 void MemberChangeListener::OnOpen() {
     StructEditor::RunNested(member_->nested, editor_, ElementAddress(*view_, *member_, 0), text_);
 }
+
+}  // namespace tamber::editing

@@ -9,9 +9,16 @@
 #include "editing/definitions/StructValues.h"
 #include "ui/Signal.h"
 
-class StructEditor;
 class TiXmlElement;
-class Window;
+
+namespace tamber::ui { class Window; }
+namespace tamber::collections { class Collection; }
+
+namespace tamber::editing {
+using namespace tamber::definitions;
+using namespace tamber::ui;
+
+class StructEditor;
 
 class MemberChangeListener : public has_slots<void> {
 public:
@@ -42,7 +49,7 @@ private:
     void FillTagList();
     void FillSequenceList();
     // The collection chosen by the followed tag member, loaded through the cache.
-    class Collection* FollowedCollection() const;
+    collections::Collection* FollowedCollection() const;
 
     StructEditor* editor_;
     const StructView* view_;
@@ -63,3 +70,5 @@ bool ParseDecimalText(const std::string& text, double& value);
 bool ParseIntegerText(const std::string& text, int64_t& value);
 // The text a decimal box shows: the rounded number without trailing zeros.
 std::string FormatDisplayNumber(double value, int digits);
+
+}  // namespace tamber::editing

@@ -8,6 +8,9 @@
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
 
+namespace tamber::editing {
+using namespace tamber::ui;
+
 namespace {
 
 // A framed table's margins: its content starts 24 pixels in (40 down below a caption,
@@ -25,7 +28,7 @@ constexpr int kCaptionLineTop = 24;
 
 Table::Label::Label(Window* parent, const std::string& text) : Window(kStyleVisible | kStyleEnabled, parent), text_(text) {
     SetName(text.c_str());
-    const int width = ::DrawText(GetFont(), text_.c_str(), 0, kTextMeasureOnly, {0, 0, 1 << 20, 1 << 20});
+    const int width = ui::DrawText(GetFont(), text_.c_str(), 0, kTextMeasureOnly, {0, 0, 1 << 20, 1 << 20});
     SetSize(width + 1, kHeight);
 }
 
@@ -96,3 +99,5 @@ void Table::Draw() {
     Skin::SetTextColor(false);
     DrawText(caption_.c_str(), 0, kTextCenterVertically | kTextShadow, {kFrameInset + 4, 2, width - kFrameInset, kCaptionLineTop - 2});
 }
+
+}  // namespace tamber::editing

@@ -7,6 +7,9 @@
 
 #include "ui/Window.h"
 
+namespace tamber::editing {
+using namespace tamber::ui;
+
 class Table : public Window {
 public:
     enum Align : int { kAlignLeft = 0, kAlignRight = 1, kAlignCenter = 2 };
@@ -59,3 +62,5 @@ private:
     std::vector<std::vector<Window*>> rows_;
     std::vector<int> minimumColumns_;
 };
+
+}  // namespace tamber::editing

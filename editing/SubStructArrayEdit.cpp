@@ -11,6 +11,14 @@
 #include "tags/Codex.h"
 #include "ui/widgets/Button.h"
 
+namespace tamber::editing {
+using namespace tamber::collections;
+using namespace tamber::definitions;
+using namespace tamber::platform;
+using namespace tamber::tags;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 Button* MakeButton(Window* parent, const char* label) {
@@ -186,3 +194,5 @@ void SubStructArrayEdit::OnActivated(ListWindow::ListItem* item) {
     const std::string title = item->label;
     if (EditElement(int(reinterpret_cast<intptr_t>(item->data)), title) == 1) Refresh();
 }
+
+}  // namespace tamber::editing

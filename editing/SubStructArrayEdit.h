@@ -8,7 +8,13 @@
 #include "ui/Window.h"
 #include "ui/widgets/ListWindow.h"
 
-class Button;
+namespace tamber::ui::widgets { class Button; }
+
+namespace tamber::editing {
+using namespace tamber::definitions;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 class StructEditor;
 
 class SubStructArrayEdit : public Window {
@@ -63,3 +69,5 @@ private:
     Button* delete_;
     Button* duplicate_;
 };
+
+}  // namespace tamber::editing

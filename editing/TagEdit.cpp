@@ -13,6 +13,11 @@
 #include "ui/WindowSystem.h"
 #include "ui/widgets/MessageBoxWindow.h"
 
+namespace tamber::editing {
+using namespace tamber::tags;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 // Texts shown in message boxes are cut at 255 characters.
@@ -173,3 +178,5 @@ TagEdit* PromptNewTag(uint32_t group, const char* defaultName) {
     editor->SetModified(1);
     return editor;
 }
+
+}  // namespace tamber::editing

@@ -10,7 +10,11 @@
 #include "tags/TagHeader.h"
 #include "ui/Window.h"
 
-class TagRecord;
+namespace tamber::tags { class TagRecord; }
+
+namespace tamber::editing {
+using namespace tamber::tags;
+using namespace tamber::ui;
 
 class TagEdit : public Window {
 public:
@@ -69,3 +73,5 @@ TagEdit* OpenTagEditor(TagRecord* record);
 // Asks for a name and opens an editor on a new tag of the group, shown modified so
 // that nothing is written before the user saves. None when cancelled or refused.
 TagEdit* PromptNewTag(uint32_t group, const char* defaultName);
+
+}  // namespace tamber::editing

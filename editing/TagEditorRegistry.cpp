@@ -8,6 +8,9 @@
 #include "tags/FourCC.h"
 #include "tags/TagGroups.h"
 
+namespace tamber::editing {
+using namespace tamber::tags;
+
 namespace {
 
 std::map<uint32_t, TagEditFactory>& Factories() {
@@ -75,3 +78,5 @@ void ApplyTagEditorRegistrations(const std::vector<TagEditorRegistration>& rows,
 void RegisterTagEditors(const std::vector<std::string>& structureDefinitionNames) {
     ApplyTagEditorRegistrations(TagEditorRegistrations(), structureDefinitionNames);
 }
+
+}  // namespace tamber::editing

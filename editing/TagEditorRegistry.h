@@ -7,8 +7,12 @@
 #include <string>
 #include <vector>
 
+namespace tamber::tags { class TagRecord; }
+
+namespace tamber::editing {
+using namespace tamber::tags;
+
 class TagEdit;
-class TagRecord;
 
 // Makes a new, unshown editor for the record (none for a tag about to be created).
 using TagEditFactory = TagEdit* (*)(TagRecord* record);
@@ -37,3 +41,5 @@ void ApplyTagEditorRegistrations(const std::vector<TagEditorRegistration>& rows,
                                  const std::vector<std::string>& structureDefinitionNames);
 // Start-up: registers every editor of the program (after the structure definitions are loaded).
 void RegisterTagEditors(const std::vector<std::string>& structureDefinitionNames = {});
+
+}  // namespace tamber::editing

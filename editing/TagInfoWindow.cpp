@@ -13,6 +13,11 @@
 #include "ui/widgets/MessageBoxWindow.h"
 #include "ui/widgets/TextBox.h"
 
+namespace tamber::editing {
+using namespace tamber::tags;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 constexpr uint32_t kInfoStyle =
@@ -37,7 +42,7 @@ TagInfoWindow::TagInfoWindow() : Window(kInfoStyle, nullptr) {
     const Font* font = GetFont();
     int labelWidth = 0;
     for (const char* label : kLabels) {
-        labelWidth = std::max(labelWidth, font ? ::DrawText(font, label, 0, kTextMeasureOnly, {0, 0, 1 << 20, 1 << 10})
+        labelWidth = std::max(labelWidth, font ? ui::DrawText(font, label, 0, kTextMeasureOnly, {0, 0, 1 << 20, 1 << 10})
                                                : int(std::char_traits<char>::length(label)) * 7);
     }
     labelWidth += 2 * TextBox::kMargin;
@@ -209,3 +214,5 @@ Window* ShowTagInfo(TagRecord* record) {
     WS().SetFocus(window, kFocusByProgram);
     return window;
 }
+
+}  // namespace tamber::editing

@@ -8,9 +8,14 @@
 
 #include "ui/Window.h"
 
-class TagRecord;
-class TextBox;
-struct CodexEvent;
+namespace tamber::tags { class TagRecord; }
+namespace tamber::ui::widgets { class TextBox; }
+namespace tamber::tags { struct CodexEvent; }
+
+namespace tamber::editing {
+using namespace tamber::ui;
+using namespace tamber::tags;
+using namespace tamber::ui::widgets;
 
 class TagInfoWindow : public Window {
 public:
@@ -63,3 +68,5 @@ private:
 
 // Brings the tag's information window to the front, or opens one. None for no tag.
 Window* ShowTagInfo(TagRecord* record);
+
+}  // namespace tamber::editing

@@ -3,6 +3,9 @@
 #include "tags/Codex.h"
 #include "tags/TagOperations.h"
 
+namespace tamber::editing {
+using namespace tamber::tags;
+
 int ReadTagPayload(Codex& codex, TagRecord* record, TagHeader& header, const TagPayloadHandler& parse) {
     if (!record) return 0;
     const TagEntry* entry = codex.CurrentEntry(record);
@@ -26,3 +29,5 @@ int WriteTagPayload(Codex& codex, TagRecord* record, TagHeader& header, const Ta
     if (record->localEntry) header = record->localEntry->header;
     return result;
 }
+
+}  // namespace tamber::editing

@@ -6,8 +6,11 @@
 
 #include "tags/TagHeader.h"
 
-class Codex;
-class TagRecord;
+namespace tamber::tags { class Codex; }
+namespace tamber::tags { class TagRecord; }
+
+namespace tamber::editing {
+using namespace tamber::tags;
 
 // Returns non-zero on success.
 using TagPayloadHandler = std::function<int(FILE* stream, const TagHeader& header)>;
@@ -19,3 +22,5 @@ int ReadTagPayload(Codex& codex, TagRecord* record, TagHeader& header, const Tag
 // the loose file for writing and hands it to `write`. The file replaces the old one
 // only when `write` succeeds; 0 when anything failed, the old file left as it was.
 int WriteTagPayload(Codex& codex, TagRecord* record, TagHeader& header, const TagPayloadHandler& write);
+
+}  // namespace tamber::editing

@@ -3,6 +3,9 @@
 #include "editing/TagPayloadIO.h"
 #include "tags/Codex.h"
 
+namespace tamber::editing {
+using namespace tamber::tags;
+
 TagResource::TagResource(TagRecord* record) : record_(record) {
     (void)spare_;
     if (record_) Codex::Instance().AttachToTag(record_, kAttachTagResource, this);
@@ -26,3 +29,5 @@ int TagResource::Save() {
 void TagResource::NotifyContentChanged() {
     if (record_) Codex::Instance().Notify(kCodexTagContentChanged, record_);
 }
+
+}  // namespace tamber::editing

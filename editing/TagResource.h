@@ -8,7 +8,10 @@
 #include "editing/Resource.h"
 #include "tags/TagHeader.h"
 
-class TagRecord;
+namespace tamber::tags { class TagRecord; }
+
+namespace tamber::editing {
+using namespace tamber::tags;
 
 class TagResource : public Resource {
 public:
@@ -46,3 +49,5 @@ private:
     uint32_t spare_ = 0;  // kept for subclasses; unused here
     TagHeader header_{};
 };
+
+}  // namespace tamber::editing

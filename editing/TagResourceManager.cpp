@@ -5,6 +5,9 @@
 #include "tags/Codex.h"
 #include "tags/TagOperations.h"
 
+namespace tamber::editing {
+using namespace tamber::tags;
+
 TagResourceManagerBase::~TagResourceManagerBase() {
     for (auto& [record, resource] : resources_) delete resource;
 }
@@ -63,3 +66,5 @@ TagResource* TagResourceManagerBase::Find(const TagRecord* record) const {
     auto it = resources_.find(record);
     return it == resources_.end() ? nullptr : it->second;
 }
+
+}  // namespace tamber::editing

@@ -8,6 +8,8 @@
 #include "editing/Resource.h"
 #include "editing/TagResource.h"
 
+namespace tamber::editing {
+
 class TagResourceManagerBase : public ResourceManager {
 public:
     static constexpr uint32_t kNoTag = 0xFFFFFFFF;
@@ -53,3 +55,5 @@ public:
 protected:
     TagResource* MakeResource(TagRecord* record) override { return new T(record); }
 };
+
+}  // namespace tamber::editing

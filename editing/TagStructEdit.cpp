@@ -4,6 +4,10 @@
 #include "editing/definitions/DefinitionFiles.h"
 #include "tags/Codex.h"
 
+namespace tamber::editing {
+using namespace tamber::definitions;
+using namespace tamber::tags;
+
 TagStructEdit::TagStructEdit(TagRecord* record) : TagEdit(record) {
     // A floating window in the document layer, shown by Present.
     ClearFlags(kStyleDocument);
@@ -61,3 +65,5 @@ void TagStructEdit::OnCancel() {
     SetModified(0);
     Close();
 }
+
+}  // namespace tamber::editing

@@ -3,6 +3,8 @@
 // definition named after the group: a floating window holding a StructEditor.
 #include "editing/TagEdit.h"
 
+namespace tamber::editing {
+
 class StructEditor;
 
 class TagStructEdit : public TagEdit {
@@ -30,3 +32,5 @@ private:
 
     StructEditor* editor_ = nullptr;
 };
+
+}  // namespace tamber::editing

@@ -3,6 +3,11 @@
 #include "tags/TextTagPayload.h"
 #include "ui/widgets/TextBox.h"
 
+namespace tamber::editing {
+using namespace tamber::tags;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 TextEdit::TextEdit(TagRecord* record) : TagEdit(record), editor_(new TextBox(TextBox::kModeEditor, this)) {
     SetFrameXYWH(0, 0, kWidth, kHeight);
     SetFocusChild(editor_);
@@ -26,3 +31,5 @@ void TextEdit::OnTextChanged() { SetModified(1); }
 TagEdit* TextEdit::Create(TagRecord* record) { return new TextEdit(record); }
 
 void NewScript() { PromptNewTag(FourCC("scri"), nullptr); }
+
+}  // namespace tamber::editing

@@ -4,7 +4,11 @@
 // the payload becomes text and back).
 #include "editing/TagEdit.h"
 
-class TextBox;
+namespace tamber::ui::widgets { class TextBox; }
+
+namespace tamber::editing {
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
 
 class TextEdit : public TagEdit {
 public:
@@ -32,3 +36,5 @@ private:
 // The root menu's "New Script": asks for a name and opens an editor on a new,
 // unsaved `scri` tag.
 void NewScript();
+
+}  // namespace tamber::editing

@@ -4,6 +4,10 @@
 
 #include "ui/widgets/MessageBoxWindow.h"
 
+namespace tamber::editing {
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 int WindowTagPrompts::Ask(const std::string& title, const std::string& text, const std::vector<std::string>& buttons) {
     // A null label ends the box's list.
     const char* labels[MessageBoxWindow::kMaxButtons] = {};
@@ -38,3 +42,5 @@ TagPrompts& ProgramTagPrompts() {
     static RefusingTagPrompts refusing;
     return Installed() ? *Installed() : refusing;
 }
+
+}  // namespace tamber::editing

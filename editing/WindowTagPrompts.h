@@ -2,6 +2,9 @@
 // The tag operations' questions answered with modal message boxes.
 #include "tags/TagPrompts.h"
 
+namespace tamber::editing {
+using namespace tamber::tags;
+
 class WindowTagPrompts : public TagPrompts {
 public:
     // At most four buttons are shown; returns the index of the pressed one.
@@ -13,3 +16,5 @@ void InstallWindowTagPrompts();
 // The prompts the program's tag operations ask through. Until installed, every
 // question gets its last (refusing) answer.
 TagPrompts& ProgramTagPrompts();
+
+}  // namespace tamber::editing

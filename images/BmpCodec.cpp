@@ -4,6 +4,8 @@
 
 #include "images/ByteOrder.h"
 
+namespace tamber::images {
+
 namespace {
 
 constexpr int32_t kMaxSide = 32767;
@@ -152,3 +154,5 @@ bool WriteBmp(const Image& image, std::vector<uint8_t>& out) {
     }
     return true;
 }
+
+}  // namespace tamber::images

@@ -8,6 +8,8 @@
 
 #include "images/Image.h"
 
+namespace tamber::images {
+
 struct BmpHeader {
     int32_t width = 0;
     int32_t height = 0;          // magnitude of the stored height
@@ -27,3 +29,5 @@ bool ReadBmp(const uint8_t* data, size_t size, Image& image, BmpHeader* header =
 
 // Encodes paletted, grey, RGB and RGBA images; false for other formats.
 bool WriteBmp(const Image& image, std::vector<uint8_t>& out);
+
+}  // namespace tamber::images

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tamber::images {
+
 namespace {
 
 // Open addressing over a power-of-two table; the slot value 0xFFFFFFFF marks an
@@ -69,3 +71,5 @@ std::vector<ColorCount> MergeColors(const std::vector<ColorCount>& colors, int k
     }
     return merged;
 }
+
+}  // namespace tamber::images

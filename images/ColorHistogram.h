@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace tamber::images {
+
 struct ColorCount {
     uint32_t rgb;    // 0x00RRGGBB
     uint32_t count;  // pixels of this colour
@@ -15,3 +17,5 @@ std::vector<ColorCount> CountColors(const uint8_t* rgba, size_t pixelCount);
 // Merges colours that agree in their top `keptBits` (5 or 6) bits per channel into
 // one entry at their pixel-weighted mean, with their summed count.
 std::vector<ColorCount> MergeColors(const std::vector<ColorCount>& colors, int keptBits);
+
+}  // namespace tamber::images

@@ -7,6 +7,9 @@
 #include "images/ByteOrder.h"
 #include "platform/fs/FileBytes.h"
 
+namespace tamber::images {
+using namespace tamber::platform;
+
 namespace {
 constexpr size_t kTableBytes = 768;
 }
@@ -48,3 +51,5 @@ bool WriteColorTable(const std::string& path, const uint8_t* table, uint32_t cou
     }
     return WriteFileAtomically(path, bytes.data(), bytes.size());
 }
+
+}  // namespace tamber::images

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tamber::images {
+
 // The file type, dialog titles and failure messages (title "Error", button "OK")
 // of the colour table import and export commands.
 constexpr const char* kColorTableFileType = "Adobe Color Table";
@@ -24,3 +26,5 @@ bool ParseColorTable(const uint8_t* data, size_t size, uint8_t* table, uint32_t&
 // Writes `count` (1 to 256) entries; a shorter table is padded to 768 bytes and
 // followed by the count and 0xFFFF (no transparent colour).
 bool WriteColorTable(const std::string& path, const uint8_t* table, uint32_t count);
+
+}  // namespace tamber::images

@@ -5,6 +5,8 @@
 #include <limits>
 #include <new>
 
+namespace tamber::images {
+
 size_t BytesPerPixel(uint32_t format) {
     switch (format) {
     case kPixelPaletted:
@@ -65,3 +67,5 @@ bool HasGreyRampPalette(const Image& image) {
     }
     return true;
 }
+
+}  // namespace tamber::images

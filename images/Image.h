@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace tamber::images {
+
 // Pixel format codes. The first four are the OpenGL format numbers of colour-index,
 // alpha, RGB and RGBA data; codes 1 to 255 mean raw pixels of that many bytes.
 enum : uint32_t {
@@ -39,3 +41,5 @@ bool SetPalette(Image& image, uint32_t count, const uint8_t* entries);
 
 // True when every used palette entry i is (i, i, i), or when there is no palette in use.
 bool HasGreyRampPalette(const Image& image);
+
+}  // namespace tamber::images

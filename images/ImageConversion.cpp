@@ -14,6 +14,9 @@
 #include "images/WuQuantizer.h"
 #include "platform/fs/FileSystem.h"
 
+namespace tamber::images {
+using namespace tamber::platform;
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -345,3 +348,5 @@ ImageConversionSummary ConvertImageTree(const std::string& source, const std::st
                std::to_string(summary.images) + " images written\n");
     return summary;
 }
+
+}  // namespace tamber::images

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace tamber::images {
+
 // The entries of the four option lists, in their order.
 enum ConversionFormat : int { kConvertCopySource, kConvertIndexed, kConvertRGB, kConvertRGBA, kConvertAlpha };
 enum IndexingType : int { kIndexIndividual, kIndexGlobal };
@@ -73,3 +75,5 @@ ImageConversionSummary ConvertImageTree(const std::string& source, const std::st
                                         const ImageConversionOptions& options, const ConversionLog& log,
                                         const ConversionProgress& progress = nullptr,
                                         const ReplaceQuestion& mayReplace = nullptr);
+
+}  // namespace tamber::images

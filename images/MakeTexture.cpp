@@ -5,6 +5,8 @@
 #include "images/MediaFile.h"
 #include "images/PixelConvert.h"
 
+namespace tamber::images {
+
 uint32_t MakeTexture(MediaFile& file) {
     if (!LoadImage(file))
         return 0;
@@ -40,3 +42,5 @@ uint32_t MakeTexture(MediaFile& file) {
     }
     return name;
 }
+
+}  // namespace tamber::images

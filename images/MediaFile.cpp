@@ -10,6 +10,9 @@
 #include "images/PngCodec.h"
 #include "images/TiffCodec.h"
 
+namespace tamber::images {
+using namespace tamber::platform;
+
 const std::array<MediaExtension, 6> kMediaExtensions = {{
     {".unknown", kFormatUnknown, kMediaUnknown},
     {".lwo", kFormatLightWave, kMediaModel},
@@ -183,3 +186,5 @@ bool SaveImage(MediaFile& file) {
         return false;
     return WriteFileAtomically(file.path, bytes.data(), bytes.size());
 }
+
+}  // namespace tamber::images

@@ -11,6 +11,9 @@
 #include "tags/ArchiveHeader.h"
 #include "tags/TagHeader.h"
 
+namespace tamber::images {
+using namespace tamber::tags;
+
 enum MediaKind : uint32_t {
     kMediaUnknown = 0,
     kMediaTagFile = 1,
@@ -92,3 +95,5 @@ bool SaveImage(MediaFile& file);
 // Encodes or decodes an image in memory for one of the three image formats.
 bool EncodeImage(const Image& image, uint32_t format, std::vector<uint8_t>& out);
 bool DecodeImage(const uint8_t* data, size_t size, uint32_t format, Image& image);
+
+}  // namespace tamber::images

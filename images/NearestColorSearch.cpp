@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 
+namespace tamber::images {
+
 NearestColorSearch::NearestColorSearch(const uint8_t* palette, uint32_t count) {
     for (uint32_t i = 0; i < count; ++i) {
         const uint8_t* p = palette + i * 3;
@@ -54,3 +56,5 @@ uint32_t NearestColorSearch::Find(int r, int g, int b) const {
     }
     return bestIndex;
 }
+
+}  // namespace tamber::images

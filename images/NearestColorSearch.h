@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace tamber::images {
+
 class NearestColorSearch {
 public:
     // `palette` holds `count` (1 to 256) red, green, blue entries.
@@ -25,3 +27,5 @@ private:
     std::vector<Entry> sorted_;
     std::array<int, 766> start_{};
 };
+
+}  // namespace tamber::images

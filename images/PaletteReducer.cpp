@@ -8,6 +8,8 @@
 #include "images/PaletteRefiner.h"
 #include "images/WuQuantizer.h"
 
+namespace tamber::images {
+
 namespace {
 constexpr size_t kRefineBudget = 65536;
 }
@@ -118,3 +120,5 @@ bool ReducePalette(Image& image, uint32_t target, const PaletteReduction& option
     image = std::move(result);
     return true;
 }
+
+}  // namespace tamber::images

@@ -7,6 +7,8 @@
 #include "images/ColorHistogram.h"
 #include "images/Image.h"
 
+namespace tamber::images {
+
 struct PaletteReduction {
     uint32_t maxColors = 256;
     // Passes of PaletteRefiner over the distinct colours after Wu's quantiser.
@@ -27,3 +29,5 @@ void RefinePalette(std::vector<uint8_t>& palette, const std::vector<ColorCount>&
 // right (shares truncated toward zero, channels held to 0..255).
 void DiffuseToPalette(const uint8_t* rgba, int32_t width, int32_t height, const std::vector<uint8_t>& palette,
                       uint8_t* indices, size_t indexStride);
+
+}  // namespace tamber::images

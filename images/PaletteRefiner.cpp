@@ -7,6 +7,8 @@
 
 #include "images/NearestColorSearch.h"
 
+namespace tamber::images {
+
 namespace {
 
 uint8_t ToByte(double v) { return uint8_t(std::clamp(std::lround(v), 0L, 255L)); }
@@ -161,3 +163,5 @@ void PaletteRefiner::Refine(std::vector<uint8_t>& palette, uint32_t maxColors, i
         best = palette;
     palette = std::move(best);
 }
+
+}  // namespace tamber::images

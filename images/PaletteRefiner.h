@@ -11,6 +11,8 @@
 
 #include "images/ColorHistogram.h"
 
+namespace tamber::images {
+
 class PaletteRefiner {
 public:
     explicit PaletteRefiner(const std::vector<ColorCount>& colors) : colors_(colors) {}
@@ -39,3 +41,5 @@ private:
 
     const std::vector<ColorCount>& colors_;
 };
+
+}  // namespace tamber::images

@@ -1,5 +1,7 @@
 #include "images/PixelConvert.h"
 
+namespace tamber::images {
+
 namespace {
 
 bool IsKnown(uint32_t format) {
@@ -121,3 +123,5 @@ bool Convert(Image& image, uint32_t target, const PaletteReduction& reduction) {
         image = std::move(work);
     return ok;
 }
+
+}  // namespace tamber::images

@@ -6,6 +6,8 @@
 #include <csetjmp>
 #include <cstring>
 
+namespace tamber::images {
+
 namespace {
 
 // Deflate cannot expand data by more than about 1032 to 1; a file whose rows
@@ -215,3 +217,5 @@ bool WritePng(const Image& image, std::vector<uint8_t>& out) {
     png_destroy_write_struct(&png, &info);
     return ok;
 }
+
+}  // namespace tamber::images

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <memory>
 
+namespace tamber::images {
+
 namespace {
 
 // libtiff's codecs expand data by at most a few thousand to one (LZW's longest
@@ -220,3 +222,5 @@ bool WriteTiff(const Image& image, std::vector<uint8_t>& out) {
     tiff.reset();
     return !out.empty();
 }
+
+}  // namespace tamber::images

@@ -7,6 +7,8 @@
 
 #include "images/Image.h"
 
+namespace tamber::images {
+
 // Reads the first picture of a TIFF held in memory. With `headerOnly` the file
 // only has to open and carry a picture this reader accepts; no pixels are read.
 bool ReadTiff(const uint8_t* data, size_t size, Image& image, bool headerOnly = false);
@@ -16,3 +18,5 @@ bool CanOpenTiff(const uint8_t* data, size_t size);
 
 // Encodes paletted, grey, RGB and RGBA images.
 bool WriteTiff(const Image& image, std::vector<uint8_t>& out);
+
+}  // namespace tamber::images

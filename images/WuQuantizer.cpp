@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace tamber::images {
+
 WuQuantizer::WuQuantizer(const std::vector<ColorCount>& colors)
     : weight_(kSide * kSide * kSide), red_(weight_.size()), green_(weight_.size()), blue_(weight_.size()),
       squares_(weight_.size()) {
@@ -195,3 +197,5 @@ std::vector<uint8_t> WuQuantizer::BuildPalette(uint32_t maxColors) {
     }
     return palette;
 }
+
+}  // namespace tamber::images

@@ -7,6 +7,8 @@
 
 #include "images/ColorHistogram.h"
 
+namespace tamber::images {
+
 class WuQuantizer {
 public:
     explicit WuQuantizer(const std::vector<ColorCount>& colors);
@@ -39,3 +41,5 @@ private:
 
     std::vector<double> weight_, red_, green_, blue_, squares_;
 };
+
+}  // namespace tamber::images

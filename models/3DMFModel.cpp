@@ -10,6 +10,9 @@
 
 #include "platform/fs/FileBytes.h"
 
+namespace tamber::models {
+using namespace tamber::platform;
+
 // Expects a keyword, naming the parsing operation and this source line in the message.
 #define EXPECT_KEYWORD(keyword, function) Expect(keyword, "x3DMFParser::" function, __LINE__)
 
@@ -326,3 +329,5 @@ bool Read3DMFFile(const std::string& path, std::vector<ParsedMesh>& meshes, std:
     if (ok) meshes = std::move(parser.Meshes());
     return ok;
 }
+
+}  // namespace tamber::models

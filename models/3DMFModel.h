@@ -9,6 +9,8 @@
 
 #include "models/TextTokenizer.h"
 
+namespace tamber::models {
+
 struct ParsedPixmap {
     uint32_t width = 0;
     uint32_t height = 0;
@@ -60,3 +62,5 @@ private:
 
 // Reads, tokenizes and parses a metafile. False with `error` set on failure.
 bool Read3DMFFile(const std::string& path, std::vector<ParsedMesh>& meshes, std::string& error);
+
+}  // namespace tamber::models

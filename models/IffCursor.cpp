@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace tamber::models {
+
 bool IffCursor::U1(uint8_t& value) {
     if (Remaining() < 1) return false;
     value = data_[pos_++];
@@ -81,3 +83,5 @@ bool IffCursor::Sub(size_t length, bool pad, IffCursor& sub) {
     if (pad && (length & 1) && Remaining() > 0) ++pos_;
     return true;
 }
+
+}  // namespace tamber::models

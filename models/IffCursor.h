@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tamber::models {
+
 class IffCursor {
 public:
     // `offset` is the file position of data[0], used to report positions.
@@ -37,3 +39,5 @@ private:
     size_t offset_;
     size_t pos_ = 0;
 };
+
+}  // namespace tamber::models

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace tamber::models {
+
 void IffWriter::U2(uint16_t value) {
     bytes_.push_back(uint8_t(value >> 8));
     bytes_.push_back(uint8_t(value));
@@ -63,3 +65,5 @@ bool IffWriter::End() {
     if (length & 1) bytes_.push_back(0);
     return true;
 }
+
+}  // namespace tamber::models

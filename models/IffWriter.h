@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace tamber::models {
+
 class IffWriter {
 public:
     void U1(uint8_t value) { bytes_.push_back(value); }
@@ -34,3 +36,5 @@ private:
     std::vector<uint8_t> bytes_;
     std::vector<Open> open_;
 };
+
+}  // namespace tamber::models

@@ -10,6 +10,8 @@
 
 #include "tags/FourCC.h"
 
+namespace tamber::models {
+using namespace tamber::tags;
 
 // One value of a vertex map attached to a point or a polygon corner.
 struct LwVMapRef {
@@ -156,3 +158,5 @@ struct LwObject {
 // `failPosition` the byte offset where reading stopped.
 std::optional<LwObject> ReadLwObject(const uint8_t* data, size_t size, uint32_t& failId, size_t& failPosition);
 std::optional<LwObject> ReadLwObjectFile(const std::string& path, uint32_t& failId, size_t& failPosition);
+
+}  // namespace tamber::models

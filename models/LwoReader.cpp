@@ -9,6 +9,9 @@
 #include "models/IffCursor.h"
 #include "models/LwObject.h"
 
+namespace tamber::models {
+using namespace tamber::platform;
+
 namespace {
 
 // The surface specularity chunk.
@@ -653,3 +656,5 @@ std::optional<LwObject> ReadLwObjectFile(const std::string& path, uint32_t& fail
     if (!read) return std::nullopt;
     return ReadLwObject(bytes.data(), bytes.size(), failId, failPosition);
 }
+
+}  // namespace tamber::models

@@ -9,6 +9,11 @@
 #include "tags/FourCC.h"
 #include "tags/TagHeader.h"
 
+namespace tamber::models {
+using namespace tamber::platform;
+using namespace tamber::images;
+using namespace tamber::tags;
+
 namespace {
 
 constexpr uint32_t kMaxIndex = 0x00FFFFFF;  // largest variable-length index
@@ -181,3 +186,5 @@ bool WriteLwoModel(const Model& model, const std::string& folder, const std::str
     const std::string name = safe ? baseName : TagFileName(baseName);
     return WriteFileAtomically(folder + "/" + name + ".lwo", bytes.data(), bytes.size());
 }
+
+}  // namespace tamber::models

@@ -5,6 +5,8 @@
 
 #include "models/Model.h"
 
+namespace tamber::models {
+
 // Writes "folder/baseName.lwo" and, beside it, "<material name>.png" for every
 // material with a texture (names made safe as file names, and unique). A
 // texture that cannot be written does not stop the object; false when the
@@ -13,3 +15,5 @@ bool WriteLwoModel(const Model& model, const std::string& folder, const std::str
 // The image file names WriteLwoModel gives the materials' textures, by material
 // index ("" for a material without a texture).
 std::vector<std::string> LwoImageFileNames(const Model& model);
+
+}  // namespace tamber::models

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace tamber::models {
+
 bool ModelMaterial::HasTexture() const {
     return texture.width > 0 && texture.height > 0 && BytesPerPixel(texture.format) > 0 &&
            texture.pixels.size() == texture.PixelCount() * BytesPerPixel(texture.format);
@@ -47,3 +49,5 @@ void Model::ComputeVertexNormals() {
         }
     }
 }
+
+}  // namespace tamber::models

@@ -7,6 +7,9 @@
 
 #include "images/Image.h"
 
+namespace tamber::models {
+using namespace tamber::images;
+
 struct ModelVertex {
     float position[3] = {0, 0, 0};
     float normal[3] = {0, 0, 0};  // smoothed over the triangles that use the vertex
@@ -50,3 +53,5 @@ public:
     std::vector<ModelTriangle> triangles;
     std::vector<ModelMaterial> materials;
 };
+
+}  // namespace tamber::models

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace tamber::models {
+
 namespace {
 
 void AddMeshMaterial(Model& model, ParsedMesh& mesh, size_t index) {
@@ -72,3 +74,5 @@ std::optional<Model> ModelFrom3DMF(const std::string& path, std::string& error) 
     if (!Read3DMFFile(path, meshes, error)) return std::nullopt;
     return ModelFromParsedMeshes(meshes);
 }
+
+}  // namespace tamber::models

@@ -6,6 +6,9 @@
 #include "images/MediaFile.h"
 #include "images/PixelConvert.h"
 
+namespace tamber::models {
+using namespace tamber::images;
+
 std::string ClipFileName(const std::string& imageName) {
     const size_t cut = imageName.find_last_of(":/\\");
     return cut == std::string::npos ? imageName : imageName.substr(cut + 1);
@@ -141,3 +144,5 @@ std::optional<Model> ModelFromLwoFile(const std::string& path, std::vector<std::
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
     return ModelFromLwObject(*object, folder, unreadTextures);
 }
+
+}  // namespace tamber::models

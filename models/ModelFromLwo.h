@@ -7,6 +7,8 @@
 #include "models/LwObject.h"
 #include "models/Model.h"
 
+namespace tamber::models {
+
 // Positions and normals are taken with x negated; every face polygon of three
 // or more corners becomes the triangle of its first three; one material per
 // surface in order of first use. A surface's UV image map names the texture
@@ -24,3 +26,5 @@ std::optional<Model> ModelFromLwoFile(const std::string& path, std::vector<std::
 // The file name part of a clip's image name: the text after the last ':', '/'
 // or '\'.
 std::string ClipFileName(const std::string& imageName);
+
+}  // namespace tamber::models

@@ -1,5 +1,7 @@
 #include "models/TextTokenizer.h"
 
+namespace tamber::models {
+
 namespace {
 
 // NUL counts as whitespace too, so a token's length always matches its text.
@@ -45,3 +47,5 @@ void TextTokenizer::Tokenize(char* buffer, size_t size, uint32_t firstLine) {
         }
     }
 }
+
+}  // namespace tamber::models

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace tamber::models {
+
 struct Token {
     const char* text = nullptr;  // NUL-terminated, inside the tokenizer's buffer
     uint32_t length = 0;         // bytes
@@ -25,3 +27,5 @@ private:
     uint32_t line_ = 1;
     std::vector<Token> tokens_;
 };
+
+}  // namespace tamber::models

@@ -9,6 +9,8 @@
 
 #include "platform/Os.h"
 
+namespace tamber::platform {
+
 namespace {
 
 constexpr int kWidth = 460;
@@ -84,3 +86,5 @@ void OsShowFatalBox(const char* title, const char* text) {
     XDestroyWindow(display, window);
     XCloseDisplay(display);
 }
+
+}  // namespace tamber::platform

@@ -6,6 +6,8 @@
 #include "platform/OsDriver.h"
 #include "platform/drivers/GlfwDriver.h"
 
+namespace tamber::platform {
+
 namespace {
 
 OsCallbacks callbacks;
@@ -135,3 +137,5 @@ bool OsSetClipboardImage(const uint8_t* rgb, int width, int height) {
     if (!rgb || width <= 0 || height <= 0) return false;
     return Driver().SetClipboardDib(OsEncodeDib(rgb, width, height));
 }
+
+}  // namespace tamber::platform

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace tamber::platform {
+
 // Entry points of the window system that the platform calls with translated input.
 using OsKeyCallback = void (*)(int key, int action);          // action 1 press, 0 release
 using OsCharCallback = void (*)(int character, int action);   // character in the platform's code (Unicode)
@@ -81,3 +83,5 @@ void OsSetCharacterSet(OsToUnicode toUnicode, OsFromUnicode fromUnicode);
 // its own with the text and an OK button, or, without a display, the title and
 // text on standard error. Returns when the user has pressed OK (or at once).
 void OsShowFatalBox(const char* title, const char* text);
+
+}  // namespace tamber::platform

@@ -3,6 +3,8 @@
 
 #include "platform/OsDriver.h"
 
+namespace tamber::platform {
+
 namespace {
 
 void Put32(std::vector<uint8_t>& out, size_t at, uint32_t v) {
@@ -165,3 +167,5 @@ std::string OsUtf16ToUtf8(const std::u16string& utf16) {
     }
     return out;
 }
+
+}  // namespace tamber::platform

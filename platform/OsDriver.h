@@ -8,6 +8,8 @@
 
 #include "platform/Os.h"
 
+namespace tamber::platform {
+
 // The window system's entry points, stored by the layer and called by drivers
 // with input already translated to the program's codes.
 struct OsCallbacks {
@@ -81,3 +83,5 @@ bool OsDecodeDib(const std::vector<uint8_t>& dib, std::vector<uint8_t>& rgb, int
 // UTF-8 and UTF-16 conversions used for the clipboard.
 std::u16string OsUtf8ToUtf16(const std::string& utf8);
 std::string OsUtf16ToUtf8(const std::u16string& utf16);
+
+}  // namespace tamber::platform

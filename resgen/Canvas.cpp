@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace tamber::resgen {
+
 Color Rgb(uint32_t rgb, float alpha) {
     return Color{((rgb >> 16) & 255) / 255.0f, ((rgb >> 8) & 255) / 255.0f, (rgb & 255) / 255.0f, alpha};
 }
@@ -82,13 +84,13 @@ void Canvas::FramedRoundRect(float x0, float y0, float x1, float y1, float radiu
     FillRoundRect(x0 + border, y0 + border, x1 - border, y1 - border, inner, fill);
 }
 
-void Canvas::FillPolygon(const std::vector<Point>& points, const Paint& paint) {
+void Canvas::FillPolygon(const std::vector<CanvasPoint>& points, const Paint& paint) {
     FillShape(
         [&](float x, float y) {
             bool in = false;
             for (size_t i = 0, j = points.size() - 1; i < points.size(); j = i++) {
-                const Point& a = points[i];
-                const Point& b = points[j];
+                const CanvasPoint& a = points[i];
+                const CanvasPoint& b = points[j];
                 if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x)
                     in = !in;
             }
@@ -97,7 +99,7 @@ void Canvas::FillPolygon(const std::vector<Point>& points, const Paint& paint) {
         paint);
 }
 
-void Canvas::Line(Point a, Point b, float width, Color color) {
+void Canvas::Line(CanvasPoint a, CanvasPoint b, float width, Color color) {
     const float half = width / 2;
     FillShape(
         [=](float x, float y) {
@@ -145,3 +147,5 @@ PieceImage Canvas::Slice(uint32_t id, int x0, int y0, int x1, int y1) const {
                           all.begin() + (size_t(y) * width_ + x1) * 4);
     return piece;
 }
+
+}  // namespace tamber::resgen

@@ -8,6 +8,9 @@
 
 #include "ui/PieceFile.h"
 
+namespace tamber::resgen {
+using namespace tamber::ui;
+
 struct Color {
     float r = 0, g = 0, b = 0, a = 1;
 };
@@ -19,7 +22,7 @@ using Paint = std::function<Color(float x, float y)>;
 Paint Solid(Color c);
 Paint VerticalGradient(float y0, float y1, Color top, Color bottom);
 
-struct Point {
+struct CanvasPoint {
     float x, y;
 };
 
@@ -36,8 +39,8 @@ public:
     // A rounded rectangle with a border of the given width in another colour.
     void FramedRoundRect(float x0, float y0, float x1, float y1, float radius, float border, const Paint& fill,
                          Color edge);
-    void FillPolygon(const std::vector<Point>& points, const Paint& paint);
-    void Line(Point a, Point b, float width, Color color);  // round caps
+    void FillPolygon(const std::vector<CanvasPoint>& points, const Paint& paint);
+    void Line(CanvasPoint a, CanvasPoint b, float width, Color color);  // round caps
     void FillCircle(float cx, float cy, float radius, const Paint& paint);
     // Coverage mask (0..255) placed with its top-left at (x, y).
     void BlendMask(int x, int y, int width, int height, const uint8_t* mask, Color color);
@@ -58,3 +61,5 @@ private:
     int height_;
     std::vector<Color> pixels_;  // premultiplied
 };
+
+}  // namespace tamber::resgen

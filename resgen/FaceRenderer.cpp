@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+namespace tamber::resgen {
+
 namespace {
 
 FT_Library Library() {
@@ -84,3 +86,5 @@ int FaceRenderer::DrawString(Canvas* canvas, const std::string& text, int x, int
     }
     return int(std::lround(pen / 64.0)) - x;
 }
+
+}  // namespace tamber::resgen

@@ -8,6 +8,8 @@
 
 #include "resgen/Canvas.h"
 
+namespace tamber::resgen {
+
 class FaceRenderer {
 public:
     struct GlyphBitmap {
@@ -38,3 +40,5 @@ private:
     FaceRenderer() = default;
     void* face_ = nullptr;
 };
+
+}  // namespace tamber::resgen

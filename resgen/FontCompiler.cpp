@@ -14,6 +14,10 @@
 #include "platform/fs/FileBytes.h"
 #include "ui/FontFile.h"
 
+using namespace tamber::resgen;
+using namespace tamber::ui;
+using namespace tamber::platform;
+
 namespace {
 
 constexpr int kTabSpaces = 4;

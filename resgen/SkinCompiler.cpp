@@ -4,6 +4,8 @@
 
 #include "resgen/SkinPictures.h"
 
+using namespace tamber::resgen;
+
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: %s TEXTUREPACK CURSORS\n", argv[0]);

@@ -6,6 +6,9 @@
 #include "resgen/Canvas.h"
 #include "ui/SkinPieces.h"
 
+namespace tamber::resgen {
+using namespace tamber::ui;
+
 namespace {
 
 // The palette.
@@ -270,7 +273,7 @@ void TabPieces(std::vector<PieceImage>& out) {
 // Cursors: a white or coloured body with a black outline, drawn twice (outline wider).
 PieceImage Pencil() {
     Canvas c(32, 32);
-    Point tip{2, 29}, wood{8, 23}, end{27, 4};
+    CanvasPoint tip{2, 29}, wood{8, 23}, end{27, 4};
     c.Line(wood, end, 9, Rgb(0x000000));
     c.FillPolygon({{1, 30.5f}, {5, 18}, {13.5f, 26.5f}}, Solid(Rgb(0x000000)));
     c.Line(wood, end, 6.5f, Rgb(0xF2C14E));
@@ -320,8 +323,8 @@ PieceImage MoveCross() {
 PieceImage Bucket() {
     Canvas c(32, 32);
     // A tilted pail pouring to the right; the hot spot is the end of the drip.
-    std::vector<Point> pail = {{4, 13}, {15, 3}, {25, 13}, {14, 24}};
-    std::vector<Point> grown = {{1.5f, 13}, {15, 0.5f}, {27.5f, 13}, {14, 26.5f}};
+    std::vector<CanvasPoint> pail = {{4, 13}, {15, 3}, {25, 13}, {14, 24}};
+    std::vector<CanvasPoint> grown = {{1.5f, 13}, {15, 0.5f}, {27.5f, 13}, {14, 26.5f}};
     c.FillPolygon(grown, Solid(Rgb(0x000000)));
     c.FillPolygon(pail, Solid(Rgb(0xE6EBF2)));
     c.Line({8, 9.5f}, {15, 3}, 1.4f, Rgb(0x000000));
@@ -354,3 +357,5 @@ std::vector<PieceImage> DrawSkinPieces() {
 }
 
 std::vector<PieceImage> DrawCursorPictures() { return {Pencil(), Eyedropper(), MoveCross(), Bucket()}; }
+
+}  // namespace tamber::resgen

@@ -6,6 +6,11 @@
 
 #include "ui/PieceFile.h"
 
+namespace tamber::resgen {
+using namespace tamber::ui;
+
 std::vector<PieceImage> DrawSkinPieces();
 // Cursor pictures 101, 102, 106 and 107 with their hot spots.
 std::vector<PieceImage> DrawCursorPictures();
+
+}  // namespace tamber::resgen

@@ -8,6 +8,9 @@
 #include "images/MediaFile.h"
 #include "resgen/FaceRenderer.h"
 
+using namespace tamber::images;
+using namespace tamber::resgen;
+
 namespace {
 
 constexpr int kWidth = 480;

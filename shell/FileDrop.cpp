@@ -4,6 +4,11 @@
 #include "platform/Os.h"
 #include "tools/ArchiveBrowser.h"
 
+namespace tamber::shell {
+using namespace tamber::images;
+using namespace tamber::platform;
+using namespace tamber::tools;
+
 void HandleDroppedFiles(const std::vector<std::string>& paths) {
     std::vector<std::string> archives;
     bool refused = false;
@@ -16,3 +21,5 @@ void HandleDroppedFiles(const std::vector<std::string>& paths) {
     if (refused) OsBeep();
     if (!archives.empty()) ArchiveBrowser::GetOrCreate()->AddArchives(archives);
 }
+
+}  // namespace tamber::shell

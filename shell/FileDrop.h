@@ -4,4 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace tamber::shell {
+
 void HandleDroppedFiles(const std::vector<std::string>& paths);
+
+}  // namespace tamber::shell

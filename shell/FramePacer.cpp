@@ -1,5 +1,7 @@
 #include "shell/FramePacer.h"
 
+namespace tamber::shell {
+
 void FramePacer::WaitForFrame() {
     for (;;) {
         uint32_t now = uint32_t(uint64_t(clock_() * 1000.0));
@@ -16,3 +18,5 @@ void FramePacer::WaitForFrame() {
         sleep_(0.001);
     }
 }
+
+}  // namespace tamber::shell

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 
+namespace tamber::shell {
+
 class FramePacer {
 public:
     using Clock = std::function<double()>;          // seconds
@@ -21,3 +23,5 @@ private:
     uint32_t timeBase_ = 0;
     uint32_t counter_ = 0;
 };
+
+}  // namespace tamber::shell

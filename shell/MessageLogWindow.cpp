@@ -2,10 +2,15 @@
 
 #include <strings.h>
 
-#include "shell/base/MessageLog.h"
+#include "base/MessageLog.h"
 #include "ui/WindowSystem.h"
 #include "ui/widgets/SplitterWindow.h"
 #include "ui/widgets/TextBox.h"
+
+namespace tamber::shell {
+using namespace tamber::base;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
 
 MessageLogWindow* MessageLogWindow::instance_ = nullptr;
 
@@ -114,3 +119,5 @@ void ShowLogViewer() {
     viewer->SetVisible(true);
     viewer->BringToFront();
 }
+
+}  // namespace tamber::shell

@@ -10,8 +10,12 @@
 #include "ui/Window.h"
 #include "ui/widgets/ListWindow.h"
 
-class SplitterWindow;
-class TextBox;
+namespace tamber::ui::widgets { class SplitterWindow; }
+namespace tamber::ui::widgets { class TextBox; }
+
+namespace tamber::shell {
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
 
 class MessageLogWindow : public Window {
 public:
@@ -59,3 +63,5 @@ private:
 
 // Creates the viewer if needed, shows it and brings it to the front.
 void ShowLogViewer();
+
+}  // namespace tamber::shell

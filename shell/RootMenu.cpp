@@ -7,7 +7,7 @@
 #include "models/ModelFrom3DMF.h"
 #include "shell/MessageLogWindow.h"
 #include "shell/TamberSplashScreen.h"
-#include "shell/base/Preferences.h"
+#include "base/Preferences.h"
 #include "tags/Codex.h"
 #include "tools/AddonDialog.h"
 #include "tools/ArchiveBrowser.h"
@@ -19,6 +19,16 @@
 #include "ui/choosers/WidgetGallery.h"
 #include "ui/widgets/MenuItem.h"
 #include "ui/widgets/MessageBoxWindow.h"
+
+namespace tamber::shell {
+using namespace tamber::editing;
+using namespace tamber::models;
+using namespace tamber::base;
+using namespace tamber::tags;
+using namespace tamber::tools;
+using namespace tamber::ui;
+using namespace tamber::ui::choosers;
+using namespace tamber::ui::widgets;
 
 namespace {
 RootMenu* instance = nullptr;
@@ -214,3 +224,5 @@ void RootMenu::Convert3dmfToLwo() {
         MessageBox("Error", "LWO creation failed.", {"OK"});
     }
 }
+
+}  // namespace tamber::shell

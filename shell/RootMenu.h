@@ -6,6 +6,10 @@
 
 #include "ui/widgets/Menu.h"
 
+namespace tamber::shell {
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 class RootMenu : public Menu {
 public:
     enum Command : int32_t {
@@ -55,3 +59,5 @@ private:
     MenuItem* windowMenu_ = nullptr;
     std::vector<Window*> listedWindows_;
 };
+
+}  // namespace tamber::shell

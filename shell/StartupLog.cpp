@@ -6,6 +6,9 @@
 
 #include "platform/Os.h"
 
+namespace tamber::shell {
+using namespace tamber::platform;
+
 namespace {
 std::FILE* logFile = nullptr;
 }
@@ -25,3 +28,5 @@ void Log(const char* format, ...) {
     std::fputc('\n', logFile);
     std::fflush(logFile);
 }
+
+}  // namespace tamber::shell

@@ -6,6 +6,9 @@
 
 #include "platform/Os.h"
 
+namespace tamber::shell {
+using namespace tamber::platform;
+
 int DetermineSwapChainLength() {
     glDrawBuffer(GL_BACK);
     glReadBuffer(GL_BACK);
@@ -35,3 +38,5 @@ int DetermineSwapChainLength() {
     }
     return 3;
 }
+
+}  // namespace tamber::shell

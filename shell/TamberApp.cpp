@@ -17,7 +17,7 @@
 #include "shell/StartupLog.h"
 #include "shell/SwapChain.h"
 #include "shell/TamberSplashScreen.h"
-#include "shell/base/Preferences.h"
+#include "base/Preferences.h"
 #include "tags/Codex.h"
 #include "tools/ArchiveBrowser.h"
 #include "ui/CharSet.h"
@@ -30,6 +30,18 @@
 #include "ui/WindowSystem.h"
 #include "ui/choosers/FileDialogs.h"
 #include "ui/widgets/MessageBoxWindow.h"
+
+namespace tamber::shell {
+using namespace tamber::editing;
+using namespace tamber::definitions;
+using namespace tamber::images;
+using namespace tamber::platform;
+using namespace tamber::base;
+using namespace tamber::tags;
+using namespace tamber::tools;
+using namespace tamber::ui;
+using namespace tamber::ui::choosers;
+using namespace tamber::ui::widgets;
 
 namespace {
 
@@ -232,3 +244,5 @@ int TamberMain() {
     Log("Graceful shutdown complete");
     return 0;
 }
+
+}  // namespace tamber::shell

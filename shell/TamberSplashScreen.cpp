@@ -9,6 +9,11 @@
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
 
+namespace tamber::shell {
+using namespace tamber::images;
+using namespace tamber::platform;
+using namespace tamber::ui;
+
 namespace {
 
 TamberSplashScreen* instance = nullptr;
@@ -131,3 +136,5 @@ bool TamberSplashScreen::CanClose(int) {
     Finish();
     return false;  // kept for reuse; hidden instead
 }
+
+}  // namespace tamber::shell

@@ -5,6 +5,9 @@
 // of credits beside the picture, and closes at once on a click.
 #include "ui/Window.h"
 
+namespace tamber::shell {
+using namespace tamber::ui;
+
 class TamberSplashScreen : public Window {
 public:
     // Shows the splash (hold 1.5 s) or the about box (hold 120 s) and returns when
@@ -39,3 +42,5 @@ private:
     int imageWidth_ = 0;
     int imageHeight_ = 0;
 };
+
+}  // namespace tamber::shell

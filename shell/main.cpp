@@ -1,3 +1,5 @@
 #include "shell/TamberApp.h"
 
+using namespace tamber::shell;
+
 int main() { return TamberMain(); }

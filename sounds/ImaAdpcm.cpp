@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tamber::sounds {
+
 namespace {
 
 const int16_t kStepTable[89] = {
@@ -144,3 +146,5 @@ std::vector<uint8_t> EncodeImaPackets(const int16_t* samples, size_t frames, uin
     }
     return packets;
 }
+
+}  // namespace tamber::sounds

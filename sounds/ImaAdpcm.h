@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace tamber::sounds {
+
 constexpr size_t kImaPacketBytes = 34;
 constexpr size_t kImaPacketSamples = 64;
 
@@ -22,3 +24,5 @@ std::vector<int16_t> DecodeImaPackets(const uint8_t* packets, size_t packetCount
 // packets in the same order; the last packet of each channel is padded with
 // silence.
 std::vector<uint8_t> EncodeImaPackets(const int16_t* samples, size_t frames, uint32_t channels);
+
+}  // namespace tamber::sounds

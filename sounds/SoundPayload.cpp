@@ -6,6 +6,9 @@
 #include "sounds/ImaAdpcm.h"
 #include "tags/ByteSwap.h"
 
+namespace tamber::sounds {
+using namespace tamber::tags;
+
 namespace {
 
 using namespace ByteSwap;
@@ -110,3 +113,5 @@ std::string SoundChannelsText(uint32_t channels) {
     if (channels == 2) return "2 (stereo)";
     return std::to_string(channels);
 }
+
+}  // namespace tamber::sounds

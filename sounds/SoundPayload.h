@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace tamber::sounds {
+
 struct alignas(8) SoundHeader {
     uint32_t unknown0 = 0;
     uint16_t unknown4[8] = {};
@@ -75,3 +77,5 @@ std::vector<uint8_t> WriteSoundPayload(const Sound& sound);
 // (or "%02d:%02d:%02d" from an hour on), and the channel count.
 std::string SoundDurationText(const SoundDescriptor& descriptor);
 std::string SoundChannelsText(uint32_t channels);
+
+}  // namespace tamber::sounds

@@ -5,6 +5,10 @@
 #include "platform/fs/AtomicFileWriter.h"
 #include "tags/TagHeader.h"
 
+namespace tamber::sounds {
+using namespace tamber::platform;
+using namespace tamber::tags;
+
 namespace {
 
 void Put16(std::vector<uint8_t>& out, uint32_t value) {
@@ -61,3 +65,5 @@ bool WriteWav(const int16_t* samples, uint32_t bits, uint32_t rate, uint32_t cha
 }
 
 std::string WavFileName(const std::string& permutationName) { return TagFileName(permutationName) + ".wav"; }
+
+}  // namespace tamber::sounds

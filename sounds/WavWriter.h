@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace tamber::sounds {
+
 // The 44-byte header and the little-endian samples, D = bits x sampleCount / 8
 // data bytes; empty when there are no samples (the file is then left empty).
 // Only 16-bit samples are written; false for any other depth or a size that
@@ -19,3 +21,5 @@ bool WriteWav(const int16_t* samples, uint32_t bits, uint32_t rate, uint32_t cha
 // The file name a permutation is exported under: its name made safe for a
 // path, then ".wav".
 std::string WavFileName(const std::string& permutationName);
+
+}  // namespace tamber::sounds

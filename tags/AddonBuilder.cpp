@@ -10,6 +10,9 @@
 #include "tags/FourCC.h"
 #include "tags/WorkingSet.h"
 
+namespace tamber::tags {
+using namespace tamber::platform;
+
 namespace {
 
 constexpr uint32_t kAllowedGroups[] = {FourCC("soli"), FourCC("ditl"), FourCC("form"), FourCC("obpc"),
@@ -158,3 +161,5 @@ AddonMessage AddonResultMessage(bool success, const std::string& name) {
             "\xA5 Some tags from the local folder were corrupt or unreadable.",
             "OK"};
 }
+
+}  // namespace tamber::tags

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace tamber::tags {
+
 class Codex;
 class TagRecord;
 
@@ -69,3 +71,5 @@ bool BuildAddon(Codex& codex, const std::vector<TagRecord*>& tags, uint16_t type
 
 // The box that reports how a build went.
 AddonMessage AddonResultMessage(bool success, const std::string& name);
+
+}  // namespace tamber::tags

@@ -9,6 +9,9 @@
 
 #include "platform/fs/FileSystem.h"
 
+namespace tamber::tags {
+using namespace tamber::platform;
+
 std::string Archive::Name() const { return std::string(header.name, strnlen(header.name, sizeof header.name)); }
 
 std::string PathFileName(const std::string& path) {
@@ -96,3 +99,5 @@ FILE* OpenEntryData(const TagEntry& entry) {
     }
     return file;
 }
+
+}  // namespace tamber::tags

@@ -9,6 +9,8 @@
 #include "tags/ArchiveHeader.h"
 #include "tags/TagEntry.h"
 
+namespace tamber::tags {
+
 class Archive {
 public:
     std::string Name() const;
@@ -32,3 +34,5 @@ std::unique_ptr<Archive> ReadArchive(const std::string& path);
 std::unique_ptr<Archive> ReadArchiveFrom(FILE* file, uint64_t fileSize, const std::string& path);
 // The archive file opened for reading, positioned at the entry's data.
 FILE* OpenEntryData(const TagEntry& entry);
+
+}  // namespace tamber::tags

@@ -5,6 +5,8 @@
 #include "tags/ByteSwap.h"
 #include "tags/TagHeader.h"
 
+namespace tamber::tags {
+
 const uint16_t kArchiveHeaderDescriptor[] = {128, 2, 1, 31, 0, 1, 4, 63, 0, 1, 4, 2, 1, 6, 2};
 const uint16_t kOldArchiveHeaderDescriptor[] = {48, 2, 1, 31, 0, 1, 4, 2, 2, 2, 1};
 const uint16_t kMeshRecordDescriptor[] = {112, 4, 2, 31, 0, 1, 4, 63, 0, 1, 4};
@@ -69,3 +71,5 @@ bool ReadMeshRecords(MeshRecord* buffer, FILE* file, size_t count) {
 bool WriteMeshRecords(const MeshRecord* buffer, FILE* file, size_t count) {
     return count == 0 || WriteRecords(buffer, count, kMeshRecordDescriptor, file) != 0;
 }
+
+}  // namespace tamber::tags

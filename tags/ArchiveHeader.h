@@ -7,6 +7,8 @@
 
 #include "tags/FourCC.h"
 
+namespace tamber::tags {
+
 constexpr uint32_t kArchiveSignature = FourCC("dng2");
 constexpr size_t kArchiveHeaderSize = 128;
 constexpr size_t kOldArchiveHeaderSize = 48;
@@ -68,3 +70,5 @@ bool ValidateArchiveHeader(ArchiveHeader& dest, const uint8_t* raw, size_t rawSi
 bool WriteArchiveHeader(const ArchiveHeader& header, FILE* file);
 bool ReadMeshRecords(MeshRecord* buffer, FILE* file, size_t count);
 bool WriteMeshRecords(const MeshRecord* buffer, FILE* file, size_t count);
+
+}  // namespace tamber::tags

@@ -4,6 +4,9 @@
 
 #include "platform/fs/AtomicFileWriter.h"
 
+namespace tamber::tags {
+using namespace tamber::platform;
+
 bool WriteArchive(const std::string& path, const ArchiveHeader& header, const std::vector<ArchiveItem>& items,
                   bool durable) {
     if (items.size() > 65535) return false;
@@ -55,3 +58,5 @@ bool WriteArchive(const std::string& path, const ArchiveHeader& header, const st
     if (std::fseek(file, 0, SEEK_SET) != 0 || !WriteArchiveHeader(h, file)) return false;
     return writer.Commit();
 }
+
+}  // namespace tamber::tags

@@ -10,6 +10,8 @@
 #include "tags/ArchiveHeader.h"
 #include "tags/TagHeader.h"
 
+namespace tamber::tags {
+
 struct ArchiveItem {
     TagHeader header;  // name, group, tagid, flags, type, user, version and indexes; offset and size are set
     const uint8_t* data;
@@ -19,3 +21,5 @@ struct ArchiveItem {
 // `header` gives type, priority, name and url; the rest is computed.
 bool WriteArchive(const std::string& path, const ArchiveHeader& header, const std::vector<ArchiveItem>& items,
                   bool durable = true);
+
+}  // namespace tamber::tags

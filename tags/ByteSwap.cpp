@@ -4,6 +4,8 @@
 #include <memory>
 #include <new>
 
+namespace tamber::tags {
+
 namespace {
 
 enum class Mode { Swap, Unpack, Pack, Measure };
@@ -166,3 +168,5 @@ size_t WriteRecords(const void* buffer, size_t count, Descriptor descriptor, FIL
     PackRecords(temp.get(), buffer, count, descriptor);
     return std::fwrite(temp.get(), 1, diskBytes, file) == diskBytes ? diskBytes : 0;
 }
+
+}  // namespace tamber::tags

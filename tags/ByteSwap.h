@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <cstdio>
 
+namespace tamber::tags {
+
 namespace ByteSwap {
 constexpr uint16_t kBytes = 0;
 constexpr uint16_t kSwap16 = 1;
@@ -52,3 +54,5 @@ size_t RecordMemorySize(size_t count, Descriptor descriptor);
 // buffer writes nothing and returns the size it would write.
 size_t ReadRecords(void* buffer, size_t count, Descriptor descriptor, FILE* file);
 size_t WriteRecords(const void* buffer, size_t count, Descriptor descriptor, FILE* file);
+
+}  // namespace tamber::tags

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <strings.h>
 
-#include "shell/base/MessageLog.h"
+#include "base/MessageLog.h"
 #include "tags/LooseTagFile.h"
 #include "tags/TagGroups.h"
 #include "tags/WorkingSet.h"
+
+namespace tamber::tags {
+using namespace tamber::base;
 
 namespace {
 
@@ -444,3 +447,5 @@ void MakeTagId(Codex& codex, TagHeader& header) {
     header.tagid = TagIdFromName(header.Name());
     while (codex.FindTag(header.group, header.tagid)) ++header.tagid;
 }
+
+}  // namespace tamber::tags

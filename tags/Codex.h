@@ -18,6 +18,9 @@
 #include "tags/TagIndex.h"
 #include "tags/TagRecord.h"
 
+namespace tamber::tags {
+using namespace tamber::platform;
+
 enum CodexEventCode {
     kCodexTagAdded = 1,
     kCodexTagChanged = 2,
@@ -187,3 +190,5 @@ void InitCodex();
 bool CloseCodex();
 // Fills the header's tagid from its name and group, counted up while taken.
 void MakeTagId(Codex& codex, TagHeader& header);
+
+}  // namespace tamber::tags

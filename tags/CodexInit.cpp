@@ -1,6 +1,9 @@
 // The process-wide Codex, built from the game folder preference.
-#include "shell/base/Preferences.h"
+#include "base/Preferences.h"
 #include "tags/Codex.h"
+
+namespace tamber::tags {
+using namespace tamber::base;
 
 void InitCodex() {
     std::string gameFolder;
@@ -9,3 +12,5 @@ void InitCodex() {
 }
 
 bool CloseCodex() { return Codex::Instance().Close(); }
+
+}  // namespace tamber::tags

@@ -2,10 +2,13 @@
 // name with its previous listing whenever it may have changed.
 #include <algorithm>
 
-#include "shell/base/MessageLog.h"
+#include "base/MessageLog.h"
 #include "tags/Codex.h"
 #include "tags/LooseTagFile.h"
 #include "tags/TagGroups.h"
+
+namespace tamber::tags {
+using namespace tamber::base;
 
 std::string Codex::LocalTagPath(uint32_t group, const std::string& fileName) const {
     return localFolder_ + TagGroupFolderName(group) + "/" + fileName;
@@ -189,3 +192,5 @@ void Codex::ChangeLooseFile(WatchedFolder& folder, const FolderReader& reader, L
     RemoveLooseFile(folder, file);
     AddLooseFile(folder, reader, file);
 }
+
+}  // namespace tamber::tags

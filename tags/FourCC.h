@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tamber::tags {
+
 constexpr uint32_t FourCC(const char (&text)[5]) {
     return (uint32_t(uint8_t(text[0])) << 24) | (uint32_t(uint8_t(text[1])) << 16) |
            (uint32_t(uint8_t(text[2])) << 8) | uint32_t(uint8_t(text[3]));
@@ -18,3 +20,5 @@ inline uint32_t FourCCFromText(const std::string& text) {
 inline std::string FourCCText(uint32_t code) {
     return {char(code >> 24), char(code >> 16), char(code >> 8), char(code)};
 }
+
+}  // namespace tamber::tags

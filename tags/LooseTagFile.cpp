@@ -3,6 +3,9 @@
 #include "platform/fs/FileSystem.h"
 #include "tags/Archive.h"
 
+namespace tamber::tags {
+using namespace tamber::platform;
+
 bool ParseLooseTagHeader(const uint8_t* raw64, uint64_t fileSize, const std::string& fileName, TagHeader& header) {
     if (fileSize < kTagHeaderSize) return false;
     TagHeader read;
@@ -27,3 +30,5 @@ bool ReadLooseTagHeader(const std::string& path, TagHeader& header) {
     uint64_t size = 0;
     return ReadFileStart(path, raw, sizeof raw, size) && ParseLooseTagHeader(raw, size, PathFileName(path), header);
 }
+
+}  // namespace tamber::tags

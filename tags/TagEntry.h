@@ -7,6 +7,8 @@
 
 #include "tags/TagHeader.h"
 
+namespace tamber::tags {
+
 class Archive;
 class TagRecord;
 
@@ -22,3 +24,5 @@ struct TagEntry {
 
     bool IsLoose() const { return archive == nullptr; }
 };
+
+}  // namespace tamber::tags

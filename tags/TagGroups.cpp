@@ -6,6 +6,8 @@
 #include "tags/TagHeader.h"
 #include "tags/TagRecord.h"
 
+namespace tamber::tags {
+
 namespace {
 
 TagGroup gGroups[kTagGroupCount] = {
@@ -103,3 +105,5 @@ std::string TagGroupFolderName(uint32_t code) {
     for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return name;
 }
+
+}  // namespace tamber::tags

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tamber::tags {
+
 class TagRecord;
 using TagEditorFactory = void (*)(TagRecord* record);
 
@@ -28,3 +30,5 @@ void OpenTagGroupEditor(TagRecord* record);
 // The group's folder name in a local folder: the plural name in lower case, or
 // the code's four characters (made safe as a file name) for an unknown code.
 std::string TagGroupFolderName(uint32_t code);
+
+}  // namespace tamber::tags

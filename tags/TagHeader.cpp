@@ -5,6 +5,8 @@
 #include <new>
 #include <vector>
 
+namespace tamber::tags {
+
 const uint16_t kTagHeaderDescriptor[] = {64, 1, 1, 2, 0, 31, 0, 1, 4, 5, 2, 1, 1, 2, 0, 1, 2};
 const uint16_t kOldTagHeaderDescriptor[] = {64, 31, 0, 1, 4, 3, 2, 2, 1, 4, 2};
 
@@ -160,3 +162,5 @@ TagHeader MakeLooseHeader(const TagHeader& from, uint32_t group, uint32_t tagid)
     h.signature = kTagSignature;
     return h;
 }
+
+}  // namespace tamber::tags

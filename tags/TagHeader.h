@@ -10,6 +10,8 @@
 #include "tags/ByteSwap.h"
 #include "tags/FourCC.h"
 
+namespace tamber::tags {
+
 constexpr uint32_t kTagSignature = FourCC("vsk2");
 constexpr uint32_t kOldTagSignature = FourCC("vesk");
 constexpr size_t kTagHeaderSize = 64;
@@ -79,3 +81,5 @@ std::string TagFileName(const std::string& name);
 uint32_t TagIdFromName(const std::string& name);
 // The header every loose tag file starts with; name, flags, user and version from `from`.
 TagHeader MakeLooseHeader(const TagHeader& from, uint32_t group, uint32_t tagid);
+
+}  // namespace tamber::tags

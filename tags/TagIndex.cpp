@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tamber::tags {
+
 size_t TagIndex::Home(uint64_t key) const {
     // Fibonacci hashing: the top bits of the product spread nearby codes apart.
     return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> shift_);
@@ -85,3 +87,5 @@ void TagIndex::Clear() {
     storage_.clear();
     size_ = 0;
 }
+
+}  // namespace tamber::tags

@@ -8,6 +8,8 @@
 
 #include "tags/TagRecord.h"
 
+namespace tamber::tags {
+
 class TagIndex {
 public:
     TagIndex() = default;
@@ -50,3 +52,5 @@ private:
     size_t size_ = 0;
     int shift_ = 64;  // 64 minus log2 of the table size
 };
+
+}  // namespace tamber::tags

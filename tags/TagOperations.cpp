@@ -5,10 +5,14 @@
 
 #include "platform/fs/AtomicFileWriter.h"
 #include "platform/fs/FileSystem.h"
-#include "shell/base/MessageLog.h"
+#include "base/MessageLog.h"
 #include "tags/LooseTagFile.h"
 #include "tags/TagGroups.h"
 #include "tags/TagPrompts.h"
+
+namespace tamber::tags {
+using namespace tamber::platform;
+using namespace tamber::base;
 
 namespace {
 
@@ -315,3 +319,5 @@ bool DisassembleArchive(Archive* archive, const std::string& destination) {
     std::fclose(source);
     return true;
 }
+
+}  // namespace tamber::tags

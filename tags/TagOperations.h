@@ -10,6 +10,8 @@
 
 #include "tags/Codex.h"
 
+namespace tamber::tags {
+
 // A new tag record for a group and tagid (made from the name when none is given).
 // Writes no file. On failure returns none, logs the reason to the "Codex" channel
 // and, when asked, hands the reason back.
@@ -39,3 +41,5 @@ class TagPrompts;
 // exists, and overwrites only when the user chooses "Overwrite".
 TagRecord* CreateTagAsking(Codex& codex, TagPrompts& prompts, uint32_t group, std::optional<uint32_t> tagid,
                            const std::string& name, TagHeader* outHeader);
+
+}  // namespace tamber::tags

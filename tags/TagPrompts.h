@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace tamber::tags {
+
 class TagPrompts {
 public:
     virtual ~TagPrompts() = default;
@@ -35,3 +37,5 @@ public:
 private:
     std::deque<int> answers_;
 };
+
+}  // namespace tamber::tags

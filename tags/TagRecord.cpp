@@ -1,5 +1,7 @@
 #include "tags/TagRecord.h"
 
+namespace tamber::tags {
+
 TagRecord::~TagRecord() {
     CloseDataFile();
     delete localEntry;
@@ -21,3 +23,5 @@ void TagRecord::Reset() {
     attachments.shrink_to_fit();
     write.reset();
 }
+
+}  // namespace tamber::tags

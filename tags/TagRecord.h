@@ -10,6 +10,9 @@
 #include "platform/fs/AtomicFileWriter.h"
 #include "tags/TagEntry.h"
 
+namespace tamber::tags {
+using namespace tamber::platform;
+
 struct TagAttachment {
     uint32_t kind;
     int useCount;
@@ -45,3 +48,5 @@ public:
     FILE* dataFile = nullptr;        // handle from OpenTagData
     std::unique_ptr<TagWrite> write; // while a write is in progress
 };
+
+}  // namespace tamber::tags

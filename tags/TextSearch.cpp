@@ -13,6 +13,9 @@
 #include "tags/LooseTagFile.h"
 #include "tags/TextTagPayload.h"
 
+namespace tamber::tags {
+using namespace tamber::platform;
+
 namespace {
 
 // What is needed to read one copy after the Codex has moved on.
@@ -143,3 +146,5 @@ std::vector<std::string> TextSearchReport(const TextSearchResults& results) {
     for (const std::string& location : results.locations) lines.push_back(location + "\n");
     return lines;
 }
+
+}  // namespace tamber::tags

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace tamber::tags {
+
 class Codex;
 
 struct TextSearchHit {
@@ -36,3 +38,5 @@ TextSearchResults SearchTextInTags(const Codex& codex, const std::string& needle
 // The report: one "group | tagid | name | location" line per hit, the heading of
 // the location list, then each location; every line ends in a line feed.
 std::vector<std::string> TextSearchReport(const TextSearchResults& results);
+
+}  // namespace tamber::tags

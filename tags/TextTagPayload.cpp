@@ -8,6 +8,9 @@
 #include "platform/fs/FileSystem.h"
 #include "tags/FourCC.h"
 
+namespace tamber::tags {
+using namespace tamber::platform;
+
 namespace {
 
 void SetReason(std::string* reason, const char* text) {
@@ -77,3 +80,5 @@ bool WriteTextTagPayload(FILE* stream, const std::string& text) {
     const std::string payload = PayloadFromText(text);
     return stream && std::fwrite(payload.data(), 1, payload.size(), stream) == payload.size();
 }
+
+}  // namespace tamber::tags

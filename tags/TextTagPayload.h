@@ -13,6 +13,8 @@
 
 #include "tags/TagHeader.h"
 
+namespace tamber::tags {
+
 // The text groups in code order: ditl, scri, stli, temp, text.
 const std::vector<uint32_t>& TextTagGroups();
 bool IsTextTagGroup(uint32_t group);
@@ -33,3 +35,5 @@ std::string PayloadFromText(const std::string& text);
 std::optional<std::string> ReadTextTagPayload(FILE* stream, const TagHeader& header, std::string* reason = nullptr);
 // Writes PayloadFromText(text); an empty text writes nothing. False on a short write.
 bool WriteTextTagPayload(FILE* stream, const std::string& text);
+
+}  // namespace tamber::tags

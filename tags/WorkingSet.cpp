@@ -4,6 +4,8 @@
 
 #include "tags/Codex.h"
 
+namespace tamber::tags {
+
 int ArchiveSortKey(const Archive& archive) {
     if (!archive.active) return -1;
     const uint16_t type = archive.header.type;
@@ -61,3 +63,5 @@ std::vector<Archive*> ActiveArchives(const Codex& codex) {
     std::stable_sort(active.begin(), active.end(), [](const Archive* a, const Archive* b) { return ArchiveOrderLess(*a, *b); });
     return active;
 }
+
+}  // namespace tamber::tags

@@ -4,6 +4,8 @@
 // preference as a list of archive file names.
 #include <vector>
 
+namespace tamber::tags {
+
 class Archive;
 class Codex;
 
@@ -25,3 +27,5 @@ bool ArchiveOrderLess(const Archive& a, const Archive& b);
 // apply them (or the default set when none are stored).
 void StoreWorkingSet(Codex& codex);
 void LoadWorkingSet(Codex& codex);
+
+}  // namespace tamber::tags

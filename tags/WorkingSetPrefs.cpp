@@ -1,7 +1,10 @@
 // The working set's preference: CodexWorkingSet, a list of archive file names.
-#include "shell/base/Preferences.h"
+#include "base/Preferences.h"
 #include "tags/Codex.h"
 #include "tags/WorkingSet.h"
+
+namespace tamber::tags {
+using namespace tamber::base;
 
 void StoreWorkingSet(Codex& codex) {
     std::vector<std::string> names;
@@ -22,3 +25,5 @@ void LoadWorkingSet(Codex& codex) {
     }
     StoreWorkingSet(codex);
 }
+
+}  // namespace tamber::tags

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tamber::terrain {
+
 std::vector<uint8_t> BuildShadingTable(const uint8_t* palette, const MeshShading& shading) {
     std::vector<uint8_t> table(256 * 256 * 3);
     // A pivot beyond full shade would leave no rows above it (and divide by zero).
@@ -42,3 +44,5 @@ std::optional<Image> MakeBlockTexture(const Collection& colourMap, int block,
     }
     return texture;
 }
+
+}  // namespace tamber::terrain

@@ -10,6 +10,10 @@
 #include "images/Image.h"
 #include "terrain/Mesh.h"
 
+namespace tamber::terrain {
+using namespace tamber::collections;
+using namespace tamber::images;
+
 constexpr int kBlockTextureSize = 256;
 
 // 256 x 256 RGB entries, indexed [shade][colour].
@@ -20,3 +24,5 @@ std::vector<uint8_t> BuildShadingTable(const uint8_t* palette, const MeshShading
 // or not 256 x 256 paletted bitmaps.
 std::optional<Image> MakeBlockTexture(const Collection& colourMap, int block,
                                                      const std::vector<uint8_t>& table);
+
+}  // namespace tamber::terrain

@@ -7,6 +7,9 @@
 #include "terrain/RunStream.h"
 #include "terrain/TerrainRecords.h"
 
+namespace tamber::terrain {
+using namespace tamber::collections;
+
 namespace {
 
 constexpr size_t kHeaderSize = 256;
@@ -25,7 +28,7 @@ bool PlausibleSize(uint32_t width, uint32_t height, uint64_t maxBytes) {
 }
 
 std::optional<DetailMap> LoadVersion2(std::span<const uint8_t> payload) {
-    ByteReader in(payload);
+    BigEndianReader in(payload);
     DetailMapHeaderRecord header;
     if (!UnpackAt(in, &header, 1, kDetailMapHeaderDescriptor) ||
         !PlausibleSize(header.width, header.height, payload.size() * 128ull))
@@ -51,7 +54,7 @@ std::optional<DetailMap> LoadVersion2(std::span<const uint8_t> payload) {
 }
 
 std::optional<DetailMap> LoadVersion1(std::span<const uint8_t> payload) {
-    ByteReader in(payload);
+    BigEndianReader in(payload);
     OldDetailMapHeaderRecord header;
     if (!UnpackAt(in, &header, 1, kOldDetailMapHeaderDescriptor) ||
         !PlausibleSize(header.width, header.height, in.Remaining()))
@@ -111,7 +114,7 @@ size_t SaveDetailMap(const DetailMap& map, std::vector<uint8_t>& payload) {
         std::memcpy(r.description, m.description.data(), std::min(m.description.size(), kDescriptionSize));
     }
     payload.clear();
-    ByteWriter out(payload);
+    BigEndianWriter out(payload);
     DetailMapHeaderRecord header{};
     header.width = map.width;
     header.height = map.height;
@@ -126,3 +129,5 @@ size_t SaveDetailMap(const DetailMap& map, std::vector<uint8_t>& payload) {
     PackAt(out, &header, 1, kDetailMapHeaderDescriptor);
     return payload.size();
 }
+
+}  // namespace tamber::terrain

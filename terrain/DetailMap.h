@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace tamber::terrain {
+
 constexpr int kDetailMaterialCount = 128;
 constexpr uint32_t kNoDetailTexture = 0xFFFFFFFF;
 constexpr uint16_t kDetailMapTagVersion = 2;
@@ -38,3 +40,5 @@ std::optional<DetailMap> LoadDetailMap(std::span<const uint8_t> payload, uint16_
 // Writes the version 2 payload into `payload`; returns the bytes written (0 when the
 // map's arrays do not match its size). The tag's version becomes kDetailMapTagVersion.
 size_t SaveDetailMap(const DetailMap& map, std::vector<uint8_t>& payload);
+
+}  // namespace tamber::terrain

@@ -6,6 +6,9 @@
 #include "terrain/DtexStream.h"
 #include "terrain/TerrainRecords.h"
 
+namespace tamber::terrain {
+using namespace tamber::collections;
+
 namespace {
 
 uint8_t Clamp(int value) { return uint8_t(std::clamp(value, 0, 255)); }
@@ -15,7 +18,7 @@ uint8_t Clamp(int value) { return uint8_t(std::clamp(value, 0, 255)); }
 bool IsPowerOfTwo(uint32_t value) { return value != 0 && (value & (value - 1)) == 0; }
 
 std::optional<DetailTexture> ReadDetailTexture(std::span<const uint8_t> payload) {
-    ByteReader in(payload);
+    BigEndianReader in(payload);
     DetailTextureHeaderRecord header;
     UnpackAt(in, &header, 1, kDetailTextureHeaderDescriptor);
     const uint32_t count = in.LE32();
@@ -42,7 +45,7 @@ std::optional<std::vector<uint8_t>> WriteDetailTexture(const DetailTexture& text
     if (!stream)
         return std::nullopt;
     std::vector<uint8_t> payload;
-    ByteWriter out(payload);
+    BigEndianWriter out(payload);
     const DetailTextureHeaderRecord header{texture.width, texture.height, 0, texture.word12};
     PackAt(out, &header, 1, kDetailTextureHeaderDescriptor);
     out.LE32(uint32_t(stream->size()));
@@ -104,3 +107,5 @@ void ShiftHalf(DetailTexture& texture) {
             std::copy_n(&texture.pixels[(y * w + x) * 3], 3, &shifted[(((y + h / 2) % h) * w + (x + w / 2) % w) * 3]);
     texture.pixels = std::move(shifted);
 }
+
+}  // namespace tamber::terrain

@@ -6,6 +6,8 @@
 #include <span>
 #include <vector>
 
+namespace tamber::terrain {
+
 struct DetailTexture {
     uint32_t width = 0, height = 0;
     uint32_t word12 = 0;           // header word at 12, kept
@@ -30,3 +32,5 @@ void MeanCenterRgb(DetailTexture& texture);
 void MeanCenterLuma(DetailTexture& texture);
 // Moves pixel (x, y) to ((x + w/2) mod w, (y + h/2) mod h), bringing the tiling seams to the middle.
 void ShiftHalf(DetailTexture& texture);
+
+}  // namespace tamber::terrain

@@ -8,6 +8,9 @@
 #include "tags/FourCC.h"
 #include "terrain/DetailMap.h"
 
+namespace tamber::terrain {
+using namespace tamber::tags;
+
 namespace {
 
 constexpr uint32_t kDetailMapGroup = FourCC("dmap");
@@ -68,3 +71,5 @@ AddonTags GatherDtexAddonTags(Codex& codex) {
     for (uint32_t texture : textures) result.tags.push_back(codex.FindTag(kDetailTextureGroup, texture));
     return result;
 }
+
+}  // namespace tamber::terrain

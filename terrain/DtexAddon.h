@@ -3,7 +3,12 @@
 // every detail texture those maps use.
 #include "tags/AddonBuilder.h"
 
+namespace tamber::terrain {
+using namespace tamber::tags;
+
 // The loose detail maps, then the detail textures their cells use in ascending
 // tagid order; or the message that stops the build (a map that cannot be read, a
 // texture that does not exist, no map at all).
 AddonTags GatherDtexAddonTags(Codex& codex);
+
+}  // namespace tamber::terrain

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 
+namespace tamber::terrain {
+
 namespace {
 
 constexpr int kModes = 3;
@@ -311,3 +313,5 @@ std::optional<DtexImage> DecodeDtexStream(std::span<const uint8_t> stream) {
     }
     return image;
 }
+
+}  // namespace tamber::terrain

@@ -6,6 +6,8 @@
 #include <span>
 #include <vector>
 
+namespace tamber::terrain {
+
 constexpr int kDtexStreamMaxSide = 4095;  // sides are 12-bit fields
 
 struct DtexImage {
@@ -21,3 +23,5 @@ std::optional<DtexImage> DecodeDtexStream(std::span<const uint8_t> stream);
 // channel the best Rice parameter. Nothing when a side is 0 or above kDtexStreamMaxSide.
 std::optional<std::vector<uint8_t>> EncodeDtexStream(const uint8_t* rgb, int width, int height,
                                                      std::optional<int> mode = std::nullopt);
+
+}  // namespace tamber::terrain

@@ -5,6 +5,9 @@
 
 #include "images/ColorTable.h"
 
+namespace tamber::terrain {
+using namespace tamber::images;
+
 namespace {
 
 constexpr uint8_t kFallback[8][3] = {
@@ -34,3 +37,5 @@ std::array<uint8_t, 768> LoadHighlightColors(const std::string& path) {
     WriteBack(path, table.data());
     return table;
 }
+
+}  // namespace tamber::terrain

@@ -7,11 +7,14 @@
 #include "terrain/Mesh.h"
 #include "terrain/TerrainRecords.h"
 
+namespace tamber::terrain {
+using namespace tamber::collections;
+
 MediaWave LoadMediaWave(std::optional<std::span<const uint8_t>> payload) {
     MediaWave wave;
     if (!payload || payload->size() < kMediaPayloadSize)
         return wave;
-    ByteReader in(*payload);
+    BigEndianReader in(*payload);
     MediaWaveRecord r;
     if (!in.Seek(kMediaWaveOffset) || !UnpackAt(in, &r, 1, kMediaWaveDescriptor))
         return wave;
@@ -31,3 +34,5 @@ WaveOffset ComputeWave(const MediaWave& wave, int x, int z, uint32_t ticks) {
     return {wave.ax * std::sin(s * wave.fx), wave.az * kHeightUnitsPerCell * std::sin(s * wave.fz),
             wave.ay * std::sin(s * wave.fy)};
 }
+
+}  // namespace tamber::terrain

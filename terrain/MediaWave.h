@@ -4,6 +4,8 @@
 #include <optional>
 #include <span>
 
+namespace tamber::terrain {
+
 struct MediaWave {
     // Amplitudes in cells along x, horizontal y and vertical z; frequencies in
     // radians per phase unit.
@@ -21,3 +23,5 @@ MediaWave LoadMediaWave(std::optional<std::span<const uint8_t>> payload);
 // Displacement of an animated media vertex (x, z) at frame counter `ticks`
 // (60 per second); the height offset is in height units.
 WaveOffset ComputeWave(const MediaWave& wave, int x, int z, uint32_t ticks);
+
+}  // namespace tamber::terrain

@@ -6,6 +6,9 @@
 #include "collections/RecordIO.h"
 #include "terrain/TerrainRecords.h"
 
+namespace tamber::terrain {
+using namespace tamber::collections;
+
 namespace {
 
 using namespace mesh_header;
@@ -45,7 +48,7 @@ void ApplyCellRules(Mesh& mesh) {
 }  // namespace
 
 std::optional<Mesh> LoadMesh(std::span<const uint8_t> payload, uint16_t version) {
-    ByteReader in(payload);
+    BigEndianReader in(payload);
     Mesh mesh;
     if (version != kMeshTagVersion || !UnpackAt(in, mesh.header.data(), 1, kMeshHeaderDescriptor))
         return std::nullopt;
@@ -130,8 +133,10 @@ std::vector<uint8_t> SaveMesh(const Mesh& mesh) {
     for (const MeshCell& cell : mesh.cells)
         records.push_back({cell.height, cell.word1, cell.flags, 0, cell.media, 0});
     std::vector<uint8_t> payload;
-    ByteWriter out(payload);
+    BigEndianWriter out(payload);
     PackAt(out, header.data(), 1, kMeshHeaderDescriptor);
     PackAt(out, records.data(), records.size(), kMeshCellDescriptor);
     return payload;
 }
+
+}  // namespace tamber::terrain

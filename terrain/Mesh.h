@@ -7,6 +7,8 @@
 #include <span>
 #include <vector>
 
+namespace tamber::terrain {
+
 constexpr uint16_t kMeshTagVersion = 11;
 constexpr int kMeshBlockCells = 32;
 constexpr int kHeightUnitsPerCell = 512;
@@ -70,3 +72,5 @@ std::vector<uint8_t> SaveMesh(const Mesh& mesh);
 MeshTriangle TriangleAt(double x, double z);
 // The centre of a triangle, in grid coordinates.
 std::array<double, 2> TriangleCentre(const MeshTriangle& triangle);
+
+}  // namespace tamber::terrain

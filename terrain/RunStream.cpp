@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace tamber::terrain {
+
 void EncodeRuns(std::span<const uint8_t> bytes, std::vector<uint8_t>& out) {
     for (size_t i = 0; i < bytes.size();) {
         const uint8_t value = bytes[i];
@@ -15,7 +17,7 @@ void EncodeRuns(std::span<const uint8_t> bytes, std::vector<uint8_t>& out) {
     }
 }
 
-bool DecodeRuns(ByteReader& in, std::span<uint8_t> out) {
+bool DecodeRuns(BigEndianReader& in, std::span<uint8_t> out) {
     for (size_t filled = 0; filled < out.size();) {
         const uint8_t value = in.U8();
         const size_t count = size_t(in.U8()) + 1;
@@ -27,3 +29,5 @@ bool DecodeRuns(ByteReader& in, std::span<uint8_t> out) {
     }
     return true;
 }
+
+}  // namespace tamber::terrain

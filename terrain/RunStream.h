@@ -6,7 +6,10 @@
 #include <span>
 #include <vector>
 
-#include "collections/ByteReader.h"
+#include "collections/BigEndianReader.h"
+
+namespace tamber::terrain {
+using namespace tamber::collections;
 
 // Appends the runs of `bytes`: a new run at every change of value and after 256
 // equal bytes.
@@ -14,4 +17,6 @@ void EncodeRuns(std::span<const uint8_t> bytes, std::vector<uint8_t>& out);
 
 // Reads runs from `in` until `out` is full; a run passing the end is cut there.
 // False when the stream ends early.
-bool DecodeRuns(ByteReader& in, std::span<uint8_t> out);
+bool DecodeRuns(BigEndianReader& in, std::span<uint8_t> out);
+
+}  // namespace tamber::terrain

@@ -1,5 +1,7 @@
 #include "terrain/TerrainRecords.h"
 
+namespace tamber::terrain {
+
 using namespace ByteSwap;
 
 // Runtime fields are zero-filled; the three 64-byte strings and the 32-byte string
@@ -26,3 +28,5 @@ const uint16_t kDetailMapHeaderDescriptor[] = {256, 3, kSwap32, 1, kZero32, 1, k
 const uint16_t kDetailMaterialDescriptor[] = {64, 1, kSwap32, 4, kBytes, 24, kZero8, 31, kBytes, 1, kZero8};
 const uint16_t kOldDetailMapHeaderDescriptor[] = {664, 2, kSwap32, 2, kZero32, 128, kSwap32, 128, kBytes, 8, kZero8};
 const uint16_t kDetailTextureHeaderDescriptor[] = {16, 2, kSwap32, 1, kZero32, 1, kSwap32};
+
+}  // namespace tamber::terrain

@@ -5,6 +5,9 @@
 
 #include "tags/ByteSwap.h"
 
+namespace tamber::terrain {
+using namespace tamber::tags;
+
 // The mesh header is kept whole (1024 bytes, memory form); these are the offsets used.
 namespace mesh_header {
 constexpr size_t kSize = 1024;
@@ -59,3 +62,5 @@ extern const uint16_t kDetailMapHeaderDescriptor[];
 extern const uint16_t kDetailMaterialDescriptor[];
 extern const uint16_t kOldDetailMapHeaderDescriptor[];
 extern const uint16_t kDetailTextureHeaderDescriptor[];
+
+}  // namespace tamber::terrain

@@ -1,5 +1,7 @@
 #include "terrain/TerrainTypes.h"
 
+namespace tamber::terrain {
+
 namespace {
 
 constexpr uint32_t Code(const char (&text)[5]) {
@@ -30,3 +32,5 @@ constexpr TerrainType kTypes[kTerrainTypeCount] = {
 }  // namespace
 
 const TerrainType& GetTerrainType(int code) { return kTypes[code & 15]; }
+
+}  // namespace tamber::terrain

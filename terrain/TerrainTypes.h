@@ -3,6 +3,8 @@
 // each and its colour in the terrain-type highlight mode.
 #include <cstdint>
 
+namespace tamber::terrain {
+
 struct TerrainType {
     const char* label;
     uint32_t proposedTexture;  // `dtex` tagid, 0xFFFFFFFF for none
@@ -13,3 +15,5 @@ constexpr int kTerrainTypeCount = 16;
 
 // The entry of a terrain type code (only the low four bits are used).
 const TerrainType& GetTerrainType(int code);
+
+}  // namespace tamber::terrain

@@ -10,6 +10,12 @@
 #include "ui/widgets/MessageBoxWindow.h"
 #include "ui/widgets/TextBox.h"
 
+namespace tamber::tools {
+using namespace tamber::tags;
+using namespace tamber::terrain;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 constexpr const char* kHelpText =
@@ -132,3 +138,5 @@ void RunGathered(const AddonTags& gathered) {
 void BuildRegularAddon() { RunGathered(GatherRegularAddonTags(Codex::Instance())); }
 
 void BuildDtexAddon() { RunGathered(GatherDtexAddonTags(Codex::Instance())); }
+
+}  // namespace tamber::tools

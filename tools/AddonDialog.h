@@ -7,8 +7,13 @@
 #include "tags/AddonBuilder.h"
 #include "ui/widgets/DialogWindow.h"
 
-class TagRecord;
-class TextBox;
+namespace tamber::tags { class TagRecord; }
+namespace tamber::ui::widgets { class TextBox; }
+
+namespace tamber::tools {
+using namespace tamber::tags;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
 
 class AddonPopup : public DialogWindow {
 public:
@@ -50,3 +55,5 @@ bool RunAddonDialog(const std::vector<TagRecord*>& tags);
 // Root-menu commands "Build Regular Add-on" and "Build Dtex Add-on".
 void BuildRegularAddon();
 void BuildDtexAddon();
+
+}  // namespace tamber::tools

@@ -16,6 +16,11 @@
 #include "ui/widgets/MessageBoxWindow.h"
 #include "ui/widgets/SplitterWindow.h"
 
+namespace tamber::tools {
+using namespace tamber::tags;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 constexpr const char* kPlacementKey = "ArchiveBrowserPlacement";
@@ -650,3 +655,5 @@ void ArchiveBrowser::DeleteSelected() {
     }
     Rescan();
 }
+
+}  // namespace tamber::tools

@@ -13,12 +13,16 @@
 #include "ui/Window.h"
 #include "tools/TagTreeList.h"
 
-class Archive;
-class Codex;
-class SplitterWindow;
+namespace tamber::tags { class Archive; }
+namespace tamber::tags { class Codex; }
+namespace tamber::ui::widgets { class SplitterWindow; }
+namespace tamber::tags { class TagRecord; }
+namespace tamber::tags { struct CodexEvent; }
 
-class TagRecord;
-struct CodexEvent;
+namespace tamber::tools {
+using namespace tamber::ui;
+using namespace tamber::tags;
+using namespace tamber::ui::widgets;
 
 class ArchiveBrowser : public Window {
 public:
@@ -172,3 +176,5 @@ private:
 
 // Creates the browser when needed, shows it and brings it to the front.
 void ShowArchiveBrowser();
+
+}  // namespace tamber::tools

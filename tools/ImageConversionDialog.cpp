@@ -7,11 +7,19 @@
 #include <vector>
 
 #include "images/ImageConversion.h"
-#include "shell/base/MessageLog.h"
+#include "base/MessageLog.h"
 #include "tags/Codex.h"
 #include "ui/choosers/FileDialogs.h"
 #include "ui/widgets/BatchProgress.h"
 #include "ui/widgets/MessageBoxWindow.h"
+
+namespace tamber::tools {
+using namespace tamber::images;
+using namespace tamber::base;
+using namespace tamber::tags;
+using namespace tamber::ui;
+using namespace tamber::ui::choosers;
+using namespace tamber::ui::widgets;
 
 namespace {
 
@@ -83,3 +91,5 @@ void RunImageConversion() {
         },
         AskReplace);
 }
+
+}  // namespace tamber::tools

@@ -6,6 +6,9 @@
 #include "tags/FourCC.h"
 #include "tags/TagGroups.h"
 
+namespace tamber::tools {
+using namespace tamber::tags;
+
 namespace {
 
 const TagColumnInfo kColumns[kTagColumnCount] = {
@@ -77,3 +80,5 @@ std::string TagColumnText(const Codex& codex, const TagRecord* record, const Tag
     default: return {};
     }
 }
+
+}  // namespace tamber::tools

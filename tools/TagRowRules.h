@@ -7,8 +7,11 @@
 
 #include "tags/TagHeader.h"
 
-class Codex;
-class TagRecord;
+namespace tamber::tags { class Codex; }
+namespace tamber::tags { class TagRecord; }
+
+namespace tamber::tools {
+using namespace tamber::tags;
 
 enum TagColumn : int {
     kColumnIdentifier,
@@ -52,3 +55,5 @@ bool NeedsUserProbe(const TagHeader& header);
 std::optional<uint32_t> ProbeTagUser(Codex& codex, TagRecord* record);
 std::string TagColumnText(const Codex& codex, const TagRecord* record, const TagHeader& header, uint32_t user,
                           int column);
+
+}  // namespace tamber::tools

@@ -3,6 +3,9 @@
 #include "ui/Font.h"
 #include <GL/gl.h>
 
+namespace tamber::tools {
+using namespace tamber::ui;
+
 TagTreeList::TagTreeList(Window* parent)
     : ListWindow(kMultipleSelection | kHeaderRow, kStyleControl, parent) {}
 
@@ -20,3 +23,5 @@ void TagTreeList::Draw() {
         DrawText(item->label.c_str(), 0, kTextCenterVertically, {left, y, width, y + row});
     }
 }
+
+}  // namespace tamber::tools

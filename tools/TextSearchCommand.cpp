@@ -1,10 +1,16 @@
 #include "tools/TextSearchCommand.h"
 
-#include "shell/base/MessageLog.h"
+#include "base/MessageLog.h"
 #include "tags/Codex.h"
 #include "tags/TextSearch.h"
 #include "ui/widgets/BatchProgress.h"
 #include "ui/widgets/MessageBoxWindow.h"
+
+namespace tamber::tools {
+using namespace tamber::base;
+using namespace tamber::tags;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
 
 size_t RunTextSearch(const std::string& needle, bool caseSensitive) {
     TextSearchResults results;
@@ -35,3 +41,5 @@ void SearchTextTags() {
     if (text.empty()) return;
     RunTextSearch(text, choice == 1);
 }
+
+}  // namespace tamber::tools

@@ -6,6 +6,9 @@
 #include "ui/WindowPlacement.h"
 #include "ui/WindowSystem.h"
 
+namespace tamber::tools {
+using namespace tamber::ui;
+
 namespace {
 
 constexpr uint32_t kSpyStyle = kStyleDocument | kStyleVisible;
@@ -85,3 +88,4 @@ WindowView* OpenWindowSpy() {
     return spy;
 }
 
+}  // namespace tamber::tools

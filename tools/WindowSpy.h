@@ -10,6 +10,10 @@
 #include "ui/Window.h"
 #include "ui/widgets/ListWindow.h"
 
+namespace tamber::tools {
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 class WindowView : public Window {
 public:
     static constexpr const char* kTitle = "Window Spy";
@@ -46,3 +50,5 @@ private:
 // The Debug menu's "Window Spy": brings the spy to the front, creating it when
 // there is none.
 WindowView* OpenWindowSpy();
+
+}  // namespace tamber::tools

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace tamber::ui {
+
 std::optional<Atlas> BuildAtlas(const std::vector<AtlasImage>& images, int side, int bytesPerTexel) {
     std::vector<PackSize> sizes;
     sizes.reserve(images.size());
@@ -37,3 +39,5 @@ std::optional<Atlas> BuildAtlas(const std::vector<AtlasImage>& images, int side,
     }
     return atlas;
 }
+
+}  // namespace tamber::ui

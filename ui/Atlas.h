@@ -8,6 +8,8 @@
 
 #include "ui/RectPacker.h"
 
+namespace tamber::ui {
+
 struct AtlasImage {
     int width = 0;
     int height = 0;
@@ -23,3 +25,5 @@ struct Atlas {
 
 // Nothing when a picture is larger than a page.
 std::optional<Atlas> BuildAtlas(const std::vector<AtlasImage>& images, int side, int bytesPerTexel);
+
+}  // namespace tamber::ui

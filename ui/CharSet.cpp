@@ -4,6 +4,9 @@
 
 #include "platform/fs/FileBytes.h"
 
+namespace tamber::ui {
+using namespace tamber::platform;
+
 namespace {
 
 constexpr std::array<char16_t, 224> kMacRoman = {
@@ -105,3 +108,5 @@ uint8_t TranslateTypedChar(int character, bool alt) {
         return 0;
     return alt ? kAltChars[character - 32] : uint8_t(character);
 }
+
+}  // namespace tamber::ui

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tamber::ui {
+
 // Replaces the table when the file holds at least 224 little-endian 16-bit values;
 // false (table unchanged) otherwise.
 bool LoadCharMap(const std::string& path);
@@ -24,3 +26,5 @@ std::string FromUnicode(const std::u16string& text);
 // The program character for a typed character 32 to 255, with or without Alt;
 // 0 for no character, 255 for a character outside 32 to 255.
 uint8_t TranslateTypedChar(int character, bool alt);
+
+}  // namespace tamber::ui

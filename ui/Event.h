@@ -3,6 +3,8 @@
 // program's key codes and flags.
 #include <cstdint>
 
+namespace tamber::ui {
+
 enum EventKind : int32_t {
     kEventKey = 0,
     kEventChar = 1,
@@ -90,3 +92,5 @@ struct Event {
     int32_t Modifiers() const { return Kind() <= kEventChar ? word[2] & 15 : word[3] & 15; }
     bool IsMouse() const { return Kind() >= kEventMouseButton && Kind() <= kEventWheel; }
 };
+
+}  // namespace tamber::ui

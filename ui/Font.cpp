@@ -6,6 +6,8 @@
 #include "ui/TamberGL.h"
 #include "ui/TextLayout.h"
 
+namespace tamber::ui {
+
 namespace {
 
 void EmitGlyphQuad(const Font& font, const PlacedGlyph& placed, int shift) {
@@ -85,3 +87,5 @@ int DrawText(const Font* font, const char* text, int style, int flags, const Rec
     glPopAttrib();
     return widest;
 }
+
+}  // namespace tamber::ui

@@ -11,6 +11,8 @@
 
 #include "ui/Rect.h"
 
+namespace tamber::ui {
+
 constexpr int kFontGlyphCount = 224;  // characters 32 to 255
 constexpr int kFontStyleCount = 4;    // 0 plain, 1 bold, 2 italic, 3 bold italic
 
@@ -77,3 +79,5 @@ int GetFontHeight(const Font* font);
 // Draws (or, with kTextMeasureOnly, only measures without any OpenGL call) the text
 // in the current colour; returns the widest line's width.
 int DrawText(const Font* font, const char* text, int style, int flags, const Rect& rect);
+
+}  // namespace tamber::ui

@@ -1,15 +1,18 @@
 #include "ui/FontFile.h"
 
 #include "ui/Atlas.h"
-#include "ui/ByteReader.h"
+#include "ui/LittleEndianReader.h"
 #include "platform/fs/FileBytes.h"
+
+namespace tamber::ui {
+using namespace tamber::platform;
 
 namespace {
 
 constexpr size_t kMaxFontFile = size_t(64) << 20;
 constexpr int32_t kMaxMetric = 4096;
 
-bool ReadGlyph(ByteReader& in, Glyph& glyph) {
+bool ReadGlyph(LittleEndianReader& in, Glyph& glyph) {
     glyph.width = in.U16();
     glyph.height = in.U16();
     glyph.xOffset = in.S16();
@@ -29,7 +32,7 @@ bool ReadGlyph(ByteReader& in, Glyph& glyph) {
     return true;
 }
 
-void WriteGlyph(ByteWriter& out, const Glyph& glyph) {
+void WriteGlyph(LittleEndianWriter& out, const Glyph& glyph) {
     out.U16(glyph.width);
     out.U16(glyph.height);
     out.U16(uint16_t(glyph.xOffset));
@@ -48,7 +51,7 @@ void WriteGlyph(ByteWriter& out, const Glyph& glyph) {
 }  // namespace
 
 std::unique_ptr<Font> ParseFont(const uint8_t* data, size_t size) {
-    ByteReader in(data, size);
+    LittleEndianReader in(data, size);
     auto font = std::make_unique<Font>();
     font->ascent = in.S32();
     font->value1 = in.S32();
@@ -81,7 +84,7 @@ std::unique_ptr<Font> ReadFontFile(const std::string& path) {
 }
 
 std::vector<uint8_t> EncodeFont(const Font& font) {
-    ByteWriter out;
+    LittleEndianWriter out;
     out.U32(uint32_t(font.ascent));
     out.U32(uint32_t(font.value1));
     out.U32(uint32_t(font.lineHeight));
@@ -118,3 +121,5 @@ bool PackFontGlyphs(Font& font, int pageSide) {
     font.pagePixels = std::move(atlas->pages);
     return true;
 }
+
+}  // namespace tamber::ui

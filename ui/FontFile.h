@@ -11,6 +11,8 @@
 
 #include "ui/Font.h"
 
+namespace tamber::ui {
+
 // Null when the data ends early, the header is out of range or no style is present.
 std::unique_ptr<Font> ParseFont(const uint8_t* data, size_t size);
 std::unique_ptr<Font> ReadFontFile(const std::string& path);
@@ -18,3 +20,5 @@ std::vector<uint8_t> EncodeFont(const Font& font);
 // Packs every glyph with a bitmap into pages of the given side; false when a glyph is
 // larger than a page.
 bool PackFontGlyphs(Font& font, int pageSide);
+
+}  // namespace tamber::ui

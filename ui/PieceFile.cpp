@@ -1,7 +1,10 @@
 #include "ui/PieceFile.h"
 
-#include "ui/ByteReader.h"
+#include "ui/LittleEndianReader.h"
 #include "platform/fs/FileBytes.h"
+
+namespace tamber::ui {
+using namespace tamber::platform;
 
 namespace {
 constexpr size_t kHeaderSize = 28;
@@ -9,7 +12,7 @@ constexpr size_t kMaxFileSize = size_t(256) << 20;
 }  // namespace
 
 std::optional<std::vector<PieceImage>> ParsePieceFile(const uint8_t* data, size_t size) {
-    ByteReader in(data, size);
+    LittleEndianReader in(data, size);
     uint32_t count = in.U32();
     if (!in.Ok() || count > in.Remaining() / kHeaderSize)
         return std::nullopt;
@@ -41,7 +44,7 @@ std::optional<std::vector<PieceImage>> ReadPieceFile(const std::string& path) {
 }
 
 std::vector<uint8_t> EncodePieceFile(const std::vector<PieceImage>& pieces) {
-    ByteWriter out;
+    LittleEndianWriter out;
     out.U32(uint32_t(pieces.size()));
     for (const PieceImage& piece : pieces) {
         out.U32(0);
@@ -64,3 +67,5 @@ bool WritePieceFile(const std::string& path, const std::vector<PieceImage>& piec
             return false;
     return WriteFileAtomically(path, EncodePieceFile(pieces));
 }
+
+}  // namespace tamber::ui

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+namespace tamber::ui {
+
 struct PieceImage {
     uint32_t id = 0;
     uint16_t width = 0;
@@ -31,3 +33,5 @@ std::optional<std::vector<PieceImage>> ParsePieceFile(const uint8_t* data, size_
 std::optional<std::vector<PieceImage>> ReadPieceFile(const std::string& path);
 std::vector<uint8_t> EncodePieceFile(const std::vector<PieceImage>& pieces);
 bool WritePieceFile(const std::string& path, const std::vector<PieceImage>& pieces);
+
+}  // namespace tamber::ui

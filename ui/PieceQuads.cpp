@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tamber::ui {
+
 namespace {
 
 constexpr long kMaxTiles = 65536;
@@ -69,3 +71,5 @@ void BuildPieceQuads(const Piece& piece, int pageSide, int x, int y, int width, 
             emit(x + tx, y + ty, x + tx + w, y + ty + h, float(w) / tileWidth, float(h) / tileHeight);
         }
 }
+
+}  // namespace tamber::ui

@@ -6,6 +6,8 @@
 
 #include "ui/TexturePack.h"
 
+namespace tamber::ui {
+
 // Piece modes (bit mask): the destination is rotated first, then mirrored.
 enum : int {
     kPieceRepeat = 1,   // tile at natural size instead of stretching
@@ -28,3 +30,5 @@ void GetPieceSizeForMode(const Piece* piece, int mode, int& width, int& height);
 // column are cut. At most 65536 tiles are emitted for one draw.
 void BuildPieceQuads(const Piece& piece, int pageSide, int x, int y, int width, int height, int mode,
                      std::vector<PieceQuad>& out);
+
+}  // namespace tamber::ui

@@ -6,6 +6,8 @@
 #include <functional>
 #include <vector>
 
+namespace tamber::ui {
+
 namespace {
 
 struct QueuedPiece {
@@ -72,3 +74,5 @@ int FlushPieces(bool sort) {
     gQueued = 0;
     return binds;
 }
+
+}  // namespace tamber::ui

@@ -3,6 +3,8 @@
 // by pack and page when asked so that each page texture is bound once.
 #include "ui/PieceQuads.h"
 
+namespace tamber::ui {
+
 constexpr int kPieceQueueSize = 64;
 
 // Adds a draw; a missing pack or piece is ignored. A full queue is flushed (sorted)
@@ -12,3 +14,5 @@ void QueuePiece(const TexturePack* pack, const Piece* piece, int x, int y, int w
 // Returns the number of texture binds it made.
 int FlushPieces(bool sort);
 int QueuedPieceCount();
+
+}  // namespace tamber::ui

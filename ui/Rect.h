@@ -2,6 +2,8 @@
 // A rectangle in surface pixels: origin top left, y down, right and bottom exclusive.
 #include <cstdint>
 
+namespace tamber::ui {
+
 struct Rect {
     int32_t left = 0;
     int32_t top = 0;
@@ -13,3 +15,5 @@ struct Rect {
     bool IsEmpty() const { return right <= left || bottom <= top; }
     bool operator==(const Rect&) const = default;
 };
+
+}  // namespace tamber::ui

@@ -5,6 +5,8 @@
 #include "ui/Event.h"
 #include "ui/Rect.h"
 
+namespace tamber::ui {
+
 inline bool RectContains(const Rect& r, Point p) {
     return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
 }
@@ -29,3 +31,5 @@ inline bool RectsMeet(const Rect& a, const Rect& b) {
 inline Rect RectIntersection(const Rect& a, const Rect& b) {
     return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
 }
+
+}  // namespace tamber::ui

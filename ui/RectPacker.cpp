@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <numeric>
 
+namespace tamber::ui {
+
 RectPacker::RectPacker(int pageSide) : side_(std::max(pageSide, 1)) {}
 
 std::optional<RectPacker::Fit> RectPacker::FindFit(const Skyline& skyline, int width, int height) const {
@@ -106,3 +108,5 @@ std::optional<std::vector<PackPlacement>> RectPacker::PackAll(const std::vector<
         *pageCount = packer.PageCount();
     return placements;
 }
+
+}  // namespace tamber::ui

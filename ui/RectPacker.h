@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+namespace tamber::ui {
+
 struct PackSize {
     int width = 0;
     int height = 0;
@@ -52,3 +54,5 @@ private:
     int side_;
     std::vector<Skyline> pages_;
 };
+
+}  // namespace tamber::ui

@@ -5,6 +5,8 @@
 #include <functional>
 #include <vector>
 
+namespace tamber::ui {
+
 class SignalBase;
 
 // The receiver side: remembers every signal it is connected to.
@@ -111,3 +113,5 @@ private:
 using Signal0 = Signal<>;
 template <typename T>
 using Signal1 = Signal<T>;
+
+}  // namespace tamber::ui

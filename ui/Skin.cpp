@@ -6,6 +6,8 @@
 
 #include "ui/PieceQueue.h"
 
+namespace tamber::ui {
+
 namespace {
 constexpr int kTranspose = kPieceRotate | kPieceMirrorX;  // top edge <-> left edge
 }
@@ -301,3 +303,5 @@ void Skin::DrawRectOutline(const Rect& rect, int thickness, bool centred) {
     FillRect(Rect{outer.left, outer.top + t, outer.left + t, outer.bottom - t});
     FillRect(Rect{outer.right - t, outer.top + t, outer.right, outer.bottom - t});
 }
+
+}  // namespace tamber::ui

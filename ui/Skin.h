@@ -10,6 +10,8 @@
 #include "ui/SkinPieces.h"
 #include "ui/TexturePack.h"
 
+namespace tamber::ui {
+
 class Skin {
 public:
     explicit Skin(const TexturePack* pack);
@@ -90,3 +92,5 @@ private:
     const TexturePack* pack_;
     std::array<const Piece*, kSkinPieceCount> pieces_{};
 };
+
+}  // namespace tamber::ui

@@ -1,4 +1,7 @@
 #pragma once
+
+namespace tamber::ui {
+
 // Piece ids of the interface skin in res/texturepack (resgen draws them). Pieces
 // drawn in several orientations are stored once and turned or mirrored when drawn.
 //
@@ -95,3 +98,5 @@ enum CursorPicture : int {
     kCursorMove = 106,
     kCursorBucket = 107,
 };
+
+}  // namespace tamber::ui

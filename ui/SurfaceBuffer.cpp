@@ -6,6 +6,9 @@
 
 #include "platform/Os.h"
 
+namespace tamber::ui {
+using namespace tamber::platform;
+
 namespace {
 
 // Framebuffer objects are core in OpenGL 3.0 and widely offered as an extension.
@@ -69,3 +72,5 @@ void SurfaceBuffer::PresentToBackBuffer() const {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     if (scissor) glEnable(GL_SCISSOR_TEST);
 }
+
+}  // namespace tamber::ui

@@ -1,4 +1,7 @@
 #pragma once
+
+namespace tamber::ui {
+
 // The composed frame, kept in an offscreen framebuffer that lives across frames.
 // The window system repaints only dirty rectangles into it; presenting copies it
 // whole to the back buffer, so partial repaints never depend on what a swap left
@@ -25,3 +28,5 @@ private:
     int width_ = 0;
     int height_ = 0;
 };
+
+}  // namespace tamber::ui

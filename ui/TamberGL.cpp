@@ -7,6 +7,9 @@
 
 #include "platform/Os.h"
 
+namespace tamber::ui {
+using namespace tamber::platform;
+
 namespace {
 
 struct Capabilities {
@@ -79,3 +82,5 @@ void DeleteTextures(std::vector<uint32_t>& textures) {
         glDeleteTextures(GLsizei(textures.size()), textures.data());
     textures.clear();
 }
+
+}  // namespace tamber::ui

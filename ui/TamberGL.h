@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace tamber::ui {
+
 void TamberGL_Init();
 
 bool HasNonPowerOfTwoTextures();
@@ -26,3 +28,5 @@ int AtlasPageSide();
 // linear filtering), clamped at the edges; returns the texture names in order.
 std::vector<uint32_t> UploadAtlasPages(const std::vector<std::vector<uint8_t>>& pages, int side, bool alphaOnly);
 void DeleteTextures(std::vector<uint32_t>& textures);
+
+}  // namespace tamber::ui

@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdint>
 
+namespace tamber::ui {
+
 namespace {
 
 bool EndsLine(uint8_t c) { return c == 0 || c == '\n' || c == '\r'; }
@@ -190,3 +192,5 @@ int LayoutText(const Font& font, const char* text, int style, int flags, const R
     } while (line.more);
     return widest;
 }
+
+}  // namespace tamber::ui

@@ -7,6 +7,8 @@
 
 #include "ui/Font.h"
 
+namespace tamber::ui {
+
 // Lays out one line from byte offset start. Returns false when this line ends the
 // text (a zero byte, which is not consumed), true when more lines follow (after a
 // consumed line feed or carriage return, or a wrap).
@@ -39,3 +41,5 @@ struct PlacedGlyph {
 // for every character that has a glyph bitmap; returns the widest line's width.
 int LayoutText(const Font& font, const char* text, int style, int flags, const Rect& rect,
                const std::function<void(const PlacedGlyph&)>& place);
+
+}  // namespace tamber::ui

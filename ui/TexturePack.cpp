@@ -3,6 +3,8 @@
 #include "ui/Atlas.h"
 #include "ui/TamberGL.h"
 
+namespace tamber::ui {
+
 std::unique_ptr<TexturePack> BuildTexturePack(std::vector<PieceImage> images, int pageSide) {
     std::vector<AtlasImage> atlasImages;
     atlasImages.reserve(images.size());
@@ -70,3 +72,5 @@ void GetPieceSize(const Piece* piece, int& width, int& height) {
     width = piece ? piece->width : 0;
     height = piece ? piece->height : 0;
 }
+
+}  // namespace tamber::ui

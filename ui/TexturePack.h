@@ -10,6 +10,8 @@
 
 #include "ui/PieceFile.h"
 
+namespace tamber::ui {
+
 constexpr uint16_t kPieceStoredRotated = 0x10;
 
 struct Piece {
@@ -42,3 +44,5 @@ void FreeTexturePack(TexturePack* pack);
 const Piece* FindPiece(const TexturePack* pack, uint32_t id);
 // The natural size; 0 by 0 for a missing piece.
 void GetPieceSize(const Piece* piece, int& width, int& height);
+
+}  // namespace tamber::ui

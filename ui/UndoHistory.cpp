@@ -1,5 +1,7 @@
 #include "ui/UndoHistory.h"
 
+namespace tamber::ui {
+
 UndoHistory::UndoHistory() { actions_.push_back(std::make_unique<NullAction>()); }
 
 bool UndoHistory::AddAction(std::unique_ptr<UndoableAction> action, bool alreadyDone, void* args) {
@@ -30,3 +32,5 @@ void UndoHistory::Clear() {
     actions_.resize(1);
     current_ = -1;
 }
+
+}  // namespace tamber::ui

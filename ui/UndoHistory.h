@@ -4,6 +4,8 @@
 #include <memory>
 #include <vector>
 
+namespace tamber::ui {
+
 class UndoableAction {
 public:
     virtual ~UndoableAction() = default;
@@ -39,3 +41,5 @@ private:
     std::vector<std::unique_ptr<UndoableAction>> actions_;  // [0] is the sentinel
     long current_ = 0;                                      // index of the last action in effect; -1 none
 };
+
+}  // namespace tamber::ui

@@ -7,6 +7,8 @@
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
 
+namespace tamber::ui {
+
 namespace {
 
 constexpr int kShadowWidth = 16;
@@ -461,7 +463,7 @@ void Window::ApplyPlacement(const int32_t placement[5]) {
 Font* Window::GetFont() const { return font_ ? font_ : WS().DefaultFont(); }
 
 int Window::DrawText(const char* text, int style, int flags, const Rect& rect) {
-    return ::DrawText(GetFont(), text, style, flags, rect);
+    return ui::DrawText(GetFont(), text, style, flags, rect);
 }
 
 // ---- Hit testing and frame mouse ----
@@ -572,3 +574,5 @@ void Window::FrameTrack(Point start, Point current, int phase) {
 void Window::OnFrameDoubleClick(Event& event) {
     if (uint32_t(event.HitCode()) == kHitTitle) ToggleMaximised();
 }
+
+}  // namespace tamber::ui

@@ -10,6 +10,8 @@
 #include "ui/Rect.h"
 #include "ui/Signal.h"
 
+namespace tamber::ui {
+
 struct Font;
 
 enum WindowStyle : uint32_t {
@@ -265,3 +267,5 @@ private:
     Rect trackFrame_;
     int32_t trackMinY_ = 0;
 };
+
+}  // namespace tamber::ui

@@ -8,6 +8,8 @@
 #include "ui/Window.h"
 #include "ui/WindowSystem.h"
 
+namespace tamber::ui {
+
 namespace {
 
 Rect Lerp(const Rect& a, const Rect& b, double t) {
@@ -74,3 +76,5 @@ void EndWindowDrawing() {
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
 }
+
+}  // namespace tamber::ui

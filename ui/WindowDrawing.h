@@ -4,7 +4,11 @@
 // origin at the top left, or a perspective one for 3D views.
 #include "ui/Rect.h"
 
+namespace tamber::ui {
+
 class Window;
 
 void BeginWindowDrawing(Window* window, bool frameNotClient, bool perspective);
 void EndWindowDrawing();
+
+}  // namespace tamber::ui

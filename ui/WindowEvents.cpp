@@ -3,6 +3,8 @@
 #include "ui/Window.h"
 #include "ui/WindowSystem.h"
 
+namespace tamber::ui {
+
 namespace {
 
 bool IsCloseKey(const Event& event) {
@@ -66,3 +68,5 @@ bool Window::HandleEvent(Window* target, int kind, Event& event) {
         return false;
     }
 }
+
+}  // namespace tamber::ui

@@ -7,6 +7,8 @@
 #include "ui/Window.h"
 #include "ui/WindowSystem.h"
 
+namespace tamber::ui {
+
 void Window::DrawFrame() {
     Skin* skin = WS().GetSkin();
     if (!skin) return;
@@ -47,3 +49,5 @@ void Window::DrawBackground() {
     if (flags_ & kStylePanelA) skin->DrawPanelA(local);
     else if (flags_ & kStylePanelB) skin->DrawPanelB(local);
 }
+
+}  // namespace tamber::ui

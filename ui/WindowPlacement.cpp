@@ -4,9 +4,12 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/base/Preferences.h"
+#include "base/Preferences.h"
 #include "ui/Window.h"
 #include "ui/WindowSystem.h"
+
+namespace tamber::ui {
+using namespace tamber::base;
 
 namespace {
 
@@ -81,3 +84,5 @@ void FitInsideParent(Window* window) {
     const int y = std::clamp(frame.top, 0, std::max(0, areaHeight - height));
     window->SetFrameXYWH(x, y, width, height);
 }
+
+}  // namespace tamber::ui

@@ -1,4 +1,7 @@
 #pragma once
+
+namespace tamber::ui {
+
 // Window placements kept in the preferences ("%d %d %d %d %d": display state, then
 // the normal frame relative to the parent), and the cascade position for windows
 // that have none.
@@ -15,3 +18,5 @@ void PlaceAtCascadePosition(Window* window);
 void ResetCascade();
 // Moves the window into its parent's client area, shrinking it where it is larger.
 void FitInsideParent(Window* window);
+
+}  // namespace tamber::ui

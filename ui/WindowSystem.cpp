@@ -7,6 +7,9 @@
 #include "platform/Os.h"
 #include "ui/CharSet.h"
 
+namespace tamber::ui {
+using namespace tamber::platform;
+
 namespace {
 
 WindowSystem* instance = nullptr;
@@ -695,3 +698,5 @@ void WindowSystem::ForgetWindow(Window* window) {
     if (window == layer0_) layer0_ = nullptr;
     if (window == layer1_) layer1_ = nullptr;
 }
+
+}  // namespace tamber::ui

@@ -12,6 +12,8 @@
 #include "ui/Rect.h"
 #include "ui/Window.h"
 
+namespace tamber::ui {
+
 struct Font;
 class Skin;
 
@@ -269,3 +271,5 @@ private:
 };
 
 inline WindowSystem& WS() { return WindowSystem::Instance(); }
+
+}  // namespace tamber::ui

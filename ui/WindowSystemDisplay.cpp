@@ -11,6 +11,9 @@
 #include "ui/WindowDrawing.h"
 #include "ui/WindowSystem.h"
 
+namespace tamber::ui {
+using namespace tamber::platform;
+
 void WindowSystem::Invalidate(const Rect& rect) {
     if (redrawFlags_ & kRedrawFull) return;
     Rect clipped = RectIntersection(rect, {0, 0, surfaceWidth_, surfaceHeight_});
@@ -206,7 +209,7 @@ void WindowSystem::DrawDebugOverlay() {
     glColor4ub(255, 255, 0, 255);
     for (const std::string& line : {framesLine, focusLine, modalLine}) {
         y -= lineHeight;
-        ::DrawText(font, line.c_str(), 0, 0x100, {4, y, surfaceWidth_, y + lineHeight});
+        ui::DrawText(font, line.c_str(), 0, 0x100, {4, y, surfaceWidth_, y + lineHeight});
     }
     EndWindowDrawing();
 }
@@ -263,3 +266,5 @@ void WindowSystem::SurfaceRefresh() {
 
 int WindowSystem::ThickBorder() const { return skin_ ? skin_->ThickBorder() : 0; }
 int WindowSystem::ThinBorder() const { return skin_ ? skin_->ThinBorder() : 0; }
+
+}  // namespace tamber::ui

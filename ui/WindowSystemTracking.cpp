@@ -7,6 +7,9 @@
 #include "ui/RectOps.h"
 #include "ui/WindowSystem.h"
 
+namespace tamber::ui {
+using namespace tamber::platform;
+
 bool WindowSystem::BeginMouseTracking(Window* window, TrackCallback callback) {
     if (tracking_.active || !window) return false;
     tracking_ = Tracking{};
@@ -163,3 +166,5 @@ bool WindowSystem::OverviewHandler(int kind, Event& event) {
     }
     return true;
 }
+
+}  // namespace tamber::ui

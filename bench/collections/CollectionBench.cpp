@@ -14,6 +14,8 @@
 
 #include "collections/CollectionFile.h"
 
+using namespace tamber::collections;
+
 namespace {
 
 // Processor time of this thread, so that figures hold on a busy machine.

@@ -14,6 +14,8 @@
 #include "images/MediaFile.h"
 #include "images/PixelConvert.h"
 
+using namespace tamber::images;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

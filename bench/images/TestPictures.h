@@ -7,6 +7,8 @@
 
 #include "images/Image.h"
 
+using namespace tamber::images;
+
 struct TestPicture {
     std::string name;
     Image image;  // RGBA

@@ -24,6 +24,9 @@
 #include "demo/DemoGame.h"
 #include "tags/Codex.h"
 
+using namespace tamber::demo;
+using namespace tamber::tags;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

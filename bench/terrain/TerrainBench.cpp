@@ -9,6 +9,8 @@
 
 #include "terrain/DtexStream.h"
 
+using namespace tamber::terrain;
+
 namespace {
 
 // Best of a few runs, in milliseconds of this thread's processor time.

@@ -21,6 +21,11 @@
 #include "tools/ArchiveBrowser.h"
 #include "ui/WindowSystem.h"
 
+using namespace tamber::demo;
+using namespace tamber::tags;
+using namespace tamber::tools;
+using namespace tamber::ui;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

@@ -8,6 +8,8 @@
 #include "ui/TextLayout.h"
 #include "ui/TexturePack.h"
 
+using namespace tamber::ui;
+
 namespace {
 
 std::string Paragraphs(int count) {

@@ -17,6 +17,9 @@
 #include "ui/widgets/GridWindow.h"
 #include "ui/widgets/ListWindow.h"
 
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 struct Record {

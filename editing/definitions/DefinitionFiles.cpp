@@ -6,7 +6,11 @@
 #include <filesystem>
 
 #include "platform/fs/FileBytes.h"
-#include "shell/base/MessageLog.h"
+#include "base/MessageLog.h"
+
+namespace tamber::definitions {
+using namespace tamber::platform;
+using namespace tamber::base;
 
 namespace {
 
@@ -164,3 +168,5 @@ const TiXmlElement* FindStructEdit(const std::string& name) {
     }
     return nullptr;
 }
+
+}  // namespace tamber::definitions

@@ -11,6 +11,9 @@
 
 class TiXmlElement;
 
+namespace tamber::definitions {
+
+
 // Empties the lists and reads the folder's definition files (sub-folders are not
 // entered). Returns the number of definitions.
 int LoadDefinitionFiles(const std::string& folder);
@@ -29,3 +32,5 @@ std::string AttributeText(const TiXmlElement& element, const char* name);
 const StructDefinition* FindStruct(const std::string& name);
 const StructMember* FindMember(const StructDefinition& definition, const std::string& name);
 const TiXmlElement* FindStructEdit(const std::string& name);
+
+}  // namespace tamber::definitions

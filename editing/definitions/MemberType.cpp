@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+namespace tamber::definitions {
+
 namespace {
 
 constexpr double kTick = 1.0 / 30.0;
@@ -84,3 +86,5 @@ bool IsIntegerType(MemberType type) {
 }
 
 bool IsEnumType(MemberType type) { return type == MemberType::ShortEnum || type == MemberType::ByteEnum; }
+
+}  // namespace tamber::definitions

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tamber::definitions {
+
 enum class MemberType : uint8_t {
     Padding,
     Substruct,
@@ -47,3 +49,5 @@ bool IsDecimalType(MemberType type);
 // Plain integers, shown as "%d" or used as bit sets.
 bool IsIntegerType(MemberType type);
 bool IsEnumType(MemberType type);
+
+}  // namespace tamber::definitions

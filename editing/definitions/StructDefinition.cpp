@@ -2,6 +2,9 @@
 
 #include "tags/ByteSwap.h"
 
+namespace tamber::definitions {
+using namespace tamber::tags;
+
 bool StructDefinition::AddMember(std::unique_ptr<StructMember> member) {
     if (member->count < 0 || member->count > kMaxStructSize) return false;
     const int64_t bytes = int64_t(member->elementSize) * member->count;
@@ -48,3 +51,5 @@ void UnpackRecord(const StructDefinition& definition, void* buffer, const void* 
 void PackRecord(const StructDefinition& definition, void* disk, const void* buffer) {
     PackRecords(disk, buffer, 1, definition.Descriptor().data());
 }
+
+}  // namespace tamber::definitions

@@ -9,6 +9,8 @@
 
 #include "editing/definitions/StructMember.h"
 
+namespace tamber::definitions {
+
 // A descriptor's size word holds at most 15 bits, so no record can be larger.
 constexpr int kMaxStructSize = 0x7FFF;
 
@@ -40,3 +42,5 @@ bool WriteRecord(const StructDefinition& definition, const void* buffer, FILE* s
 // The same over bytes in memory: disk form to memory form and back.
 void UnpackRecord(const StructDefinition& definition, void* buffer, const void* disk);
 void PackRecord(const StructDefinition& definition, void* disk, const void* buffer);
+
+}  // namespace tamber::definitions

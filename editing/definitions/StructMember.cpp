@@ -8,6 +8,9 @@
 #include "tags/ByteSwap.h"
 #include "tags/FourCC.h"
 
+namespace tamber::definitions {
+using namespace tamber::tags;
+
 namespace {
 
 // Digits beyond this add nothing a 32-bit value can show and would overflow rounding.
@@ -75,3 +78,5 @@ std::unique_ptr<StructMember> CreateStructMember(const TiXmlElement& element) {
     if (info->type == MemberType::Padding) member->swapKind = ByteSwap::kZero8;
     return member;
 }
+
+}  // namespace tamber::definitions

@@ -9,8 +9,11 @@
 
 #include "editing/definitions/MemberType.h"
 
-class StructDefinition;
 class TiXmlElement;
+
+namespace tamber::definitions {
+
+class StructDefinition;
 
 class StructMember {
 public:
@@ -68,3 +71,5 @@ public:
 // element's name is not a member type. Substruct members get no nested definition
 // here (the loader resolves it).
 std::unique_ptr<StructMember> CreateStructMember(const TiXmlElement& element);
+
+}  // namespace tamber::definitions

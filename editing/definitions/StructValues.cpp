@@ -6,6 +6,8 @@
 
 #include "editing/definitions/DefinitionFiles.h"
 
+namespace tamber::definitions {
+
 namespace {
 
 // Lower bounds may name members that have bounds themselves; a chain this deep
@@ -177,3 +179,5 @@ void WriteMemberBit(const StructView& view, const StructMember& member, int inde
     const uint64_t value = uint64_t(ReadMemberInt(view, member, index));
     WriteMemberInt(view, member, index, int64_t(set ? value | mask : value & ~mask));
 }
+
+}  // namespace tamber::definitions

@@ -7,6 +7,8 @@
 
 #include "editing/definitions/StructDefinition.h"
 
+namespace tamber::definitions {
+
 struct StructView {
     const StructDefinition* definition = nullptr;
     uint8_t* data = nullptr;  // Size() bytes
@@ -40,3 +42,5 @@ int DisplayDigits(const StructMember& member);
 double RoundForDisplay(double value, int digits);
 // The element's bytes inside the record; nothing for an index beyond the count.
 uint8_t* ElementAddress(const StructView& view, const StructMember& member, int index);
+
+}  // namespace tamber::definitions

@@ -5,6 +5,8 @@
 
 #include "collections/CollectionFile.h"
 
+using namespace tamber::collections;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::span<const uint8_t> payload(data, size);
     ReadCollection(payload, 0, false);

@@ -12,6 +12,8 @@
 #include "editing/definitions/DefinitionFiles.h"
 #include "editing/definitions/StructValues.h"
 
+using namespace tamber::definitions;
+
 namespace {
 
 constexpr size_t kMaxDefinitions = 32;

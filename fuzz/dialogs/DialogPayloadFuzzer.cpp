@@ -4,6 +4,8 @@
 
 #include "dialogs/DialogPayload.h"
 
+using namespace tamber::dialogs;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::optional<Dialog> dialog = ReadDialogPayload(data, size);
     if (!dialog) return 0;

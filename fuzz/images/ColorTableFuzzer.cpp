@@ -3,6 +3,8 @@
 
 #include "images/ColorTable.h"
 
+using namespace tamber::images;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint8_t table[768];
     uint32_t count = 0;

@@ -1,6 +1,8 @@
 #include "fuzz/images/RoundTrip.h"
 #include "images/PngCodec.h"
 
+using namespace tamber::images;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Image header;
     if (ReadPng(data, size, header, true) && !header.pixels.empty())

@@ -6,6 +6,8 @@
 
 #include "images/MediaFile.h"
 
+using namespace tamber::images;
+
 inline void CheckDecoded(const uint8_t* data, size_t size, uint32_t fileFormat) {
     Image image;
     if (!DecodeImage(data, size, fileFormat, image))

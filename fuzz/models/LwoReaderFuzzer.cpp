@@ -4,6 +4,8 @@
 #include "models/LwObject.h"
 #include "models/ModelFromLwo.h"
 
+using namespace tamber::models;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint32_t failId;
     size_t failPosition;

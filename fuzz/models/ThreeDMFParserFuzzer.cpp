@@ -5,6 +5,8 @@
 #include "models/3DMFModel.h"
 #include "models/ModelFrom3DMF.h"
 
+using namespace tamber::models;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<char> buffer(data, data + size);
     buffer.push_back(0);

@@ -4,6 +4,8 @@
 #include "sounds/SoundPayload.h"
 #include "sounds/WavWriter.h"
 
+using namespace tamber::sounds;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::optional<Sound> sound = ReadSoundPayload(data, size);
     if (!sound) return 0;

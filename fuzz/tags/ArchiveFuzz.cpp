@@ -6,6 +6,8 @@
 
 #include "tags/Archive.h"
 
+using namespace tamber::tags;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     FILE* file = fmemopen(const_cast<uint8_t*>(data), size, "rb");

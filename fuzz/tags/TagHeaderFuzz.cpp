@@ -7,6 +7,8 @@
 #include "tags/ArchiveHeader.h"
 #include "tags/TagHeader.h"
 
+using namespace tamber::tags;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size >= kTagHeaderSize) {
         TagHeader header;

@@ -5,6 +5,8 @@
 
 #include "terrain/DetailMap.h"
 
+using namespace tamber::terrain;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0)
         return 0;

@@ -5,6 +5,8 @@
 #include "terrain/DetailTexture.h"
 #include "terrain/DtexStream.h"
 
+using namespace tamber::terrain;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::span<const uint8_t> bytes(data, size);
     ReadDetailTexture(bytes);

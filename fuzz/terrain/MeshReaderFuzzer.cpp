@@ -5,6 +5,8 @@
 #include "terrain/MediaWave.h"
 #include "terrain/Mesh.h"
 
+using namespace tamber::terrain;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::span<const uint8_t> payload(data, size);
     const MediaWave wave = LoadMediaWave(payload);

@@ -6,6 +6,8 @@
 #include "ui/FontFile.h"
 #include "ui/TextLayout.h"
 
+using namespace tamber::ui;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto font = ParseFont(data, size);
     if (!font) return 0;

@@ -5,6 +5,8 @@
 #include "ui/PieceFile.h"
 #include "ui/TexturePack.h"
 
+using namespace tamber::ui;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto pieces = ParsePieceFile(data, size);
     if (!pieces) return 0;

@@ -11,6 +11,8 @@
 
 #include "platform/drivers/X11ImageClipboard.h"
 
+namespace tamber::platform {
+
 namespace {
 
 double wheelPosition = 0;
@@ -279,3 +281,5 @@ void GlfwDriver::WindowSizeCallbackChanged() {
     glfwGetWindowSize(window_, &width, &height);
     cb.windowSize(width, height);
 }
+
+}  // namespace tamber::platform

@@ -9,6 +9,9 @@
 
 struct GLFWwindow;
 struct GLFWcursor;
+
+namespace tamber::platform {
+
 class X11ImageClipboard;
 
 class GlfwDriver : public OsDriver {
@@ -52,3 +55,5 @@ private:
     int currentShape_ = -1;
     std::unique_ptr<X11ImageClipboard> imageClipboard_;
 };
+
+}  // namespace tamber::platform

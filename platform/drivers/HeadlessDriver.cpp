@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace tamber::platform {
+
 bool HeadlessDriver::OpenWindow(int w, int h, const char* text, bool, bool sync) {
     if (!initialised_ || failOpen) return false;
     width = w;
@@ -59,3 +61,5 @@ void HeadlessDriver::Resize(int newWidth, int newHeight) {
     height = newHeight;
     WindowSizeCallbackChanged();
 }
+
+}  // namespace tamber::platform

@@ -8,6 +8,8 @@
 
 #include "platform/OsDriver.h"
 
+namespace tamber::platform {
+
 class HeadlessDriver : public OsDriver {
 public:
     bool Init() override { return initialised_ = true; }
@@ -61,3 +63,5 @@ private:
     bool initialised_ = false;
     bool open_ = false;
 };
+
+}  // namespace tamber::platform

@@ -4,6 +4,8 @@
 #include <X11/Xlib.h>
 #include <ctime>
 
+namespace tamber::platform {
+
 struct X11ImageClipboard::State {
     Display* display = nullptr;
     Window window = 0;
@@ -135,3 +137,5 @@ void X11ImageClipboard::ServeRequests() {
     }
     XFlush(s.display);
 }
+
+}  // namespace tamber::platform

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace tamber::platform {
+
 class X11ImageClipboard {
 public:
     X11ImageClipboard();
@@ -23,3 +25,5 @@ private:
     struct State;
     State* state_;
 };
+
+}  // namespace tamber::platform

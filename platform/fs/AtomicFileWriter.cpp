@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace tamber::platform {
+
 namespace {
 
 int64_t gFailAfterBytes = -1;
@@ -127,3 +129,5 @@ void AtomicFileWriter::Abort() {
         temp_.clear();
     }
 }
+
+}  // namespace tamber::platform

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+namespace tamber::platform {
+
 class AtomicFileWriter {
 public:
     AtomicFileWriter() = default;
@@ -45,3 +47,5 @@ private:
     std::string temp_;
     bool durable_ = true;
 };
+
+}  // namespace tamber::platform

@@ -4,6 +4,8 @@
 
 #include "platform/fs/AtomicFileWriter.h"
 
+namespace tamber::platform {
+
 std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_t maxBytes) {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
@@ -54,3 +56,5 @@ bool WriteFileAtomically(const std::string& path, const uint8_t* data, size_t si
     }
     return writer.Commit();
 }
+
+}  // namespace tamber::platform

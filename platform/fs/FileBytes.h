@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace tamber::platform {
+
 // Nothing when the file cannot be read or is larger than maxBytes.
 std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_t maxBytes);
 // Reads from the current position of `stream` to its end.
@@ -17,3 +19,5 @@ bool WriteFileAtomically(const std::string& path, const uint8_t* data, size_t si
 inline bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
     return WriteFileAtomically(path, bytes.data(), bytes.size());
 }
+
+}  // namespace tamber::platform

@@ -8,6 +8,8 @@
 
 #include "platform/fs/FolderReader.h"
 
+namespace tamber::platform {
+
 FileStatus FileStatusFromStat(const struct stat& st) {
     FileStatus s;
     s.exists = true;
@@ -89,3 +91,5 @@ int64_t FileSizeOf(std::FILE* file) {
     std::fseek(file, here, SEEK_SET);
     return end;
 }
+
+}  // namespace tamber::platform

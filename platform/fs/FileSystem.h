@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+struct stat;
+
+namespace tamber::platform {
+
 struct FileStatus {
     bool exists = false;
     bool isFolder = false;
@@ -23,7 +27,6 @@ struct FolderItem {
     FileStatus status;
 };
 
-struct stat;
 FileStatus FileStatusFromStat(const struct stat& st);
 FileStatus GetFileStatus(const std::string& path);
 // The items of one folder (not recursive) without "." and "..", sorted by name in
@@ -43,3 +46,5 @@ bool ReadFileStart(const std::string& path, void* buffer, size_t count, uint64_t
 bool ReadFileAt(int fd, uint64_t offset, void* buffer, size_t count);
 // Size of an open stream's file, or -1.
 int64_t FileSizeOf(std::FILE* file);
+
+}  // namespace tamber::platform

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace tamber::platform {
+
 FolderReader::FolderReader(const std::string& folder)
     : fd_(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
 
@@ -42,3 +44,5 @@ bool FolderReader::ReadStart(const std::string& name, void* buffer, size_t count
     ::close(fd);
     return ok;
 }
+
+}  // namespace tamber::platform

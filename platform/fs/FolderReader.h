@@ -7,6 +7,8 @@
 
 #include "platform/fs/FileSystem.h"
 
+namespace tamber::platform {
+
 class FolderReader {
 public:
     explicit FolderReader(const std::string& folder);
@@ -23,3 +25,5 @@ public:
 private:
     int fd_ = -1;
 };
+
+}  // namespace tamber::platform

@@ -4,6 +4,8 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
+namespace tamber::platform {
+
 namespace {
 constexpr uint32_t kWatchMask = IN_CREATE | IN_DELETE | IN_MODIFY | IN_ATTRIB | IN_MOVED_FROM | IN_MOVED_TO |
                                 IN_CLOSE_WRITE | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
@@ -58,3 +60,5 @@ std::vector<int> FolderWatcher::Poll(bool& overflowed) {
     }
     return fired;
 }
+
+}  // namespace tamber::platform

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace tamber::platform {
+
 class FolderWatcher {
 public:
     FolderWatcher();
@@ -26,3 +28,5 @@ private:
     int fd_ = -1;
     std::vector<int> ids_;
 };
+
+}  // namespace tamber::platform

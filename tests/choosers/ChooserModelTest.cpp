@@ -4,8 +4,12 @@
 #include <fstream>
 #include <sys/stat.h>
 
-#include "shell/base/Preferences.h"
+#include "base/Preferences.h"
 #include "ui/choosers/FileDialogModel.h"
+
+using namespace tamber::base;
+using namespace tamber::ui;
+using namespace tamber::ui::choosers;
 
 namespace fs = std::filesystem;
 
@@ -123,6 +127,7 @@ TEST(FileDialogKinds, TitlesKeysAndRememberedFormats) {
 }
 
 #include "ui/choosers/ColorModel.h"
+
 
 TEST(ColorModel, ConversionsRoundTripAndHexEntry) {
     for (int r = 0; r < 256; r += 17) {

@@ -7,7 +7,7 @@
 #include <functional>
 #include <unistd.h>
 
-#include "shell/base/Preferences.h"
+#include "base/Preferences.h"
 #include "tests/ui/support/UiTestDriver.h"
 #include "ui/WindowSystem.h"
 #include "ui/choosers/ColorDialogWindow.h"
@@ -18,6 +18,11 @@
 #include "ui/widgets/ComboBox.h"
 #include "ui/widgets/MessageBoxWindow.h"
 #include "ui/widgets/TextBox.h"
+
+using namespace tamber::base;
+using namespace tamber::ui;
+using namespace tamber::ui::choosers;
+using namespace tamber::ui::widgets;
 
 namespace fs = std::filesystem;
 

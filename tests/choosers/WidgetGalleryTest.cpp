@@ -11,6 +11,10 @@
 #include "ui/widgets/TabWindow.h"
 #include "ui/widgets/TextBox.h"
 
+using namespace tamber::ui;
+using namespace tamber::ui::choosers;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 // Screenshots go where TAMBER_SCREENSHOTS points, when it is set.

@@ -3,6 +3,8 @@
 #include "tags/Archive.h"
 #include "tests/cli/CliTestSupport.h"
 
+using namespace tamber::tags;
+
 TEST_F(CliTest, Addon) {
     const std::string path = game_ + "/plugins/cli addon";
     const CliRun built = Run({"addon", game_, "--name", "cli addon", "--url", "http://example.org"});

@@ -11,6 +11,11 @@
 #include "tags/WorkingSet.h"
 #include "tests/cli/CliTestSupport.h"
 
+using namespace tamber::images;
+using namespace tamber::platform;
+using namespace tamber::sounds;
+using namespace tamber::tags;
+
 namespace {
 
 using cli_test::Lines;

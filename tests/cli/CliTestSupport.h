@@ -13,6 +13,8 @@
 
 #include "demo/DemoGame.h"
 
+using namespace tamber::demo;
+
 namespace cli_test {
 
 struct CliRun {

@@ -7,6 +7,9 @@
 #include "tags/TagHeader.h"
 #include "tests/cli/CliTestSupport.h"
 
+using namespace tamber::platform;
+using namespace tamber::tags;
+
 namespace {
 
 // Writes a loose tag into the game's local folder.

@@ -6,6 +6,8 @@
 #include "images/MediaFile.h"
 #include "tests/cli/CliTestSupport.h"
 
+using namespace tamber::images;
+
 namespace fs = std::filesystem;
 using cli_test::Lines;
 

@@ -4,6 +4,8 @@
 #include "collections/BitmapCodec.h"
 #include "tests/collections/TestCollections.h"
 
+using namespace tamber::collections;
+
 TEST(BitmapCodec, PaddedRleRowsAndSixteenBitAlpha) {
     // Two 8-bit RLE rows of width 4 with padding: row 0 has one run of 3 pixels
     // (11 bytes, one padding byte), row 1 one run of 1 pixel.

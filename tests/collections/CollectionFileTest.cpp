@@ -4,6 +4,8 @@
 #include "collections/CollectionLayout.h"
 #include "tests/collections/TestCollections.h"
 
+using namespace tamber::collections;
+
 using namespace collection_layout;
 
 namespace {

@@ -5,5 +5,7 @@
 
 #include "collections/Collection.h"
 
+using namespace tamber::collections;
+
 std::shared_ptr<Bitmap> MakeTestBitmap(const char* name, int width, int height, uint16_t flags, int seed);
 std::unique_ptr<Collection> MakeTestCollection();

@@ -12,10 +12,14 @@
 
 #include "editing/definitions/DefinitionFiles.h"
 #include "editing/definitions/StructValues.h"
-#include "shell/base/MessageLog.h"
+#include "base/MessageLog.h"
 #include "tags/FourCC.h"
 
 #include <tinyxml.h>
+
+using namespace tamber::definitions;
+using namespace tamber::base;
+using namespace tamber::tags;
 
 namespace {
 

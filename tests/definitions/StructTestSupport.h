@@ -15,6 +15,10 @@
 #include "tags/TagOperations.h"
 #include "tests/ui/support/UiTestDriver.h"
 
+using namespace tamber::collections;
+using namespace tamber::definitions;
+using namespace tamber::tags;
+
 constexpr uint32_t kWindGroup = FourCC("wind");
 constexpr size_t kWindSize = 111;
 // Offsets in the wind record.

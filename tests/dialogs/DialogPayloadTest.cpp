@@ -6,6 +6,9 @@
 #include "dialogs/DialogPayload.h"
 #include "tags/FourCC.h"
 
+using namespace tamber::dialogs;
+using namespace tamber::tags;
+
 namespace {
 
 Dialog SampleDialog() {

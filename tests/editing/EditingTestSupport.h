@@ -16,6 +16,9 @@
 #include "tags/Codex.h"
 #include "tags/TagOperations.h"
 
+using namespace tamber::platform;
+using namespace tamber::tags;
+
 constexpr uint32_t kTestGroup = FourCC("text");
 
 class ScratchGame {

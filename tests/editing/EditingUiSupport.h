@@ -12,6 +12,11 @@
 #include "ui/widgets/MessageBoxWindow.h"
 #include "ui/widgets/TextBox.h"
 
+using namespace tamber::editing;
+using namespace tamber::tags;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 struct Opener : Window {
     Opener() : Window(kStyleVisible, nullptr) { SetFrameXYWH(960, 700, 60, 60); }
     void OnMouseButton(Event& event) override {

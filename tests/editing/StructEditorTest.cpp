@@ -19,6 +19,11 @@
 #include "ui/widgets/ComboBox.h"
 #include "ui/widgets/TextBox.h"
 
+using namespace tamber::collections;
+using namespace tamber::editing;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 struct Host {

@@ -16,6 +16,10 @@
 #include "ui/widgets/MessageBoxWindow.h"
 #include "ui/widgets/TextBox.h"
 
+using namespace tamber::editing;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 using Field = TagInfoWindow::Field;

@@ -5,6 +5,9 @@
 #include "platform/fs/AtomicFileWriter.h"
 #include "tests/editing/EditingTestSupport.h"
 
+using namespace tamber::editing;
+using namespace tamber::platform;
+
 namespace {
 
 class TextResource : public TagResource {

@@ -18,6 +18,11 @@
 #include "ui/widgets/MessageBoxWindow.h"
 #include "ui/widgets/TextBox.h"
 
+using namespace tamber::editing;
+using namespace tamber::tags;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 

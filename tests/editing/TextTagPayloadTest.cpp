@@ -8,6 +8,8 @@
 
 #include "tags/TextTagPayload.h"
 
+using namespace tamber::tags;
+
 namespace {
 
 std::optional<std::string> FromBytes(const char (&group)[5], const std::string& bytes, std::string* reason = nullptr) {

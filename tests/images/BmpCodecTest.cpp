@@ -5,6 +5,8 @@
 #include "images/MediaFile.h"
 #include "tests/images/ImageTestSupport.h"
 
+using namespace tamber::images;
+
 namespace {
 
 // A BMP file built field by field, so refused variants differ in one field.

@@ -3,6 +3,8 @@
 #include "images/ColorTable.h"
 #include "tests/images/ImageTestSupport.h"
 
+using namespace tamber::images;
+
 namespace {
 
 TEST(ColorTable, ReadsFullAndCountedTables) {

@@ -9,6 +9,8 @@
 #include "images/MediaFile.h"
 #include "tests/images/ImageTestSupport.h"
 
+using namespace tamber::images;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -9,6 +9,9 @@
 #include "images/Image.h"
 #include "platform/fs/FileBytes.h"
 
+using namespace tamber::images;
+using namespace tamber::platform;
+
 class ScratchFolder {
 public:
     ScratchFolder() {

@@ -8,6 +8,8 @@
 #include "images/PixelConvert.h"
 #include "tests/images/ImageTestSupport.h"
 
+using namespace tamber::images;
+
 namespace {
 
 bool HasTool(const char* name) {

@@ -7,6 +7,8 @@
 #include "tests/images/ImageTestSupport.h"
 #include "tests/ui/support/OffscreenGL.h"
 
+using namespace tamber::images;
+
 namespace {
 
 std::vector<uint8_t> TextureBytes(uint32_t name, GLenum format, size_t size) {

@@ -6,6 +6,9 @@
 #include "platform/fs/AtomicFileWriter.h"
 #include "tests/images/ImageTestSupport.h"
 
+using namespace tamber::images;
+using namespace tamber::platform;
+
 namespace {
 
 using namespace std::string_view_literals;

@@ -9,6 +9,8 @@
 #include "images/WuQuantizer.h"
 #include "tests/images/ImageTestSupport.h"
 
+using namespace tamber::images;
+
 namespace {
 
 // A smooth two-dimensional gradient with far more than 256 colours.

@@ -8,6 +8,8 @@
 #include "images/TiffCodec.h"
 #include "tests/images/ImageTestSupport.h"
 
+using namespace tamber::images;
+
 namespace {
 
 // Writes a PNG with any depth and colour type through libpng's simplified API.

@@ -12,6 +12,9 @@
 #include "models/LwoWriter.h"
 #include "models/ModelFromLwo.h"
 
+using namespace tamber::images;
+using namespace tamber::models;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -7,6 +7,8 @@
 #include "models/3DMFModel.h"
 #include "models/ModelFrom3DMF.h"
 
+using namespace tamber::models;
+
 namespace {
 
 struct Parsed {

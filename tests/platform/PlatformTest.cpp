@@ -5,6 +5,8 @@
 #include "platform/OsDriver.h"
 #include "platform/drivers/HeadlessDriver.h"
 
+using namespace tamber::platform;
+
 TEST(Platform, KeysTranslateToProgramCodes) {
     EXPECT_EQ(OsTranslateKey(GLFW_KEY_A), 'A');
     EXPECT_EQ(OsTranslateKey(GLFW_KEY_SPACE), 32);

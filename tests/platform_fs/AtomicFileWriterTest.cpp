@@ -8,6 +8,8 @@
 #include "platform/fs/AtomicFileWriter.h"
 #include "platform/fs/FileSystem.h"
 
+using namespace tamber::platform;
+
 namespace {
 
 class Scratch {

@@ -5,6 +5,8 @@
 
 #include "platform/fs/FolderWatcher.h"
 
+using namespace tamber::platform;
+
 TEST(FolderWatcher, ReportsEachChangedFolderOnceWithoutBlocking) {
     char pattern[] = "/tmp/tamber-watch-XXXXXX";
     const std::string root = ::mkdtemp(pattern);

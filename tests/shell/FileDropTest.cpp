@@ -10,6 +10,11 @@
 #include "tests/ui/support/UiTestDriver.h"
 #include "tools/ArchiveBrowser.h"
 
+using namespace tamber::demo;
+using namespace tamber::shell;
+using namespace tamber::tags;
+using namespace tamber::tools;
+
 namespace fs = std::filesystem;
 
 TEST(FileDrop, ArchivesAreAddedAndOtherFilesRefused) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace tamber::shell;
+
 TEST(FramePacer, StartsAFrameAtMostEveryTwoMilliseconds) {
     double now = 5.0;
     int sleeps = 0;

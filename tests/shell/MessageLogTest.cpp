@@ -1,6 +1,8 @@
-#include "shell/base/MessageLog.h"
+#include "base/MessageLog.h"
 
 #include <gtest/gtest.h>
+
+using namespace tamber::base;
 
 TEST(MessageLog, ChannelsIgnoreCaseKeepFirstSpellingAndCutLongText) {
     MessageLog& log = MessageLog::Instance();

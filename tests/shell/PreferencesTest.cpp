@@ -1,9 +1,11 @@
-#include "shell/base/Preferences.h"
+#include "base/Preferences.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+
+using namespace tamber::base;
 
 namespace {
 

@@ -5,13 +5,19 @@
 #include "editing/TagEdit.h"
 #include "editing/TagEditorRegistry.h"
 #include "shell/RootMenu.h"
-#include "shell/base/Preferences.h"
+#include "base/Preferences.h"
 #include "tests/editing/EditingTestSupport.h"
 #include "tests/ui/support/UiTestDriver.h"
 #include "ui/WindowSystem.h"
 #include "ui/widgets/MenuItem.h"
 #include "ui/widgets/MessageBoxWindow.h"
 #include "ui/widgets/TextBox.h"
+
+using namespace tamber::editing;
+using namespace tamber::shell;
+using namespace tamber::base;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
 
 namespace {
 

@@ -6,6 +6,9 @@
 #include "tests/ui/support/UiTestDriver.h"
 #include "ui/WindowSystem.h"
 
+using namespace tamber::shell;
+using namespace tamber::ui;
+
 namespace {
 
 // Opens the splash or the about box from a click, as the root menu will.

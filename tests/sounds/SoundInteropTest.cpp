@@ -12,6 +12,8 @@
 #include "sounds/SoundPayload.h"
 #include "sounds/WavWriter.h"
 
+using namespace tamber::sounds;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -9,6 +9,10 @@
 #include "terrain/DtexAddon.h"
 #include "tests/tags/TagTestSupport.h"
 
+using namespace tamber::platform;
+using namespace tamber::tags;
+using namespace tamber::terrain;
+
 namespace fs = std::filesystem;
 
 namespace {

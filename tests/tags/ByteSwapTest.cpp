@@ -6,6 +6,8 @@
 #include "tags/ByteSwap.h"
 #include "tags/TagHeader.h"
 
+using namespace tamber::tags;
+
 namespace {
 
 FILE* TempStream() { return std::tmpfile(); }

@@ -2,6 +2,8 @@
 
 #include "tags/WorkingSet.h"
 
+using namespace tamber::tags;
+
 namespace {
 
 const uint32_t kText = FourCC("text");

@@ -2,6 +2,8 @@
 
 #include "tags/LooseTagFile.h"
 
+using namespace tamber::tags;
+
 namespace {
 
 std::vector<uint8_t> PackCurrent(const TagHeader& h) {

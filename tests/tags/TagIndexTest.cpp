@@ -5,6 +5,8 @@
 
 #include "tags/TagIndex.h"
 
+using namespace tamber::tags;
+
 TEST(TagIndex, MatchesAReferenceMapThroughInsertsAndErases) {
     TagIndex index;
     std::map<std::pair<uint32_t, uint32_t>, TagRecord*> reference;

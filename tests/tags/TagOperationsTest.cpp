@@ -4,6 +4,9 @@
 #include "tags/TagOperations.h"
 #include "tags/TagPrompts.h"
 
+using namespace tamber::platform;
+using namespace tamber::tags;
+
 namespace {
 
 const uint32_t kUnit = FourCC("unit");

@@ -12,10 +12,15 @@
 #include "demo/DemoGame.h"
 #include "demo/DemoOldArchive.h"
 #include "platform/fs/FileSystem.h"
-#include "shell/base/MessageLog.h"
+#include "base/MessageLog.h"
 #include "tags/ArchiveWriter.h"
 #include "tags/Codex.h"
 #include "tags/TagGroups.h"
+
+using namespace tamber::demo;
+using namespace tamber::platform;
+using namespace tamber::base;
+using namespace tamber::tags;
 
 class ScratchFolder {
 public:

@@ -1,7 +1,10 @@
 #include "TagTestSupport.h"
 
-#include "shell/base/Preferences.h"
+#include "base/Preferences.h"
 #include "tags/WorkingSet.h"
+
+using namespace tamber::base;
+using namespace tamber::tags;
 
 namespace {
 

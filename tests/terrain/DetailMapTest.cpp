@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "collections/ByteWriter.h"
+#include "collections/BigEndianWriter.h"
 #include "terrain/DetailMap.h"
 #include "terrain/RunStream.h"
+
+using namespace tamber::collections;
+using namespace tamber::terrain;
 
 TEST(DetailMap, RunStreams) {
     std::vector<uint8_t> runs;
@@ -13,11 +16,11 @@ TEST(DetailMap, RunStreams) {
     EXPECT_EQ(runs, (std::vector<uint8_t>{4, 1, 5, 0, 4, 0}));
 
     std::vector<uint8_t> out(3);
-    ByteReader cut(runs);
+    BigEndianReader cut(runs);
     ASSERT_TRUE(DecodeRuns(cut, out));  // the second run passes the end and is cut
     EXPECT_EQ(out, (std::vector<uint8_t>{4, 4, 5}));
     std::vector<uint8_t> longer(5);
-    ByteReader early(runs);
+    BigEndianReader early(runs);
     EXPECT_FALSE(DecodeRuns(early, longer));
 }
 
@@ -54,7 +57,7 @@ TEST(DetailMap, Version2RoundTrip) {
 
 TEST(DetailMap, Version1) {
     std::vector<uint8_t> payload;
-    ByteWriter out(payload);
+    BigEndianWriter out(payload);
     out.U32(4);
     out.U32(2);
     out.U32(0xDEAD);

@@ -6,6 +6,8 @@
 #include "terrain/DetailTexture.h"
 #include "terrain/DtexStream.h"
 
+using namespace tamber::terrain;
+
 namespace {
 
 // Smooth shapes, texture and noise, like a photograph of ground.

@@ -10,6 +10,9 @@
 #include "terrain/MediaWave.h"
 #include "terrain/Mesh.h"
 
+using namespace tamber::collections;
+using namespace tamber::terrain;
+
 namespace {
 
 Mesh MakeMesh(int blocksWide, int blocksHigh) {

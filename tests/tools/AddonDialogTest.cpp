@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "demo/DemoGame.h"
-#include "shell/base/Preferences.h"
+#include "base/Preferences.h"
 #include "tags/Codex.h"
 #include "tests/ui/support/UiTestDriver.h"
 #include "tools/AddonDialog.h"
@@ -16,6 +16,13 @@
 #include "ui/widgets/Button.h"
 #include "ui/widgets/MessageBoxWindow.h"
 #include "ui/widgets/TextBox.h"
+
+using namespace tamber::demo;
+using namespace tamber::base;
+using namespace tamber::tags;
+using namespace tamber::tools;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
 
 namespace fs = std::filesystem;
 

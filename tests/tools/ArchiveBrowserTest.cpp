@@ -9,7 +9,7 @@
 #include <set>
 
 #include "demo/DemoGame.h"
-#include "shell/base/Preferences.h"
+#include "base/Preferences.h"
 #include "tags/Codex.h"
 #include "tags/FourCC.h"
 #include "tags/TagGroups.h"
@@ -20,6 +20,13 @@
 #include "ui/WindowSystem.h"
 #include "ui/widgets/MessageBoxWindow.h"
 #include "ui/widgets/TextBox.h"
+
+using namespace tamber::demo;
+using namespace tamber::base;
+using namespace tamber::tags;
+using namespace tamber::tools;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
 
 namespace fs = std::filesystem;
 using ListItem = ListWindow::ListItem;

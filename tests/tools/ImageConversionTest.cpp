@@ -5,11 +5,17 @@
 #include <filesystem>
 
 #include "images/MediaFile.h"
-#include "shell/base/MessageLog.h"
+#include "base/MessageLog.h"
 #include "tests/ui/support/UiTestDriver.h"
 #include "tools/ImageConversionDialog.h"
 #include "ui/widgets/ComboBox.h"
 #include "ui/widgets/ListWindow.h"
+
+using namespace tamber::images;
+using namespace tamber::base;
+using namespace tamber::tools;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
 
 namespace fs = std::filesystem;
 

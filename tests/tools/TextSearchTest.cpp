@@ -7,13 +7,19 @@
 #include <filesystem>
 
 #include "demo/DemoGame.h"
-#include "shell/base/MessageLog.h"
+#include "base/MessageLog.h"
 #include "tags/Archive.h"
 #include "tags/Codex.h"
 #include "tags/TextSearch.h"
 #include "tests/ui/support/UiTestDriver.h"
 #include "tools/TextSearchCommand.h"
 #include "ui/Window.h"
+
+using namespace tamber::demo;
+using namespace tamber::base;
+using namespace tamber::tags;
+using namespace tamber::tools;
+using namespace tamber::ui;
 
 namespace fs = std::filesystem;
 

@@ -2,10 +2,14 @@
 // a time and its placement.
 #include <gtest/gtest.h>
 
-#include "shell/base/Preferences.h"
+#include "base/Preferences.h"
 #include "tests/ui/support/UiTestDriver.h"
 #include "tools/WindowSpy.h"
 #include "ui/WindowSystem.h"
+
+using namespace tamber::base;
+using namespace tamber::tools;
+using namespace tamber::ui;
 
 using ListItem = ListWindow::ListItem;
 

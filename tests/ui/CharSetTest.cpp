@@ -4,6 +4,8 @@
 
 #include "ui/CharSet.h"
 
+using namespace tamber::ui;
+
 TEST(CharSet, BuiltInTableConvertsBothWays) {
     ResetCharMap();
     EXPECT_EQ(ToUnicode(std::string("\x09" "A\xDB\x80", 4)), std::u16string(u"\tA\u00A4\u00C4"));

@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "platform/OsDriver.h"
-#include "shell/base/Preferences.h"
+#include "base/Preferences.h"
 #include "tests/ui/support/UiTestDriver.h"
 #include "ui/Window.h"
 #include "ui/WindowPlacement.h"
 #include "ui/WindowSystem.h"
+
+using namespace tamber::platform;
+using namespace tamber::base;
+using namespace tamber::ui;
 
 namespace {
 

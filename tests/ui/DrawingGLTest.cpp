@@ -11,6 +11,8 @@
 #include "ui/Skin.h"
 #include "ui/TextLayout.h"
 
+using namespace tamber::ui;
+
 namespace {
 
 // A piece whose every pixel is distinct, so any misplaced texel shows.

@@ -3,6 +3,8 @@
 #include "tests/ui/TestFont.h"
 #include "ui/FontFile.h"
 
+using namespace tamber::ui;
+
 namespace {
 
 void ExpectSameFont(const Font& a, const Font& b) {

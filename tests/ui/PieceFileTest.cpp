@@ -2,6 +2,8 @@
 
 #include "ui/PieceFile.h"
 
+using namespace tamber::ui;
+
 TEST(PieceFile, RoundTripsAndRefusesShortOrInflatedData) {
     std::vector<PieceImage> pieces(3);
     pieces[0].id = 12;

@@ -5,6 +5,8 @@
 #include "ui/Atlas.h"
 #include "ui/RectPacker.h"
 
+using namespace tamber::ui;
+
 namespace {
 
 struct Box {

@@ -7,6 +7,9 @@
 #include "ui/PieceFile.h"
 #include "ui/SkinPieces.h"
 
+using namespace tamber::platform;
+using namespace tamber::ui;
+
 // The build's resource pipeline (resgen) wrote the run folder's res/.
 TEST(Resources, CursorsSplashAndHighlightTable) {
     auto cursors = ReadPieceFile("res/cursors");

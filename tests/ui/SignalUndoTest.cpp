@@ -6,6 +6,8 @@
 #include "ui/Signal.h"
 #include "ui/UndoHistory.h"
 
+using namespace tamber::ui;
+
 namespace {
 
 struct Receiver : has_slots<void> {

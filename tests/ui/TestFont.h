@@ -7,4 +7,6 @@
 
 #include "ui/Font.h"
 
+using namespace tamber::ui;
+
 std::unique_ptr<Font> MakeTestFont();

@@ -4,6 +4,8 @@
 #include "ui/FontFile.h"
 #include "ui/TextLayout.h"
 
+using namespace tamber::ui;
+
 namespace {
 
 int Width(const Font& font, const char* text, int flags = 0, int maxWidth = 1000) {

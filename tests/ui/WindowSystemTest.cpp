@@ -7,6 +7,8 @@
 #include "ui/Window.h"
 #include "ui/WindowSystem.h"
 
+using namespace tamber::ui;
+
 namespace {
 
 // Records what reaches it, on the way down and as the target.

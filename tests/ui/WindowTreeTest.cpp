@@ -6,6 +6,8 @@
 #include "ui/Window.h"
 #include "ui/WindowSystem.h"
 
+using namespace tamber::ui;
+
 namespace {
 
 struct Probe : Window {

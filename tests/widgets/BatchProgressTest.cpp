@@ -8,6 +8,9 @@
 #include "ui/WindowSystem.h"
 #include "ui/widgets/BatchProgress.h"
 
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 // Runs a batch on the main thread when clicked, as a menu command does; each item

@@ -9,6 +9,9 @@
 #include "ui/widgets/Button.h"
 #include "ui/widgets/CheckBox.h"
 
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 // Receives the signals; the owner of the controls is visible, a bare listener is not.

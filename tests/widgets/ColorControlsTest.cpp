@@ -6,6 +6,9 @@
 #include "ui/widgets/ColorBar.h"
 #include "ui/widgets/ColorButton.h"
 
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 struct Owner : Window {

@@ -9,6 +9,9 @@
 #include "ui/widgets/ComboBox.h"
 #include "ui/widgets/TextBox.h"
 
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 struct Owner : Window {

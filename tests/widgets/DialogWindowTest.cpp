@@ -9,6 +9,9 @@
 #include "ui/widgets/Button.h"
 #include "ui/widgets/DialogWindow.h"
 
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 struct TestDialog : DialogWindow {

@@ -13,6 +13,10 @@
 #include "ui/widgets/ListGridWindow.h"
 #include "ui/widgets/ListWindow.h"
 
+using namespace tamber::platform;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 TEST(GridWindow, NavigationAndSelection) {
     UiTestDriver ui({.pixels = false});
     ASSERT_TRUE(ui.Ready());

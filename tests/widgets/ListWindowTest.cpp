@@ -11,6 +11,10 @@
 #include "ui/widgets/ListWindow.h"
 #include "ui/widgets/TextBox.h"
 
+using namespace tamber::platform;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 using Item = ListWindow::ListItem;

@@ -9,6 +9,9 @@
 #include "ui/widgets/Menu.h"
 #include "ui/widgets/MenuItem.h"
 
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 // Covers the surface: a right press opens the menu there, left presses are counted.

@@ -11,6 +11,9 @@
 #include "ui/widgets/MessageBoxWindow.h"
 #include "ui/widgets/TextBox.h"
 
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 // Runs its action (which shows a box) when clicked.

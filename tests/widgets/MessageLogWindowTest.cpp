@@ -4,13 +4,18 @@
 
 #include <string>
 
-#include "shell/base/MessageLog.h"
+#include "base/MessageLog.h"
 #include "tests/ui/support/UiTestDriver.h"
 #include "ui/WindowSystem.h"
 #include "ui/widgets/TextBox.h"
 
 // The viewer belongs to the shell's library, which widget tests do not link.
 #include "shell/MessageLogWindow.cpp"
+
+using namespace tamber::base;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+using namespace tamber::shell;
 
 TEST(MessageLogWindow, ChannelsLevelsAndClosing) {
     UiTestDriver ui;

@@ -8,6 +8,9 @@
 #include "ui/WindowSystem.h"
 #include "ui/widgets/ScrollableWindow.h"
 
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 struct Scroller : ScrollableWindow {

@@ -5,6 +5,9 @@
 #include "ui/WindowSystem.h"
 #include "ui/widgets/SplitterWindow.h"
 
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 TEST(SplitterWindow, ClampingLayoutAndDragging) {
     UiTestDriver ui;
     ASSERT_TRUE(ui.Ready()) << ui.Error();

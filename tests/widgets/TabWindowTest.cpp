@@ -6,6 +6,9 @@
 #include "ui/WindowSystem.h"
 #include "ui/widgets/TabWindow.h"
 
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 Window* Page(Window* tabs, const char* name) {

@@ -11,6 +11,10 @@
 #include "ui/WindowSystem.h"
 #include "ui/widgets/TextBox.h"
 
+using namespace tamber::platform;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 struct Counter : Window {

@@ -7,10 +7,13 @@
 #include "ui/widgets/Button.h"
 #include "ui/widgets/TextBox.h"
 
+namespace tamber::ui::choosers {
+using namespace tamber::ui::widgets;
+
 int TextWidth(const Window* parent, const std::string& text) {
     const Font* font = parent->GetFont();
     if (!font) return int(text.size()) * 7;
-    return ::DrawText(font, text.c_str(), 0, kTextMeasureOnly, {0, 0, 1 << 20, 1 << 10});
+    return ui::DrawText(font, text.c_str(), 0, kTextMeasureOnly, {0, 0, 1 << 20, 1 << 10});
 }
 
 TextBox* MakeLabel(Window* parent, const std::string& text, int x, int y, int width, int height) {
@@ -29,3 +32,5 @@ Button* MakeButton(Window* parent, const char* label, int x, int y, int minimumW
     button->SetFrameXYWH(x, y, std::max(button->Frame().Width(), minimumWidth), button->Frame().Height());
     return button;
 }
+
+}  // namespace tamber::ui::choosers

@@ -4,8 +4,11 @@
 
 #include "ui/Window.h"
 
-class Button;
-class TextBox;
+namespace tamber::ui::widgets { class Button; }
+namespace tamber::ui::widgets { class TextBox; }
+
+namespace tamber::ui::choosers {
+using namespace tamber::ui::widgets;
 
 // A one-line label at (x, y), as wide as width, vertically centred on a row of height.
 TextBox* MakeLabel(Window* parent, const std::string& text, int x, int y, int width, int height);
@@ -13,3 +16,5 @@ TextBox* MakeLabel(Window* parent, const std::string& text, int x, int y, int wi
 Button* MakeButton(Window* parent, const char* label, int x, int y, int minimumWidth);
 // Width of text in the parent's font.
 int TextWidth(const Window* parent, const std::string& text);
+
+}  // namespace tamber::ui::choosers

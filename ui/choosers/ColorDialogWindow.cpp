@@ -11,6 +11,9 @@
 #include "ui/widgets/ColorButton.h"
 #include "ui/widgets/TextBox.h"
 
+namespace tamber::ui::choosers {
+using namespace tamber::ui::widgets;
+
 namespace {
 
 constexpr int kFieldWidth = 256;
@@ -197,3 +200,5 @@ bool OsChooseColor(uint8_t rgb[3]) {
 }
 
 void InstallChoosers() { ColorButton::SetColorChooser(&OsChooseColor); }
+
+}  // namespace tamber::ui::choosers

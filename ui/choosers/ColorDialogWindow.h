@@ -7,8 +7,11 @@
 #include "ui/choosers/ColorModel.h"
 #include "ui/widgets/DialogWindow.h"
 
-class Button;
-class TextBox;
+namespace tamber::ui::widgets { class Button; }
+namespace tamber::ui::widgets { class TextBox; }
+
+namespace tamber::ui::choosers {
+using namespace tamber::ui::widgets;
 
 class ColorDialogWindow : public DialogWindow {
 public:
@@ -48,3 +51,5 @@ private:
     std::array<ColorSwatch*, 16> custom_{};
     Button* addCustom_;
 };
+
+}  // namespace tamber::ui::choosers

@@ -7,6 +7,8 @@
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
 
+namespace tamber::ui::choosers {
+
 namespace {
 
 constexpr uint32_t kFieldStyle = kStyleVisible | kStyleEnabled | kStyleThinBorder;
@@ -128,3 +130,5 @@ void ColorSwatch::Draw() {
 void ColorSwatch::OnMouseButton(Event& event) {
     if (event.Button() == 0 && event.ButtonPressed()) pressed.Emit(index_);
 }
+
+}  // namespace tamber::ui::choosers

@@ -5,6 +5,8 @@
 #include "ui/Window.h"
 #include "ui/choosers/ColorModel.h"
 
+namespace tamber::ui::choosers {
+
 // A surface that picks part of a colour where it is pressed or dragged.
 class ColorPicker : public Window {
 public:
@@ -64,3 +66,5 @@ private:
     Rgb rgb_;
     bool marked_ = false;
 };
+
+}  // namespace tamber::ui::choosers

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace tamber::ui::choosers {
+
 Hsv RgbToHsv(Rgb rgb) {
     double r = rgb.r / 255.0, g = rgb.g / 255.0, b = rgb.b / 255.0;
     double high = std::max({r, g, b}), low = std::min({r, g, b}), range = high - low;
@@ -65,3 +67,5 @@ std::array<Rgb, 16>& CustomColors() {
     }();
     return colors;
 }
+
+}  // namespace tamber::ui::choosers

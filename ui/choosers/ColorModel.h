@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+namespace tamber::ui::choosers {
+
 struct Rgb {
     uint8_t r = 0, g = 0, b = 0;
     bool operator==(const Rgb&) const = default;
@@ -25,3 +27,5 @@ std::string FormatHexColor(Rgb rgb);
 
 // The custom colours of the chooser, shared by every chooser of the run.
 std::array<Rgb, 16>& CustomColors();
+
+}  // namespace tamber::ui::choosers

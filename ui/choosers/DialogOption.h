@@ -4,8 +4,12 @@
 #include <string>
 #include <vector>
 
+namespace tamber::ui::choosers {
+
 struct DialogOption {
     std::string label;  // "Target Format:"
     std::vector<std::string> entries;
     int chosen = 0;
 };
+
+}  // namespace tamber::ui::choosers

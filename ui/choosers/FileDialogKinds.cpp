@@ -1,6 +1,9 @@
 #include "ui/choosers/FileDialogKinds.h"
 
-#include "shell/base/Preferences.h"
+#include "base/Preferences.h"
+
+namespace tamber::ui::choosers {
+using namespace tamber::base;
 
 namespace {
 
@@ -83,3 +86,5 @@ const FileDialogKind& FindFileDialogKind(int kind) {
     }
     return Kinds().front();
 }
+
+}  // namespace tamber::ui::choosers

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace tamber::ui::choosers {
+
 enum class DialogPurpose { Save = 0, Open = 1, OpenSeveral = 2, ChooseFolder = 3 };
 
 enum FileKind : int { kFileKindAny = 0, kFileKindArchive = 2, kFileKindSound = 3, kFileKindModel = 4, kFileKindImage = 5 };
@@ -37,3 +39,5 @@ struct FileDialogKind {
 
 // The kind's row; an unknown kind gives the "any file" row.
 const FileDialogKind& FindFileDialogKind(int kind);
+
+}  // namespace tamber::ui::choosers

@@ -6,6 +6,8 @@
 #include <strings.h>
 #include <unistd.h>
 
+namespace tamber::ui::choosers {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -216,3 +218,5 @@ FileDialogModel::Decision FileDialogModel::Confirm(const std::string& typed, con
     if (d.paths.empty()) d.kind = Decision::Refuse;
     return d;
 }
+
+}  // namespace tamber::ui::choosers

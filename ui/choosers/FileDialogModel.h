@@ -8,6 +8,8 @@
 
 #include "ui/choosers/FileDialogKinds.h"
 
+namespace tamber::ui::choosers {
+
 struct FileEntry {
     std::string name;
     bool isFolder = false;
@@ -66,3 +68,5 @@ private:
 
 // Joins and normalises a path: forward slashes, no "." segments, ".." resolved.
 std::string NormalisePath(const std::string& path);
+
+}  // namespace tamber::ui::choosers

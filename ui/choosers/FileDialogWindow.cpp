@@ -13,6 +13,10 @@
 #include "ui/widgets/MessageBoxWindow.h"
 #include "ui/widgets/TextBox.h"
 
+namespace tamber::ui::choosers {
+using namespace tamber::platform;
+using namespace tamber::ui::widgets;
+
 namespace {
 
 constexpr int kContentWidth = 520;
@@ -39,7 +43,7 @@ int LabelColumnWidth(std::initializer_list<const TextBox*> fixed, const std::vec
     int width = kLabelWidth;
     auto widen = [&](const TextBox* label) {
         if (!label) return;
-        int text = ::DrawText(label->GetFont(), label->Text().c_str(), 0, kTextMeasureOnly, {0, 0, 1 << 20, 1 << 20});
+        int text = ui::DrawText(label->GetFont(), label->Text().c_str(), 0, kTextMeasureOnly, {0, 0, 1 << 20, 1 << 20});
         width = std::max(width, text + 2 * TextBox::kMargin + 2 + kGap);
     };
     for (const TextBox* label : fixed) widen(label);
@@ -314,3 +318,5 @@ void FileDialogWindow::OnUp() {
 void FileDialogWindow::OnHome() {
     if (model_.GoHome()) Fill();
 }
+
+}  // namespace tamber::ui::choosers

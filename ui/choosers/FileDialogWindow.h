@@ -10,9 +10,12 @@
 #include "ui/widgets/DialogWindow.h"
 #include "ui/widgets/ListWindow.h"
 
-class Button;
-class ComboBox;
-class TextBox;
+namespace tamber::ui::widgets { class Button; }
+namespace tamber::ui::widgets { class ComboBox; }
+namespace tamber::ui::widgets { class TextBox; }
+
+namespace tamber::ui::choosers {
+using namespace tamber::ui::widgets;
 
 class FileDialogWindow : public DialogWindow {
 public:
@@ -67,3 +70,5 @@ private:
     TextBox* filterLabel_ = nullptr;
     ComboBox* filterCombo_ = nullptr;
 };
+
+}  // namespace tamber::ui::choosers

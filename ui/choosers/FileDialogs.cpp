@@ -4,6 +4,8 @@
 
 #include "ui/choosers/FileDialogWindow.h"
 
+namespace tamber::ui::choosers {
+
 namespace {
 
 bool RunFileDialog(const char* title, DialogPurpose purpose, const std::vector<FileFilter>& filters,
@@ -114,3 +116,5 @@ bool OpenFilesOfKind(int kind, const char* title, std::vector<std::string>& path
 bool SaveFileOfKind(int kind, const char* title, std::string& path, int* format, std::vector<DialogOption>* options) {
     return RunKindSingle(kind, DialogPurpose::Save, title, path, format, options);
 }
+
+}  // namespace tamber::ui::choosers

@@ -10,6 +10,8 @@
 #include "ui/choosers/DialogOption.h"
 #include "ui/choosers/FileDialogKinds.h"
 
+namespace tamber::ui::choosers {
+
 // path: in, the folder to start in (or a file in it); out, the chosen existing file.
 // filterIndex: in and out, the chosen filter.
 bool OsOpenFile(const char* title, const std::vector<FileFilter>& filters, int& filterIndex, std::string& path,
@@ -42,3 +44,5 @@ bool SaveFileOfKind(int kind, const char* title, std::string& path, int* format 
 
 // Installs the colour chooser into the colour buttons; called once at start-up.
 void InstallChoosers();
+
+}  // namespace tamber::ui::choosers

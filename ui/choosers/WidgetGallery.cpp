@@ -24,6 +24,9 @@
 #include "ui/widgets/TabWindow.h"
 #include "ui/widgets/TextBox.h"
 
+namespace tamber::ui::choosers {
+using namespace tamber::ui::widgets;
+
 namespace {
 
 constexpr int kMargin = 12;
@@ -341,3 +344,5 @@ void ShowWidgetGallery() {
     gallery->SetVisible(true);
     gallery->BringToFront();
 }
+
+}  // namespace tamber::ui::choosers

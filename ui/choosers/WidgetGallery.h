@@ -6,9 +6,12 @@
 
 #include "ui/Window.h"
 
-class ColorButton;
-class MenuItem;
-class TextBox;
+namespace tamber::ui::widgets { class ColorButton; }
+namespace tamber::ui::widgets { class MenuItem; }
+namespace tamber::ui::widgets { class TextBox; }
+
+namespace tamber::ui::choosers {
+using namespace tamber::ui::widgets;
 
 class WidgetGallery : public Window {
 public:
@@ -51,3 +54,5 @@ private:
 
 // Shows the gallery, making it on first use.
 void ShowWidgetGallery();
+
+}  // namespace tamber::ui::choosers

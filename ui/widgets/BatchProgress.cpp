@@ -10,6 +10,9 @@
 #include "ui/Window.h"
 #include "ui/WindowSystem.h"
 
+namespace tamber::ui::widgets {
+using namespace tamber::platform;
+
 namespace {
 
 constexpr uint32_t kProgressStyle = kStyleUpperLayer | kStyleKeepCentred | kStyleAltFrame | kStylePanelA |
@@ -20,7 +23,7 @@ constexpr int kTextWidth = 400;
 constexpr int kBarHeight = 14;
 
 int TextWidth(const Font* font, const std::string& text) {
-    return ::DrawText(font, text.c_str(), 0, kTextMeasureOnly, {0, 0, 1 << 20, 1 << 20});
+    return ui::DrawText(font, text.c_str(), 0, kTextMeasureOnly, {0, 0, 1 << 20, 1 << 20});
 }
 
 // The text on one line within the width: control characters become spaces and a
@@ -109,3 +112,5 @@ void BatchProgress::Update(const std::string& what, size_t done, size_t total) {
     lastDraw_ = now;
     WS().PresentNow();
 }
+
+}  // namespace tamber::ui::widgets

@@ -9,7 +9,9 @@
 #include <cstddef>
 #include <string>
 
-class Window;
+namespace tamber::ui { class Window; }
+
+namespace tamber::ui::widgets {
 
 class BatchProgress {
 public:
@@ -27,3 +29,5 @@ private:
     Window* window_;
     double lastDraw_ = -1;
 };
+
+}  // namespace tamber::ui::widgets

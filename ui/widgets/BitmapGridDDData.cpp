@@ -8,6 +8,8 @@
 #include "ui/Font.h"
 #include "ui/WindowSystem.h"
 
+namespace tamber::ui::widgets {
+
 BitmapGridDDData::BitmapGridDDData(GridWindow* grid, std::vector<int> cells, std::vector<void*> data)
     : Window::DragDropData(kType), grid_(grid), cells_(std::move(cells)), data_(std::move(data)) {}
 
@@ -32,3 +34,5 @@ void BitmapGridDDData::RegisterDragImage() {
         return offset;
     });
 }
+
+}  // namespace tamber::ui::widgets

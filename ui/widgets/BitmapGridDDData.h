@@ -6,6 +6,8 @@
 
 #include "ui/Window.h"
 
+namespace tamber::ui::widgets {
+
 class GridWindow;
 
 class BitmapGridDDData : public Window::DragDropData {
@@ -28,3 +30,5 @@ private:
     std::vector<int> cells_;
     std::vector<void*> data_;
 };
+
+}  // namespace tamber::ui::widgets

@@ -9,6 +9,8 @@
 #include "ui/WindowSystem.h"
 #include "ui/RectOps.h"
 
+namespace tamber::ui::widgets {
+
 Button::Button(Window* parent, uint32_t commandId) : Button(parent, commandId, 0) {}
 
 Button::Button(Window* parent, uint32_t commandId, int toggles)
@@ -32,7 +34,7 @@ void Button::SetButtonState(int state, bool silent) {
 int Button::LabelWidth() const {
     const char* label = GetName();
     if (!label) return 0;
-    return ::DrawText(GetFont(), label, 0, kTextMeasureOnly, {0, 0, 1 << 20, 1 << 20});
+    return ui::DrawText(GetFont(), label, 0, kTextMeasureOnly, {0, 0, 1 << 20, 1 << 20});
 }
 
 void Button::SizeToFit() {
@@ -122,3 +124,5 @@ void Button::OnFocusLost(Window* newFocus, int reason) {
     (void)newFocus, (void)reason;
     CancelKeyPress();
 }
+
+}  // namespace tamber::ui::widgets

@@ -6,6 +6,8 @@
 #include "ui/Signal.h"
 #include "ui/Window.h"
 
+namespace tamber::ui::widgets {
+
 class Button : public Window {
 public:
     enum State : int { kUp = 0, kOn = 1, kPressedOn = 2, kPressedOff = 3 };
@@ -51,3 +53,5 @@ private:
     int32_t state_ = kUp;
     int32_t stateAtPress_ = kUp;
 };
+
+}  // namespace tamber::ui::widgets

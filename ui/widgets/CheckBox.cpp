@@ -8,6 +8,8 @@
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
 
+namespace tamber::ui::widgets {
+
 void CheckBox::SizeToFit() {
     Skin* skin = WS().GetSkin();
     int boxWidth = skin ? skin->CheckBoxWidth() : 0;
@@ -37,3 +39,5 @@ void CheckBox::Draw() {
         Skin::FillRect({text.left, bottom - 2, text.left + LabelWidth(), bottom});
     }
 }
+
+}  // namespace tamber::ui::widgets

@@ -2,6 +2,8 @@
 // A toggling button drawn as a box with its label to the right.
 #include "ui/widgets/Button.h"
 
+namespace tamber::ui::widgets {
+
 class CheckBox : public Button {
 public:
     CheckBox(Window* parent, uint32_t commandId) : Button(parent, commandId, 1) {}
@@ -15,3 +17,5 @@ public:
 
     static constexpr int kLabelGap = 8;
 };
+
+}  // namespace tamber::ui::widgets

@@ -8,6 +8,8 @@
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
 
+namespace tamber::ui::widgets {
+
 namespace {
 
 constexpr int kCursorArrow = 0;
@@ -127,3 +129,5 @@ void ColorBar::Draw() {
     marker(kStart, 255);
     marker(kEnd, 255);
 }
+
+}  // namespace tamber::ui::widgets

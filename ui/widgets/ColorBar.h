@@ -7,6 +7,8 @@
 #include "ui/Signal.h"
 #include "ui/Window.h"
 
+namespace tamber::ui::widgets {
+
 class ColorBar : public Window {
 public:
     enum Marker : int { kNone = 0, kStart = 1, kMedian = 2, kEnd = 3 };
@@ -44,3 +46,5 @@ private:
     uint16_t end_ = 0;
     int dragging_ = kNone;
 };
+
+}  // namespace tamber::ui::widgets

@@ -6,6 +6,8 @@
 #include "ui/WindowSystem.h"
 #include "ui/RectOps.h"
 
+namespace tamber::ui::widgets {
+
 namespace {
 
 ColorButton::ColorChooser installedChooser = nullptr;
@@ -58,3 +60,5 @@ bool ColorButton::OnKey(Event& event) {
 void ColorButton::OnMouseButton(Event& event) {
     if (IsEnabled() && event.Button() == 0 && event.ButtonPressed()) Choose();
 }
+
+}  // namespace tamber::ui::widgets

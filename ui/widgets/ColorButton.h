@@ -6,6 +6,8 @@
 #include "ui/Signal.h"
 #include "ui/Window.h"
 
+namespace tamber::ui::widgets {
+
 class ColorButton : public Window {
 public:
     // Shows a modal colour chooser on the colour given; true (and the new colour) on OK.
@@ -34,3 +36,5 @@ public:
 private:
     uint32_t color_ = 0xFFFFFFFF;
 };
+
+}  // namespace tamber::ui::widgets

@@ -9,6 +9,8 @@
 #include "ui/widgets/TextBox.h"
 #include "ui/RectOps.h"
 
+namespace tamber::ui::widgets {
+
 namespace {
 
 constexpr uint32_t kComboStyle = kStyleFocusable | kStylePanelB | kStyleEnabled | kStyleVisible;
@@ -113,7 +115,7 @@ void ComboBox::OpenList() {
     // narrower than the combo box, and opens above when there is no room below.
     int widest = 0;
     for (const std::string& entry : items_) {
-        widest = std::max(widest, ::DrawText(GetFont(), entry.c_str(), 0, kTextMeasureOnly, {0, 0, 1 << 20, 1 << 20}));
+        widest = std::max(widest, ui::DrawText(GetFont(), entry.c_str(), 0, kTextMeasureOnly, {0, 0, 1 << 20, 1 << 20}));
     }
     int width = std::max(Frame().Width(), widest + kListExtraWidth);
     int rows = std::min(std::max(listRows_, 1), int(items_.size()) + 1);
@@ -175,3 +177,5 @@ void ComboBox::OnMouseButton(Event& event) {
     closeChoice_ = -1;
     run_.EndWithPress(this, event);
 }
+
+}  // namespace tamber::ui::widgets

@@ -9,6 +9,8 @@
 #include "ui/widgets/ListWindow.h"
 #include "ui/widgets/PopupRun.h"
 
+namespace tamber::ui::widgets {
+
 class TextBox;
 
 class ComboBox : public Window {
@@ -83,3 +85,5 @@ private:
     ListWindow* list_;
     PopupRun run_;
 };
+
+}  // namespace tamber::ui::widgets

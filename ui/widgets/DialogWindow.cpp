@@ -6,6 +6,9 @@
 #include "ui/WindowSystem.h"
 #include "ui/widgets/Button.h"
 
+namespace tamber::ui::widgets {
+using namespace tamber::platform;
+
 namespace {
 
 constexpr uint32_t kDialogStyle = kStyleUpperLayer | kStyleAltFrame | kStylePanelA | kStyleMaximisable |
@@ -129,3 +132,5 @@ bool DialogWindow::HandleEvent(Window* target, int kind, Event& event) {
     if (kind == kEventKey && WS().ModalWindow() == this && TakeKey(event)) return true;
     return Window::HandleEvent(target, kind, event);
 }
+
+}  // namespace tamber::ui::widgets

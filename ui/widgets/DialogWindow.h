@@ -7,6 +7,8 @@
 
 #include "ui/Window.h"
 
+namespace tamber::ui::widgets {
+
 class Button;
 
 class DialogWindow : public Window {
@@ -60,3 +62,5 @@ private:
     Button* keyButton_ = nullptr;
     bool okHandled_ = false;
 };
+
+}  // namespace tamber::ui::widgets

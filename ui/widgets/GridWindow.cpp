@@ -11,6 +11,8 @@
 #include "ui/WindowSystem.h"
 #include "ui/widgets/BitmapGridDDData.h"
 
+namespace tamber::ui::widgets {
+
 GridWindow::GridWindow(uint32_t windowStyle, Window* parent) : ScrollableWindow(windowStyle | kStyleFocusable, parent) {
     SetScrollRange(kVertical, 0, 1);
 }
@@ -309,3 +311,5 @@ void GridWindow::Draw() {
         }
     }
 }
+
+}  // namespace tamber::ui::widgets

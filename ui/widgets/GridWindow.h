@@ -10,6 +10,8 @@
 
 #include "ui/widgets/ScrollableWindow.h"
 
+namespace tamber::ui::widgets {
+
 class GridWindow : public ScrollableWindow {
 public:
     struct Cell {
@@ -90,3 +92,5 @@ private:
     int narrowOnRelease_ = -1;
     Point pressPoint_;
 };
+
+}  // namespace tamber::ui::widgets

@@ -7,6 +7,8 @@
 #include "ui/widgets/GridWindow.h"
 #include "ui/widgets/ListWindow.h"
 
+namespace tamber::ui::widgets {
+
 ListGridWindow::ListGridWindow(uint32_t listFlags, uint32_t windowStyle, Window* parent)
     : Window(windowStyle, parent),
       list_(new ListWindow(listFlags, kStyleVisible, this)),
@@ -39,3 +41,5 @@ void ListGridWindow::OnResize() {
     list_->SetFrame(view);
     grid_->SetFrame(view);
 }
+
+}  // namespace tamber::ui::widgets

@@ -6,6 +6,8 @@
 
 #include "ui/Window.h"
 
+namespace tamber::ui::widgets {
+
 class Button;
 class GridWindow;
 class ListWindow;
@@ -34,3 +36,5 @@ private:
     Button* switch_;
     bool showingGrid_ = false;
 };
+
+}  // namespace tamber::ui::widgets

@@ -13,6 +13,8 @@
 #include "ui/widgets/TextBox.h"
 #include "ui/RectOps.h"
 
+namespace tamber::ui::widgets {
+
 namespace {
 
 // A formatted cell prepared for comparing: numbers compare by value, text without
@@ -789,3 +791,5 @@ void ListWindow::Draw() {
     for (int r = first, y = header; r < int(rows_.size()) && y < height; ++r, y += row) DrawRow(rows_[size_t(r)], y, width);
     if (header) DrawHeader(width);
 }
+
+}  // namespace tamber::ui::widgets

@@ -10,6 +10,8 @@
 
 #include "ui/widgets/ScrollableWindow.h"
 
+namespace tamber::ui::widgets {
+
 class TextBox;
 
 class ListWindow : public ScrollableWindow {
@@ -201,3 +203,5 @@ private:
     mutable bool rowsDirty_ = true;
     bool rangeDirty_ = true;
 };
+
+}  // namespace tamber::ui::widgets

@@ -12,6 +12,9 @@
 #include "ui/widgets/MenuItem.h"
 #include "ui/RectOps.h"
 
+namespace tamber::ui::widgets {
+using namespace tamber::platform;
+
 namespace {
 
 constexpr int kItemPadding = 4;
@@ -364,3 +367,5 @@ void Menu::Draw() {
     if (isBar_) skin->DrawFrameBorder(local, 8, true);
     else skin->DrawFrameBorder(local);
 }
+
+}  // namespace tamber::ui::widgets

@@ -10,6 +10,8 @@
 #include "ui/Window.h"
 #include "ui/widgets/PopupRun.h"
 
+namespace tamber::ui::widgets {
+
 class MenuItem;
 
 class Menu : public Window {
@@ -94,3 +96,5 @@ void OpenSubmenu(MenuItem* item, bool open);
 // anchor): below-right, below-left, above-right, above-left, whichever keeps the
 // largest area on the surface (the first on a tie). Surface pixels.
 Rect PlaceBeside(const Rect& anchor, int width, int height, const Rect& surface);
+
+}  // namespace tamber::ui::widgets

@@ -7,6 +7,8 @@
 #include "ui/WindowSystem.h"
 #include "ui/widgets/Menu.h"
 
+namespace tamber::ui::widgets {
+
 namespace {
 
 constexpr int kLabelIndent = 12;
@@ -29,7 +31,7 @@ Menu* MenuItem::EnsureSubmenu() {
 
 int MenuItem::LabelWidth() const {
     const char* label = GetName();
-    return label ? ::DrawText(GetFont(), label, 0, kTextMeasureOnly, {0, 0, 1 << 20, 1 << 20}) : 0;
+    return label ? ui::DrawText(GetFont(), label, 0, kTextMeasureOnly, {0, 0, 1 << 20, 1 << 20}) : 0;
 }
 
 void MenuItem::Draw() {
@@ -73,3 +75,5 @@ void MenuItem::OnMouseLeave(uint32_t newHit, uint32_t oldHit) {
     Menu* menu = OwnerMenu();
     if (!menu->Root()->IsRunning() && menu->HighlightedItem() == this) menu->SetHighlight(nullptr);
 }
+
+}  // namespace tamber::ui::widgets

@@ -6,6 +6,8 @@
 
 #include "ui/Window.h"
 
+namespace tamber::ui::widgets {
+
 class Menu;
 
 class MenuItem : public Window {
@@ -36,3 +38,5 @@ public:
 private:
     Menu* submenu_ = nullptr;
 };
+
+}  // namespace tamber::ui::widgets

@@ -11,6 +11,8 @@
 #include "ui/widgets/Button.h"
 #include "ui/widgets/TextBox.h"
 
+namespace tamber::ui::widgets {
+
 namespace {
 
 constexpr uint32_t kBoxStyle = kStyleUpperLayer | kStyleAltFrame | kStylePanelA | kStyleResizable | kStyleShadow |
@@ -18,7 +20,7 @@ constexpr uint32_t kBoxStyle = kStyleUpperLayer | kStyleAltFrame | kStylePanelA 
 constexpr int kRunFlags = 1 | 4;  // keys to the box, the screen dimmed behind it
 
 int MeasureWidth(const Font* font, const char* text) {
-    return ::DrawText(font, text, 0, kTextMultiLine | kTextMeasureOnly, {0, 0, 1 << 20, 1 << 20});
+    return ui::DrawText(font, text, 0, kTextMultiLine | kTextMeasureOnly, {0, 0, 1 << 20, 1 << 20});
 }
 
 }  // namespace
@@ -142,3 +144,5 @@ void ShowError(const char* format, ...) {
 }
 
 int ConfirmQuit() { return MessageBox("Really Quit Tamber?", nullptr, {"Quit", "Don't Quit"}); }
+
+}  // namespace tamber::ui::widgets

@@ -7,6 +7,8 @@
 
 #include "ui/Window.h"
 
+namespace tamber::ui::widgets {
+
 class Button;
 class TextBox;
 
@@ -52,3 +54,5 @@ int MessageBoxWithInput(const char* title, std::string& text, std::initializer_l
 void ShowError(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // 0 means quit.
 int ConfirmQuit();
+
+}  // namespace tamber::ui::widgets

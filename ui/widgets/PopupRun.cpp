@@ -2,6 +2,8 @@
 
 #include "ui/WindowSystem.h"
 
+namespace tamber::ui::widgets {
+
 void PopupRun::Run(Window* popup) {
     running_ = true;
     pending_ = false;
@@ -29,3 +31,5 @@ void PopupRun::EndWithPress(Window* popup, const Event& press) {
     pending_ = true;
     End(popup);
 }
+
+}  // namespace tamber::ui::widgets

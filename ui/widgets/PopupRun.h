@@ -5,7 +5,9 @@
 // own handlers in the ending run).
 #include "ui/Event.h"
 
-class Window;
+namespace tamber::ui { class Window; }
+
+namespace tamber::ui::widgets {
 
 class PopupRun {
 public:
@@ -24,3 +26,5 @@ private:
     bool pending_ = false;
     Event press_;
 };
+
+}  // namespace tamber::ui::widgets

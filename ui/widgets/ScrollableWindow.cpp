@@ -7,6 +7,9 @@
 #include "ui/WindowSystem.h"
 #include "ui/RectOps.h"
 
+namespace tamber::ui::widgets {
+using namespace tamber::platform;
+
 namespace {
 
 // The bar's breadth; without a skin (logic-only runs) the arrow length stands in.
@@ -233,3 +236,5 @@ void ScrollableWindow::DrawFrame() {
     Rect corner = CornerRect();
     if (!corner.IsEmpty()) skin->DrawScrollCorner(corner);
 }
+
+}  // namespace tamber::ui::widgets

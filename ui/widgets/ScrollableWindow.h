@@ -7,6 +7,8 @@
 
 #include "ui/Window.h"
 
+namespace tamber::ui::widgets {
+
 class ScrollableWindow : public Window {
 public:
     enum ScrollAxis : int { kVertical = 0, kHorizontal = 1 };
@@ -97,3 +99,5 @@ private:
     Point trackPoint_;               // the mouse while a part is held
     int32_t positionAtPress_ = 0;    // thumb dragging
 };
+
+}  // namespace tamber::ui::widgets

@@ -6,6 +6,8 @@
 #include "ui/WindowSystem.h"
 #include "ui/RectOps.h"
 
+namespace tamber::ui::widgets {
+
 namespace {
 
 constexpr int kCursorHorizontalResize = 1;
@@ -134,3 +136,5 @@ void SplitterWindow::OnMouseLeave(uint32_t newHit, uint32_t oldHit) {
     (void)newHit, (void)oldHit;
     if (!dragging_) SetCursor(0);
 }
+
+}  // namespace tamber::ui::widgets

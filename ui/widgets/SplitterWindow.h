@@ -6,6 +6,8 @@
 
 #include "ui/Window.h"
 
+namespace tamber::ui::widgets {
+
 class SplitterWindow : public Window {
 public:
     enum Orientation : int { kSideBySide = 0, kStacked = 1 };
@@ -54,3 +56,5 @@ private:
     int32_t positionAtDragStart_ = 0;
     bool dragging_ = false;
 };
+
+}  // namespace tamber::ui::widgets

@@ -7,6 +7,8 @@
 #include "ui/WindowSystem.h"
 #include "ui/RectOps.h"
 
+namespace tamber::ui::widgets {
+
 TabWindow::TabWindow(uint32_t flags, Window* parent) : Window(flags, parent) {}
 
 Rect TabWindow::PageArea() const {
@@ -22,7 +24,7 @@ void TabWindow::LayoutTabs() {
     int x = kFirstTabX;
     for (Tab& t : tabs_) {
         const char* name = t.page->GetName();
-        int labelWidth = name ? ::DrawText(GetFont(), name, 0, kTextMeasureOnly, {0, 0, 1 << 20, 1 << 20}) : 0;
+        int labelWidth = name ? ui::DrawText(GetFont(), name, 0, kTextMeasureOnly, {0, 0, 1 << 20, 1 << 20}) : 0;
         int width = skin ? skin->TabWidth(labelWidth) : labelWidth;
         t.tab = {x, 0, x + width, height};
         t.label = {x + side + 4, 0, x + width - side - 4, height};
@@ -141,3 +143,5 @@ void TabWindow::Draw() {
     int top = skin->TabHeight();
     skin->DrawTabLine({0, top, Client().Width(), top + skin->TabLineHeight()});
 }
+
+}  // namespace tamber::ui::widgets

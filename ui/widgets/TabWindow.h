@@ -7,6 +7,8 @@
 
 #include "ui/Window.h"
 
+namespace tamber::ui::widgets {
+
 class TabWindow : public Window {
 public:
     struct Tab {
@@ -51,3 +53,5 @@ private:
     int selected_ = -1;
     bool pagesMisplaced_ = false;
 };
+
+}  // namespace tamber::ui::widgets

@@ -15,6 +15,9 @@
 #include "ui/WindowSystem.h"
 #include "ui/RectOps.h"
 
+namespace tamber::ui::widgets {
+using namespace tamber::platform;
+
 namespace {
 
 struct ModeInfo {
@@ -93,7 +96,7 @@ void TextBox::Relayout(int fromOffset) {
     const Font* font = GetFont();
     const int size = int(text_.size());
     if (!IsMultiLine()) {
-        int width = font ? ::DrawText(font, text_.c_str(), 0, kTextMeasureOnly, Rect{0, 0, 1 << 30, 1 << 10}) : 0;
+        int width = font ? ui::DrawText(font, text_.c_str(), 0, kTextMeasureOnly, Rect{0, 0, 1 << 30, 1 << 10}) : 0;
         lines_.assign(1, Line{0, size, size, width});
         return;
     }
@@ -138,7 +141,7 @@ int TextBox::XOf(const Line& line, int offset) const {
     int end = std::clamp(offset, line.start, line.end);
     if (!font || end == line.start) return 0;
     std::string part = text_.substr(size_t(line.start), size_t(end - line.start));
-    return ::DrawText(font, part.c_str(), 0, kTextMeasureOnly, Rect{0, 0, 1 << 30, 1 << 10});
+    return ui::DrawText(font, part.c_str(), 0, kTextMeasureOnly, Rect{0, 0, 1 << 30, 1 << 10});
 }
 
 int TextBox::OffsetAt(Point local) const {
@@ -559,7 +562,7 @@ void TextBox::Draw() {
             std::string part = text_.substr(size_t(line.start), size_t(line.end - line.start));
             if (IsEnabled()) Skin::SetTextColor(false);
             else glColor4ub(128, 128, 128, 255);
-            ::DrawText(font, part.c_str(), 0, 0, Rect{left, y, left + line.width + 64, y + row});
+            ui::DrawText(font, part.c_str(), 0, 0, Rect{left, y, left + line.width + 64, y + row});
         }
     }
     if (caretShown_) {
@@ -570,3 +573,5 @@ void TextBox::Draw() {
         Skin::FillRect({x, y, x + 1, y + fontHeight});
     }
 }
+
+}  // namespace tamber::ui::widgets

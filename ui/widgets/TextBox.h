@@ -11,6 +11,8 @@
 #include "ui/widgets/ScrollableWindow.h"
 #include "ui/widgets/TextBoxAction.h"
 
+namespace tamber::ui::widgets {
+
 class TextBox : public ScrollableWindow {
 public:
     enum Mode : int {
@@ -148,3 +150,5 @@ private:
     bool changed_ = false;
     UndoHistory history_;
 };
+
+}  // namespace tamber::ui::widgets

@@ -4,6 +4,8 @@
 
 #include "ui/widgets/TextBox.h"
 
+namespace tamber::ui::widgets {
+
 TextBoxAction::TextBoxAction(TextBox* box, Kind kind, int position, std::string removed, std::string inserted,
                              Selection before, Selection after)
     : box_(box),
@@ -21,3 +23,5 @@ bool TextBoxAction::Do(void*) {
 }
 
 void TextBoxAction::Undo(void*) { box_->ReplaceRange(position_, int(inserted_.size()), removed_, before_); }
+
+}  // namespace tamber::ui::widgets

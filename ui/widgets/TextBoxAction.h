@@ -7,6 +7,8 @@
 
 #include "ui/UndoHistory.h"
 
+namespace tamber::ui::widgets {
+
 class TextBox;
 
 class TextBoxAction : public UndoableAction {
@@ -42,3 +44,5 @@ private:
     Selection before_;
     Selection after_;
 };
+
+}  // namespace tamber::ui::widgets

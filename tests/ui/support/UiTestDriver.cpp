@@ -15,6 +15,8 @@
 #include "ui/Window.h"
 #include "ui/WindowSystem.h"
 
+using namespace tamber::ui;
+
 UiTestDriver::UiTestDriver() : UiTestDriver(Options{}) {}
 
 UiTestDriver::UiTestDriver(Options options) : options_(options) {

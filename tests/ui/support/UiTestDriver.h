@@ -23,11 +23,11 @@
 #include "platform/drivers/HeadlessDriver.h"
 #include "ui/Event.h"
 
+using namespace tamber::platform;
+using namespace tamber::ui;
+
 class OffscreenGL;
-class Window;
-struct Font;
-struct TexturePack;
-class Skin;
+namespace tamber::ui { class Window; struct Font; struct TexturePack; class Skin; }
 
 class UiTestDriver {
 public:

@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <span>
 
-class ByteReader {
+namespace tamber::collections {
+
+class BigEndianReader {
 public:
-    explicit ByteReader(std::span<const uint8_t> data) : data_(data) {}
+    explicit BigEndianReader(std::span<const uint8_t> data) : data_(data) {}
 
     bool Ok() const { return ok_; }
     size_t Size() const { return data_.size(); }
@@ -36,3 +38,5 @@ private:
     size_t pos_ = 0;
     bool ok_ = true;
 };
+
+}  // namespace tamber::collections

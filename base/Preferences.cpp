@@ -1,9 +1,12 @@
-#include "shell/base/Preferences.h"
+#include "base/Preferences.h"
 
 #include <cstdio>
 #include <cstdlib>
 
 #include "platform/fs/FileBytes.h"
+
+namespace tamber::base {
+using namespace tamber::platform;
 
 namespace {
 
@@ -245,3 +248,5 @@ void SetPrefStringList(const char* key, const std::vector<std::string>& items) {
 }
 bool LoadPrefs() { return Preferences::Instance().Load(); }
 bool SavePrefs() { return Preferences::Instance().Save(); }
+
+}  // namespace tamber::base

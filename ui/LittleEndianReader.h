@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <vector>
 
-class ByteReader {
+namespace tamber::ui {
+
+class LittleEndianReader {
 public:
-    ByteReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    LittleEndianReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
 
     bool Ok() const { return ok_; }
     size_t Remaining() const { return ok_ ? size_ - pos_ : 0; }
@@ -45,8 +47,8 @@ private:
     bool ok_ = true;
 };
 
-// Little-endian appending, the writing side of ByteReader.
-class ByteWriter {
+// Little-endian appending, the writing side of LittleEndianReader.
+class LittleEndianWriter {
 public:
     std::vector<uint8_t>& Bytes() { return bytes_; }
     void U8(uint8_t v) { bytes_.push_back(v); }
@@ -63,3 +65,5 @@ public:
 private:
     std::vector<uint8_t> bytes_;
 };
+
+}  // namespace tamber::ui

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace tamber::base {
+
 class Preferences {
 public:
     enum class Type { Integer = 0, Real = 1, String = 2 };
@@ -62,3 +64,5 @@ void SetPrefString(const char* key, const std::string& value);
 void SetPrefStringList(const char* key, const std::vector<std::string>& items);
 bool LoadPrefs();
 bool SavePrefs();
+
+}  // namespace tamber::base

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace tamber::base {
+
 class MessageLog {
 public:
     struct Channel {
@@ -36,3 +38,5 @@ private:
 void LogMessage(int show, const char* channel, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
 void LogMessageV(int show, const char* channel, const char* format, va_list args);
+
+}  // namespace tamber::base

@@ -1,7 +1,9 @@
-#include "shell/base/MessageLog.h"
+#include "base/MessageLog.h"
 
 #include <cstdio>
 #include <strings.h>
+
+namespace tamber::base {
 
 MessageLog& MessageLog::Instance() {
     static MessageLog log;
@@ -37,3 +39,5 @@ void LogMessage(int show, const char* channel, const char* format, ...) {
     LogMessageV(show, channel, format, args);
     va_end(args);
 }
+
+}  // namespace tamber::base

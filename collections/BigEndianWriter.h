@@ -6,9 +6,11 @@
 #include <span>
 #include <vector>
 
-class ByteWriter {
+namespace tamber::collections {
+
+class BigEndianWriter {
 public:
-    explicit ByteWriter(std::vector<uint8_t>& out) : out_(out) {}
+    explicit BigEndianWriter(std::vector<uint8_t>& out) : out_(out) {}
 
     size_t Position() const { return pos_; }
     void Seek(size_t position);
@@ -26,3 +28,5 @@ private:
     std::vector<uint8_t>& out_;
     size_t pos_ = 0;
 };
+
+}  // namespace tamber::collections
