@@ -175,13 +175,15 @@ void Preferences::SetStringList(const std::string& key, const std::vector<std::s
     SetString(key, joined);
 }
 
-bool Preferences::LoadFromText(const std::string& bytes) {
+Status Preferences::LoadFromText(const std::string& bytes) {
     PrefsReader reader(bytes);
     for (;;) {
         int terminator = 0;
+        const size_t lineStart = reader.Position();
         std::string key = reader.ReadKey(terminator);
-        if (key.empty()) return true;
-        if (terminator != ' ') return false;
+        if (key.empty()) return Ok();
+        if (terminator != ' ')
+            return Fail("the preferences stop at byte " + std::to_string(lineStart) + ": a name is not followed by a space");
         size_t valueStart = reader.Position();
         int integer = 0;
         double real = 0;
@@ -195,20 +197,22 @@ bool Preferences::LoadFromText(const std::string& bytes) {
         } else {
             reader.Seek(valueStart);
         }
-        if (reader.AtEnd()) return true;
+        if (reader.AtEnd()) return Ok();
     }
 }
 
-bool Preferences::Load() {
+Status Preferences::Load() {
     constexpr size_t kMaxPrefsFile = 16u << 20;
-    std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(Path(), kMaxPrefsFile);
-    if (!bytes) return false;
-    return LoadFromText(std::string(bytes->begin(), bytes->end()));
+    Result<std::vector<uint8_t>> bytes = ReadFileBytes(Path(), kMaxPrefsFile);
+    if (!bytes) return std::move(bytes).TakeError();
+    if (Status read = LoadFromText(std::string(bytes->begin(), bytes->end())); !read)
+        return Fail("'" + Path() + "': " + read.error());
+    return Ok();
 }
 
 std::string Preferences::SaveToText() const {
     std::string out;
-    char number[64];
+    char number[512];  // the longest real in fixed notation (1e308) fits whole
     for (const auto& [key, value] : values_) {
         out += key;
         switch (value.type) {
@@ -228,7 +232,7 @@ std::string Preferences::SaveToText() const {
     return out;
 }
 
-bool Preferences::Save() {
+Status Preferences::Save() {
     // A failed save keeps the old file.
     std::string text = SaveToText();
     return WriteFileAtomically(Path(), reinterpret_cast<const uint8_t*>(text.data()), text.size());
@@ -246,7 +250,7 @@ void SetPrefString(const char* key, const std::string& value) { Preferences::Ins
 void SetPrefStringList(const char* key, const std::vector<std::string>& items) {
     Preferences::Instance().SetStringList(key, items);
 }
-bool LoadPrefs() { return Preferences::Instance().Load(); }
-bool SavePrefs() { return Preferences::Instance().Save(); }
+Status LoadPrefs() { return Preferences::Instance().Load(); }
+Status SavePrefs() { return Preferences::Instance().Save(); }
 
 }  // namespace tamber::base

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
+
 namespace tamber::base {
 
 class Preferences {
@@ -38,13 +40,14 @@ public:
     void SetPath(const std::string& path) { path_ = path; }
     const std::string& Path();
 
-    // Reads the file over the current values. False when the file is missing or a
-    // line ended loading early; entries read before that point are kept.
-    bool Load();
+    // Reads the file over the current values. Fails when the file is missing or
+    // unreadable, or a line ended loading early; entries read before that point
+    // are kept.
+    Status Load();
     // Loads from memory (the same rules as Load); used by Load and by tests.
-    bool LoadFromText(const std::string& bytes);
-    // Writes every entry in key order; false when the file cannot be written.
-    bool Save();
+    Status LoadFromText(const std::string& bytes);
+    // Writes every entry in key order; a failure keeps the old file.
+    Status Save();
     std::string SaveToText() const;
 
     const std::map<std::string, Value>& Values() const { return values_; }
@@ -62,7 +65,7 @@ void SetPrefInt(const char* key, int value);
 void SetPrefReal(const char* key, double value);
 void SetPrefString(const char* key, const std::string& value);
 void SetPrefStringList(const char* key, const std::vector<std::string>& items);
-bool LoadPrefs();
-bool SavePrefs();
+Status LoadPrefs();
+Status SavePrefs();
 
 }  // namespace tamber::base

@@ -10,8 +10,6 @@
 
 namespace tamber::base {
 
-namespace tamber::base {
-
 // A failure's message, in words a user can read.
 struct Error {
     std::string message;
@@ -86,7 +84,5 @@ private:
 using Status = Result<void>;
 
 inline Status Ok() { return Status(); }
-
-}  // namespace tamber::base
 
 }  // namespace tamber::base

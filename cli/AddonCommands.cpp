@@ -23,24 +23,25 @@ std::string TerminalText(const std::string& text) {
 
 int RunAddon(const CliCommand&, const CliArgs& args) {
     Codex& codex = Codex::Instance();
-    std::string error;
-    if (!OpenGameFolder(codex, args.positional[0], args.Value("--working-set"), error)) return Fail(error);
+    if (Status opened = OpenGameFolder(codex, args.positional[0], args.Value("--working-set")); !opened)
+        return FailExit(opened.error());
     const AddonTags gathered = args.Has("--dtex") ? GatherDtexAddonTags(codex) : GatherRegularAddonTags(codex);
-    if (gathered.message) return Fail(TerminalText(gathered.message->text));
+    if (gathered.message) return FailExit(TerminalText(gathered.message->text));
 
     const AddonFields fields{args.Value("--name"), args.Value("--url"),
                              args.Value("--priority", std::to_string(kDefaultAddonPriority))};
     uint16_t priority = 0;
     if (const std::optional<AddonMessage> invalid = CheckAddonFields(fields, priority))
-        return Fail(TerminalText(invalid->text));
+        return FailExit(TerminalText(invalid->text));
     const std::string path = AddonPath(codex, fields.name);
-    if (!MayWrite(path, args.Has("--force"), error)) return Fail(error);
+    if (Status may = MayWrite(path, args.Has("--force")); !may) return FailExit(may.error());
 
     const CliProgress progress = TerminalProgress();
-    const bool built = BuildAddon(codex, gathered.tags, kAddonArchiveType, fields.name, fields.url, priority, progress);
+    // A failure's reason reaches standard error through the "Codex" channel.
+    const bool built = BuildAddon(codex, gathered.tags, kAddonArchiveType, fields.name, fields.url, priority, progress).ok();
     EndTerminalProgress(progress);
     const AddonMessage result = AddonResultMessage(built, fields.name);
-    if (!built) return Fail(TerminalText(result.text));
+    if (!built) return FailExit(TerminalText(result.text));
     std::printf("%s\n", TerminalText(result.text).c_str());
     std::fprintf(stderr, "%zu tag%s packed into '%s'\n", gathered.tags.size(), gathered.tags.size() == 1 ? "" : "s",
                  path.c_str());

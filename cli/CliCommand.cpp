@@ -11,8 +11,8 @@ std::string CliArgs::Value(const std::string& name, const std::string& fallback)
     return it == options.end() ? fallback : it->second;
 }
 
-bool ParseCliArgs(const std::vector<std::string>& words, const std::vector<CliOption>& accepted, CliArgs& out,
-                  std::string& error) {
+Result<CliArgs> ParseCliArgs(const std::vector<std::string>& words, const std::vector<CliOption>& accepted) {
+    CliArgs out;
     bool optionsEnded = false;
     for (size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
@@ -30,26 +30,19 @@ bool ParseCliArgs(const std::vector<std::string>& words, const std::vector<CliOp
         for (const CliOption& candidate : accepted) {
             if (name == candidate.name) option = &candidate;
         }
-        if (!option) {
-            error = "unknown option '" + name + "'";
-            return false;
-        }
+        if (!option) return Fail("unknown option '" + name + "'");
         if (!option->takesValue) {
-            if (equals != std::string::npos) {
-                error = "option '" + name + "' takes no value";
-                return false;
-            }
+            if (equals != std::string::npos) return Fail("option '" + name + "' takes no value");
             out.options[name] = "";
         } else if (equals != std::string::npos) {
             out.options[name] = word.substr(equals + 1);
         } else if (i + 1 < words.size()) {
             out.options[name] = words[++i];
         } else {
-            error = "option '" + name + "' needs a value";
-            return false;
+            return Fail("option '" + name + "' needs a value");
         }
     }
-    return true;
+    return out;
 }
 
 int UsageError(const CliCommand& command, const std::string& message) {
@@ -58,7 +51,7 @@ int UsageError(const CliCommand& command, const std::string& message) {
     return kExitUsage;
 }
 
-int Fail(const std::string& message) {
+int FailExit(const std::string& message) {
     std::fprintf(stderr, "tamber-cli: %s\n", message.c_str());
     return kExitFailed;
 }

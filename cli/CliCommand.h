@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
+
 namespace tamber::cli {
+using namespace tamber::base;
 
 // Exit statuses.
 constexpr int kExitOk = 0;
@@ -39,16 +42,15 @@ struct CliCommand {
 };
 
 // Splits the arguments after the command words into positional arguments and
-// options ("--name value" or "--name=value"; "--" ends the options). False with
-// `error` set for an unknown option or a missing value.
-bool ParseCliArgs(const std::vector<std::string>& words, const std::vector<CliOption>& accepted, CliArgs& out,
-                  std::string& error);
+// options ("--name value" or "--name=value"; "--" ends the options). Fails for an
+// unknown option or a missing value.
+Result<CliArgs> ParseCliArgs(const std::vector<std::string>& words, const std::vector<CliOption>& accepted);
 
 // Prints "tamber-cli: message" and the command's usage to standard error and
 // returns the usage exit status.
 int UsageError(const CliCommand& command, const std::string& message);
 // Prints "tamber-cli: message" to standard error and returns the failure status.
-int Fail(const std::string& message);
+int FailExit(const std::string& message);
 void PrintCommandHelp(const CliCommand& command);
 
 // Long runs: a progress line "[done/total] what" kept rewritten on standard error

@@ -21,8 +21,7 @@ std::optional<Image> BitmapToImage(const Collection& collection, const Bitmap& b
     return image;
 }
 
-std::optional<std::vector<std::string>> BitmapFileStems(const Collection& collection, bool byName,
-                                                        std::string& error) {
+Result<std::vector<std::string>> BitmapFileStems(const Collection& collection, bool byName) {
     std::vector<std::string> stems;
     std::set<std::string> taken;
     for (int i = 0; i < collection.BitmapCount(); ++i) {
@@ -34,11 +33,9 @@ std::optional<std::vector<std::string>> BitmapFileStems(const Collection& collec
         }
         // Names that only differ in characters a file name cannot hold collide too.
         const std::string stem = TagFileName(collection.GetBitmap(i)->name);
-        if (!taken.insert(stem).second) {
-            error = "Export by name is not possible because two or more of the selected bitmaps share the same "
-                    "name. Running the auto-rename function may be useful.";
-            return std::nullopt;
-        }
+        if (!taken.insert(stem).second)
+            return Fail("Export by name is not possible because two or more of the selected bitmaps share the same "
+                        "name. Running the auto-rename function may be useful.");
         stems.push_back(stem);
     }
     return stems;

@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
 #include "collections/Collection.h"
 #include "images/Image.h"
 
 namespace tamber::cli {
+using namespace tamber::base;
 using namespace tamber::collections;
 using namespace tamber::images;
 
@@ -17,9 +19,8 @@ using namespace tamber::images;
 std::optional<Image> BitmapToImage(const Collection& collection, const Bitmap& bitmap);
 
 // One file name (without extension) per bitmap: "bitmap #%04d", or the bitmap's
-// name made safe for a path. By name, none when two bitmaps share a name
-// (`error` then holds the message the bitmap browsers show).
-std::optional<std::vector<std::string>> BitmapFileStems(const Collection& collection, bool byName,
-                                                        std::string& error);
+// name made safe for a path. By name, fails with the message the bitmap browsers
+// show when two bitmaps share a name.
+Result<std::vector<std::string>> BitmapFileStems(const Collection& collection, bool byName);
 
 }  // namespace tamber::cli

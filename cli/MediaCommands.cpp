@@ -35,17 +35,21 @@ constexpr uint16_t kDetailTextureTagVersion = 1;
 std::optional<TagData> TagOfGroup(const CliCommand& command, const CliArgs& args, size_t after, uint32_t group,
                                   int& status) {
     const std::vector<std::string> words(args.positional.begin(), args.positional.end() - after);
-    std::string error;
-    bool usage = false;
-    std::optional<TagData> tag = LoadTagArgument(words, error, usage);
-    if (!tag) {
-        status = usage ? UsageError(command, error) : Fail(error);
-    } else if (tag->header.group != group) {
-        status = Fail("'" + tag->header.Name() + "' is a tag of group " + TagIdText(tag->header.group) +
-                      ", not " + TagIdText(group));
-        tag.reset();
+    if (Status shape = CheckTagArgument(words); !shape) {
+        status = UsageError(command, shape.error());
+        return std::nullopt;
     }
-    return tag;
+    Result<TagData> tag = LoadTagArgument(words);
+    if (!tag) {
+        status = FailExit(tag.error());
+        return std::nullopt;
+    }
+    if (tag->header.group != group) {
+        status = FailExit("'" + tag->header.Name() + "' is a tag of group " + TagIdText(tag->header.group) + ", not " +
+                          TagIdText(group));
+        return std::nullopt;
+    }
+    return std::move(*tag);
 }
 
 // The image format a file name's extension asks for; none when it names no image.
@@ -55,7 +59,7 @@ std::optional<uint32_t> ImageFormatOf(const std::string& path) {
     return std::nullopt;
 }
 
-bool SaveImageAs(const Image& image, const std::string& path, uint32_t format) {
+Status SaveImageAs(const Image& image, const std::string& path, uint32_t format) {
     MediaFile file(path);
     file.format = format;
     file.kind = kMediaImage;
@@ -64,14 +68,11 @@ bool SaveImageAs(const Image& image, const std::string& path, uint32_t format) {
 }
 
 // Refuses existing files unless forced, then makes the folder they go into.
-bool PrepareOutputs(const std::vector<std::string>& paths, const std::string& folder, bool force,
-                    std::string& error) {
+Status PrepareOutputs(const std::vector<std::string>& paths, const std::string& folder, bool force) {
     for (const std::string& path : paths) {
-        if (!MayWrite(path, force, error)) return false;
+        if (Status may = MayWrite(path, force); !may) return may;
     }
-    if (MakeFolders(folder)) return true;
-    error = "couldn't create '" + folder + "'";
-    return false;
+    return MakeFolders(folder);
 }
 
 const char* PixelFormatName(uint32_t format) {
@@ -87,7 +88,8 @@ const char* PixelFormatName(uint32_t format) {
 
 int RunImageInfo(const CliCommand&, const CliArgs& args) {
     MediaFile file(args.positional[0]);
-    if (!LoadImage(file)) return Fail("'" + args.positional[0] + "' is not a readable BMP, PNG or TIFF image");
+    if (Status loaded = LoadImage(file); !loaded)
+        return FailExit("'" + args.positional[0] + "' is not a readable BMP, PNG or TIFF image: " + loaded.error());
     const Image& image = file.image;
     const char* type = file.format == kFormatBmp ? "BMP" : file.format == kFormatPng ? "PNG" : "TIFF";
     std::printf("format: %s\nwidth: %d\nheight: %d\npixels: %s\npalette entries: %u\n", type, image.width,
@@ -107,8 +109,9 @@ int RunCollectionInfo(const CliCommand& command, const CliArgs& args) {
     int status = kExitOk;
     const std::optional<TagData> tag = TagOfGroup(command, args, 0, kCollectionGroupCode, status);
     if (!tag) return status;
-    const std::unique_ptr<Collection> collection = ReadCollection(tag->payload, tag->header.user, true);
-    if (!collection) return Fail("'" + tag->header.Name() + "' is not a valid collection");
+    Result<std::unique_ptr<Collection>> read = ReadCollection(tag->payload, tag->header.user, true);
+    if (!read) return FailExit("'" + tag->header.Name() + "' is not a valid collection");
+    const std::unique_ptr<Collection> collection = std::move(read).value();
     std::printf("name: %s\nflags: 0x%x\nbitmaps: %d\n", PrintableText(tag->header.Name()).c_str(), collection->flags,
                 collection->BitmapCount());
     for (int i = 0; i < collection->BitmapCount(); ++i) {
@@ -136,23 +139,27 @@ int RunCollectionExport(const CliCommand& command, const CliArgs& args) {
     int status = kExitOk;
     const std::optional<TagData> tag = TagOfGroup(command, args, 1, kCollectionGroupCode, status);
     if (!tag) return status;
-    const std::unique_ptr<Collection> collection = ReadCollection(tag->payload, tag->header.user, true);
-    if (!collection) return Fail("'" + tag->header.Name() + "' is not a valid collection");
-    std::string error;
-    const auto stems = BitmapFileStems(*collection, args.Has("--by-name"), error);
-    if (!stems) return Fail(error);
+    Result<std::unique_ptr<Collection>> read = ReadCollection(tag->payload, tag->header.user, true);
+    if (!read) return FailExit("'" + tag->header.Name() + "' is not a valid collection");
+    const std::unique_ptr<Collection> collection = std::move(read).value();
+    const Result<std::vector<std::string>> stems = BitmapFileStems(*collection, args.Has("--by-name"));
+    if (!stems) return FailExit(stems.error());
     const std::string folder = NormaliseFolderPath(args.positional.back());
     std::vector<std::string> paths;
     for (const std::string& stem : *stems) paths.push_back(folder + stem + "." + type);
-    if (!PrepareOutputs(paths, folder, args.Has("--force"), error)) return Fail(error);
+    if (Status prepared = PrepareOutputs(paths, folder, args.Has("--force")); !prepared)
+        return FailExit(prepared.error());
     int failed = 0;
     for (int i = 0; i < collection->BitmapCount(); ++i) {
         const std::string& path = paths[size_t(i)];
-        const std::optional<Image> image = BitmapToImage(*collection, *collection->GetBitmap(i));
+        const Bitmap& bitmap = *collection->GetBitmap(i);
+        // A damaged bitmap reads as a placeholder picture, which is not the bitmap: it is not exported.
+        const std::optional<Image> image = bitmap.placeholder ? std::nullopt : BitmapToImage(*collection, bitmap);
         if (!image) {
-            std::fprintf(stderr, "WARNING: bitmap %d is high-colour or damaged and was not exported\n", i);
-        } else if (!SaveImageAs(*image, path, *format)) {
-            std::fprintf(stderr, "ERROR: couldn't write '%s'\n", path.c_str());
+            std::fprintf(stderr, "WARNING: bitmap %d is %s and was not exported\n", i,
+                         bitmap.placeholder ? "damaged" : "high-colour");
+        } else if (Status saved = SaveImageAs(*image, path, *format); !saved) {
+            std::fprintf(stderr, "ERROR: couldn't write '%s': %s\n", path.c_str(), saved.error().c_str());
             ++failed;
         } else {
             std::printf("%s\n", path.c_str());
@@ -164,9 +171,12 @@ int RunCollectionExport(const CliCommand& command, const CliArgs& args) {
 std::optional<Sound> ReadSoundTag(const CliCommand& command, const CliArgs& args, size_t after, int& status) {
     const std::optional<TagData> tag = TagOfGroup(command, args, after, FourCC("soun"), status);
     if (!tag) return std::nullopt;
-    std::optional<Sound> sound = ReadSoundPayload(tag->payload.data(), tag->payload.size());
-    if (!sound) status = Fail("'" + tag->header.Name() + "' is not a valid sound");
-    return sound;
+    Result<Sound> sound = ReadSoundPayload(tag->payload.data(), tag->payload.size());
+    if (!sound) {
+        status = FailExit("'" + tag->header.Name() + "' is not a valid sound: " + sound.error());
+        return std::nullopt;
+    }
+    return std::move(sound).value();
 }
 
 int RunSoundInfo(const CliCommand& command, const CliArgs& args) {
@@ -187,20 +197,21 @@ int RunSoundExport(const CliCommand& command, const CliArgs& args) {
     if (!sound) return status;
     const std::string folder = NormaliseFolderPath(args.positional.back());
     std::vector<std::string> paths;
-    std::string error;
     for (const SoundPermutation& permutation : sound->permutations) {
         const std::string path = folder + WavFileName(permutation.Name());
         for (const std::string& earlier : paths) {
-            if (earlier == path) return Fail("two permutations would both be written to '" + path + "'");
+            if (earlier == path) return FailExit("two permutations would both be written to '" + path + "'");
         }
         paths.push_back(path);
     }
-    if (!PrepareOutputs(paths, folder, args.Has("--force"), error)) return Fail(error);
+    if (Status prepared = PrepareOutputs(paths, folder, args.Has("--force")); !prepared)
+        return FailExit(prepared.error());
     int failed = 0;
     for (size_t i = 0; i < paths.size(); ++i) {
         const SoundPermutation& p = sound->permutations[i];
         if (WriteWav(p.samples.data(), p.descriptor.bitsPerSample, p.descriptor.Rate(), p.descriptor.channels,
-                     p.samples.size(), paths[i])) {
+                     p.samples.size(), paths[i])
+                .ok()) {
             std::printf("%s\n", paths[i].c_str());
         } else {
             std::fprintf(stderr, "ERROR: couldn't write '%s'\n", paths[i].c_str());
@@ -217,62 +228,71 @@ int RunDtexExport(const CliCommand& command, const CliArgs& args) {
     int status = kExitOk;
     const std::optional<TagData> tag = TagOfGroup(command, args, 1, kDetailTextureGroup, status);
     if (!tag) return status;
-    const std::optional<DetailTexture> texture = ReadDetailTexture(tag->payload);
-    if (!texture) return Fail("'" + tag->header.Name() + "' is not a valid detail texture");
-    std::string error;
-    if (!MayWrite(path, args.Has("--force"), error)) return Fail(error);
+    const Result<DetailTexture> texture = ReadDetailTexture(tag->payload);
+    if (!texture) return FailExit("'" + tag->header.Name() + "' is not a valid detail texture");
+    // Like the other exports, the folder the file goes into is made when missing.
+    const size_t slash = path.rfind('/');
+    if (Status prepared = PrepareOutputs({path}, slash == std::string::npos ? "" : path.substr(0, slash + 1),
+                                         args.Has("--force"));
+        !prepared)
+        return FailExit(prepared.error());
     Image image;
-    if (!CreateImage(image, int32_t(texture->width), int32_t(texture->height), kPixelRGB, texture->pixels.data()) ||
-        !SaveImageAs(image, path, *format))
-        return Fail("The file could not be written.");
+    if (!CreateImage(image, int32_t(texture->width), int32_t(texture->height), kPixelRGB, texture->pixels.data()))
+        return FailExit("The file could not be written: the texture's size is not valid");
+    if (Status saved = SaveImageAs(image, path, *format); !saved)
+        return FailExit("The file could not be written: " + saved.error());
     return kExitOk;
 }
 
 int RunDtexImport(const CliCommand&, const CliArgs& args) {
     const std::string& imagePath = args.positional[0];
     MediaFile file(imagePath);
-    if (!LoadImage(file)) return Fail("Failed to load image data.");
+    if (Status loaded = LoadImage(file); !loaded) return FailExit("Failed to load image data: " + loaded.error());
     const Image& image = file.image;
-    if (image.format != kPixelRGB) return Fail("Image must be 24 bit RGB.");
+    if (image.format != kPixelRGB) return FailExit("Image must be 24 bit RGB.");
     if (!IsPowerOfTwo(uint32_t(image.width)) || !IsPowerOfTwo(uint32_t(image.height)))
-        return Fail("The texture must have dimensions that are powers of two.");
+        return FailExit("The texture must have dimensions that are powers of two.");
     DetailTexture texture;
     texture.width = uint32_t(image.width);
     texture.height = uint32_t(image.height);
     texture.pixels = image.pixels;
-    const std::optional<std::vector<uint8_t>> payload = WriteDetailTexture(texture);
-    if (!payload) return Fail("the image cannot be stored as a detail texture");
+    const Result<std::vector<uint8_t>> payload = WriteDetailTexture(texture);
+    if (!payload) return FailExit("the image cannot be stored as a detail texture");
 
     Codex& codex = Codex::Instance();
-    std::string error;
-    if (!OpenGameFolder(codex, args.positional[2], "", error)) return Fail(error);
-    TagHeader header{};
-    std::string reason;
-    TagRecord* record = CreateTag(codex, kDetailTextureGroup, std::nullopt, args.positional[1], args.Has("--force"),
-                                  &header, &reason);
-    if (!record) return Fail((reason.empty() ? "couldn't create the tag" : reason) + " (--force replaces it)");
+    if (Status opened = OpenGameFolder(codex, args.positional[2], ""); !opened) return FailExit(opened.error());
+    Result<NewTag> created =
+        CreateTag(codex, kDetailTextureGroup, std::nullopt, args.positional[1], args.Has("--force"));
+    if (!created) return FailExit(created.error() + (args.Has("--force") ? "" : " (--force replaces it)"));
+    TagRecord* record = created->record;
+    TagHeader header = created->header;
     header.version = kDetailTextureTagVersion;
-    FILE* out = BeginTagWrite(codex, record, header);
-    const bool written = out && std::fwrite(payload->data(), 1, payload->size(), out) == payload->size();
-    if (!out || !FinishTagWrite(codex, record, &header, written))
-        return Fail("couldn't write the tag to the local folder");
-    std::printf("%s\n", record->localEntry && record->localEntry->path ? record->localEntry->path->c_str() : "");
+    // The old tag file, if any, is replaced only once the new one is complete.
+    Result<FILE*> out = BeginTagWrite(codex, record, header);
+    if (!out) return FailExit("couldn't write the tag to the local folder: " + out.error());
+    const bool written = std::fwrite(payload->data(), 1, payload->size(), *out) == payload->size();
+    if (Status finished = FinishTagWrite(codex, record, &header, written); !finished)
+        return FailExit("couldn't write the tag to the local folder: " + finished.error());
+    std::printf("%s\n", record->localEntry->path->c_str());
     return kExitOk;
 }
 
 int RunModelConvert(const CliCommand&, const CliArgs& args) {
-    std::string error;
-    const std::optional<Model> model = ModelFrom3DMF(args.positional[0], error);
-    if (!model) return Fail(args.positional[0] + ": " + error);
-    if (!error.empty()) std::fprintf(stderr, "WARNING: %s\n", error.c_str());
+    std::string warning;
+    const Result<Model> model = ModelFrom3DMF(args.positional[0], &warning);
+    if (!model) return FailExit(args.positional[0] + ": " + model.error());
+    if (model->triangles.empty()) return FailExit(args.positional[0] + ": the file holds no mesh");
+    if (!warning.empty()) std::fprintf(stderr, "WARNING: %s\n", warning.c_str());
     const std::string folder = NormaliseFolderPath(args.positional[1]);
     const std::string baseName = TagFileName(FileStem(args.positional[0]));
     std::vector<std::string> paths = {folder + baseName + ".lwo"};
     for (const std::string& name : LwoImageFileNames(*model)) {
         if (!name.empty()) paths.push_back(folder + name);
     }
-    if (!PrepareOutputs(paths, folder, args.Has("--force"), error)) return Fail(error);
-    if (!WriteLwoModel(*model, folder, baseName)) return Fail("couldn't write '" + paths[0] + "'");
+    if (Status prepared = PrepareOutputs(paths, folder, args.Has("--force")); !prepared)
+        return FailExit(prepared.error());
+    if (Status written = WriteLwoModel(*model, folder, baseName); !written)
+        return FailExit("couldn't write '" + paths[0] + "': " + written.error());
     for (const std::string& path : paths) {
         if (GetFileStatus(path).exists) std::printf("%s\n", path.c_str());
     }
@@ -294,7 +314,8 @@ std::vector<CliCommand> MediaCommands() {
          "export a collection's bitmaps as images",
          "Writes every paletted bitmap into the folder DEST as a paletted image with the\n"
          "collection's palette, named \"bitmap #0000\" and on by number, or by bitmap\n"
-         "name. High-colour bitmaps are skipped with a warning. Prints each file written.\n\n"
+         "name. High-colour and damaged bitmaps are skipped with a warning. Prints each\n"
+         "file written.\n\n"
          "  --by-name  name the files after the bitmaps (refused when two share a name)\n"
          "  --type T   png (default), bmp or tiff\n"
          "  --force    replace existing files",
@@ -308,7 +329,7 @@ std::vector<CliCommand> MediaCommands() {
          {{"--force", false}}, 2, 4, RunSoundExport},
         {"dtex export", "TAG-OR-FILE IMAGE [--force]", "write a detail texture as a 24-bit RGB image",
          "Writes the detail texture to IMAGE; the extension (.bmp, .png, .tiff) picks\n"
-         "the format.\n\n"
+         "the format. A missing folder is made.\n\n"
          "  --force  replace an existing file",
          {{"--force", false}}, 2, 4, RunDtexExport},
         {"dtex import", "IMAGE NAME GAMEFOLDER [--force]", "make a detail texture tag from an image",

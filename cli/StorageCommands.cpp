@@ -53,7 +53,7 @@ bool ListedTagLess(const ListedTag& a, const ListedTag& b) {
 // The tags of one of the archive browser's lists: "local", "foundation",
 // "combined", or a loaded archive by file name (whose tags show their current
 // copy when they have one, else the archive's own entry).
-std::vector<ListedTag> CodexListing(Codex& codex, const std::string& list, std::string& error) {
+Result<std::vector<ListedTag>> CodexListing(Codex& codex, const std::string& list) {
     std::vector<ListedTag> tags;
     auto addRecords = [&](const std::vector<TagRecord*>& records) {
         for (TagRecord* record : records) {
@@ -75,8 +75,7 @@ std::vector<ListedTag> CodexListing(Codex& codex, const std::string& list, std::
         }
         return tags;  // in entry-table order
     } else {
-        error = "no list or archive named '" + list + "'";
-        return tags;
+        return Fail("no list or archive named '" + list + "'");
     }
     std::sort(tags.begin(), tags.end(), ListedTagLess);
     return tags;
@@ -84,17 +83,18 @@ std::vector<ListedTag> CodexListing(Codex& codex, const std::string& list, std::
 
 int RunCodex(const CliCommand&, const CliArgs& args) {
     Codex& codex = Codex::Instance();
-    std::string error;
-    if (!OpenGameFolder(codex, args.positional[0], args.Value("--working-set"), error)) return Fail(error);
-    const std::vector<ListedTag> tags = CodexListing(codex, args.Value("--list", "combined"), error);
-    if (!error.empty()) return Fail(error);
-    PrintTagLines(tags, args.Has("--json"));
+    if (Status opened = OpenGameFolder(codex, args.positional[0], args.Value("--working-set")); !opened)
+        return FailExit(opened.error());
+    const Result<std::vector<ListedTag>> tags = CodexListing(codex, args.Value("--list", "combined"));
+    if (!tags) return FailExit(tags.error());
+    PrintTagLines(*tags, args.Has("--json"));
     return kExitOk;
 }
 
 int RunArchiveList(const CliCommand&, const CliArgs& args) {
-    const std::unique_ptr<Archive> archive = ReadArchive(args.positional[0]);
-    if (!archive) return Fail("'" + args.positional[0] + "' is not a readable archive");
+    const Result<std::unique_ptr<Archive>> read = ReadArchive(args.positional[0]);
+    if (!read) return FailExit(read.error());
+    const Archive* archive = read->get();
     const ArchiveHeader& h = archive->header;
     std::vector<ListedTag> tags;
     for (const TagEntry& entry : archive->entries) tags.push_back({entry.header, archive->fileName});
@@ -114,8 +114,9 @@ int RunArchiveList(const CliCommand&, const CliArgs& args) {
 }
 
 int RunArchiveExtract(const CliCommand&, const CliArgs& args) {
-    const std::unique_ptr<Archive> archive = ReadArchive(args.positional[0]);
-    if (!archive) return Fail("'" + args.positional[0] + "' is not a readable archive");
+    const Result<std::unique_ptr<Archive>> read = ReadArchive(args.positional[0]);
+    if (!read) return FailExit(read.error());
+    Archive* archive = read->get();
     const std::string root = NormaliseFolderPath(args.positional[1]);
     // The paths the unpacking writes; checked first so that nothing is replaced
     // unasked and two entries never silently share one file.
@@ -123,28 +124,20 @@ int RunArchiveExtract(const CliCommand&, const CliArgs& args) {
         return root + TagGroupFolderName(entry.header.group) + "/" + TagFileName(entry.header.Name());
     };
     std::set<std::string> paths;
-    std::string error;
     for (const TagEntry& entry : archive->entries) {
         const std::string path = pathOf(entry);
         if (!paths.insert(path).second)
-            return Fail("two tags of the archive would both be written to '" + path + "'");
-        if (!MayWrite(path, args.Has("--force"), error)) return Fail(error);
+            return FailExit("two tags of the archive would both be written to '" + path + "'");
+        if (Status may = MayWrite(path, args.Has("--force")); !may) return FailExit(may.error());
     }
-    if (!MakeFolders(root)) return Fail("couldn't create '" + root + "'");
-    DisassembleArchive(archive.get(), root);
-    // The unpacking goes on past a tag it cannot write; find those afterwards.
-    int failed = 0;
-    for (const TagEntry& entry : archive->entries) {
-        const std::string path = pathOf(entry);
-        TagHeader written;
-        if (!ReadLooseTagHeader(path, written) || written.size != entry.header.size) {
-            std::fprintf(stderr, "ERROR: couldn't write '%s'\n", path.c_str());
-            ++failed;
-        } else {
-            std::printf("%s\n", path.c_str());
-        }
-    }
-    return failed ? kExitFailed : kExitOk;
+    if (Status made = MakeFolders(root); !made) return FailExit(made.error());
+    // The unpacking goes on past a tag it cannot write, and says why for each.
+    const Status unpacked = DisassembleArchive(archive, root, [](const std::string& path, const Status& written) {
+        if (written) std::printf("%s\n", path.c_str());
+        else std::fprintf(stderr, "ERROR: %s\n", written.error().c_str());
+    });
+    if (!unpacked) return FailExit(unpacked.error());
+    return kExitOk;
 }
 
 void PrintHeaderField(bool json, bool& first, const char* key, const std::string& value, bool quoted) {
@@ -156,8 +149,9 @@ void PrintHeaderField(bool json, bool& first, const char* key, const std::string
 }
 
 int RunTagInfo(const CliCommand&, const CliArgs& args) {
-    TagHeader h;
-    if (!ReadLooseTagHeader(args.positional[0], h)) return Fail("'" + args.positional[0] + "' is not a tag file");
+    const Result<TagHeader> read = ReadLooseTagHeader(args.positional[0]);
+    if (!read) return FailExit("'" + args.positional[0] + "' is not a tag file: " + read.error());
+    const TagHeader& h = *read;
     const bool json = args.Has("--json");
     bool first = true;
     char user[16];
@@ -179,28 +173,45 @@ int RunTagInfo(const CliCommand&, const CliArgs& args) {
     return kExitOk;
 }
 
+void PrintCheckLine(const TagHeader& h, const std::string& location, const std::string& text) {
+    std::printf("%s\t%s\t%s\t%s\t%s\n", TagIdText(h.group).c_str(), TagIdText(h.tagid).c_str(),
+                PrintableText(h.Name()).c_str(), location.c_str(), text.c_str());
+}
+
 int RunTagValidate(const CliCommand&, const CliArgs& args) {
     Codex& codex = Codex::Instance();
-    std::string error;
-    if (!OpenGameFolder(codex, args.positional[0], args.Value("--working-set"), error)) return Fail(error);
-    std::vector<ListedTag> tags = CodexListing(codex, "combined", error);
+    if (Status opened = OpenGameFolder(codex, args.positional[0], args.Value("--working-set")); !opened)
+        return FailExit(opened.error());
+    std::vector<ListedTag> tags = *CodexListing(codex, "combined");
     std::erase_if(tags, [](const ListedTag& tag) { return !HasTagReader(tag.header.group); });
+    // A loose file that cannot be read is a tag that does not read, whatever its group.
+    size_t failed = 0, warned = 0;
+    for (const UnreadableLooseFile& file : codex.UnreadableLooseFiles()) {
+        TagHeader h{};
+        h.group = file.group;
+        SetTagName(h, PathFileName(file.path));
+        PrintCheckLine(h, "local folder", file.reason);
+        ++failed;
+    }
     const CliProgress progress = TerminalProgress();
-    int failed = 0;
     for (size_t i = 0; i < tags.size(); ++i) {
         const TagHeader& h = tags[i].header;
         if (progress) progress(PrintableText(h.Name()), i + 1, tags.size());
         TagRecord* record = codex.FindTag(h.group, h.tagid);
-        std::optional<TagData> data = record ? ReadCurrentTag(codex, record, error) : std::nullopt;
-        std::string reason = data ? CheckTagReads(*data) : error;
-        if (reason.empty()) continue;
-        ++failed;
+        Result<TagData> data = record ? ReadCurrentTag(codex, record) : Result<TagData>(Fail("the tag disappeared"));
+        const TagCheck check = data ? CheckTagReads(*data) : TagCheck{data.error(), {}};
+        if (check.failure.empty() && check.warnings.empty()) continue;
         EndTerminalProgress(progress);
-        std::printf("%s\t%s\t%s\t%s\t%s\n", TagIdText(h.group).c_str(), TagIdText(h.tagid).c_str(),
-                    PrintableText(h.Name()).c_str(), tags[i].location.c_str(), reason.c_str());
+        if (!check.failure.empty()) {
+            PrintCheckLine(h, tags[i].location, check.failure);
+            ++failed;
+        }
+        for (const std::string& warning : check.warnings) PrintCheckLine(h, tags[i].location, "WARNING: " + warning);
+        warned += check.failure.empty() ? 1 : 0;
     }
     EndTerminalProgress(progress);
-    std::fprintf(stderr, "%zu tag%s checked, %d failed\n", tags.size(), tags.size() == 1 ? "" : "s", failed);
+    std::fprintf(stderr, "%zu tag%s checked, %zu failed, %zu with warnings\n", tags.size(), tags.size() == 1 ? "" : "s",
+                 failed, warned);
     return failed ? kExitFailed : kExitOk;
 }
 
@@ -239,8 +250,11 @@ std::vector<CliCommand> StorageCommands() {
         {"tag validate", "GAMEFOLDER [--working-set NAME,...]", "check that every readable tag reads",
          "Reads every current tag whose group has a reader (collections, meshes, detail\n"
          "maps, detail textures, sounds, dialogs, text tags) and prints one line per tag\n"
-         "that does not read: group, tagid, name, location and the reason. Exit status 1\n"
-         "when any tag fails.\n\n"
+         "that does not read: group, tagid, name, location and the reason. A loose file\n"
+         "that cannot be read at all is listed by its file name. Damage the reader\n"
+         "repairs (a damaged bitmap reads as a placeholder, so the collection still\n"
+         "opens) is listed with a reason starting \"WARNING: \" and does not fail the\n"
+         "check. Exit status 1 when any tag does not read; warnings alone give 0.\n\n"
          "  --working-set NAMES  comma-separated archive file names to activate",
          {{"--working-set", true}}, 1, 1, RunTagValidate},
     };

@@ -23,14 +23,21 @@ constexpr uint32_t kDetailTextureGroup = FourCC("dtex");
 constexpr uint32_t kSoundGroup = FourCC("soun");
 constexpr uint32_t kDialogGroup = FourCC("bina");
 
-std::string CheckCollection(const TagData& tag) {
-    const std::unique_ptr<Collection> collection = ReadCollection(tag.payload, tag.header.user, true);
-    if (!collection) return "not a valid collection";
+// A damaged bitmap alone does not stop a collection from reading: it becomes a
+// placeholder, which is a warning.
+TagCheck CheckCollection(const TagData& tag) {
+    Result<std::unique_ptr<Collection>> read = ReadCollection(tag.payload, tag.header.user, true);
+    if (!read) return {"not a valid collection", {}};
+    const std::unique_ptr<Collection> collection = std::move(read).value();
+    TagCheck check;
     for (int i = 0; i < collection->BitmapCount(); ++i) {
-        if (collection->GetBitmap(i)->placeholder) return "bitmap " + std::to_string(i) + " is damaged";
+        if (collection->GetBitmap(i)->placeholder)
+            check.warnings.push_back("bitmap " + std::to_string(i) + " is damaged and reads as a placeholder");
     }
-    return "";
+    return check;
 }
+
+TagCheck Failure(bool reads, const std::string& reason) { return {reads ? "" : reason, {}}; }
 
 }  // namespace
 
@@ -39,31 +46,28 @@ bool HasTagReader(uint32_t group) {
            group == kDetailTextureGroup || group == kSoundGroup || group == kDialogGroup || IsTextTagGroup(group);
 }
 
-std::string CheckTagReads(const TagData& tag) {
+TagCheck CheckTagReads(const TagData& tag) {
     const std::span<const uint8_t> payload(tag.payload);
     const uint16_t version = tag.header.version;
     switch (tag.header.group) {
         case kCollectionGroupCode:
             return CheckCollection(tag);
         case kMeshGroup:
-            if (version != kMeshTagVersion) return "mesh version " + std::to_string(version) + " is not supported";
-            return LoadMesh(payload, version) ? "" : "not a valid mesh";
+            if (version != kMeshTagVersion) return Failure(false, "mesh version " + std::to_string(version) + " is not supported");
+            return Failure(bool(LoadMesh(payload, version)), "not a valid mesh");
         case kDetailMapGroup:
-            return LoadDetailMap(payload, version) ? "" : "not a valid detail map";
+            return Failure(bool(LoadDetailMap(payload, version)), "not a valid detail map");
         case kDetailTextureGroup:
-            return ReadDetailTexture(payload) ? "" : "not a valid detail texture";
+            return Failure(bool(ReadDetailTexture(payload)), "not a valid detail texture");
         case kSoundGroup:
-            return ReadSoundPayload(tag.payload.data(), tag.payload.size()) ? "" : "not a valid sound";
+            return Failure(bool(ReadSoundPayload(tag.payload.data(), tag.payload.size())), "not a valid sound");
         case kDialogGroup:
-            return ReadDialogPayload(tag.payload.data(), tag.payload.size()) ? "" : "not a valid dialog";
+            return Failure(bool(ReadDialogPayload(tag.payload.data(), tag.payload.size())), "not a valid dialog");
         default:
             break;
     }
-    if (IsTextTagGroup(tag.header.group)) {
-        std::string reason;
-        return TextFromPayload(tag.header.group, payload, &reason) ? "" : reason;
-    }
-    return "";
+    // Text tags always read: a text's bytes after a NUL are kept as they are.
+    return {};
 }
 
 }  // namespace tamber::cli

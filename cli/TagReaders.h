@@ -4,13 +4,20 @@
 // and text tags.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "cli/TagSource.h"
 
 namespace tamber::cli {
 
 bool HasTagReader(uint32_t group);
-// "" when the tag reads, else the reason it does not.
-std::string CheckTagReads(const TagData& tag);
+
+// How a tag read: the reason it does not (the editors would refuse it), and
+// damage that the reader repairs as it reads (the tag opens, but not whole).
+struct TagCheck {
+    std::string failure;
+    std::vector<std::string> warnings;
+};
+TagCheck CheckTagReads(const TagData& tag);
 
 }  // namespace tamber::cli

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "platform/fs/FileSystem.h"
+#include "platform/fs/InputFile.h"
 #include "tags/Archive.h"
 #include "tags/LooseTagFile.h"
 #include "tags/TagGroups.h"
@@ -14,26 +15,20 @@ namespace tamber::cli {
 using namespace tamber::platform;
 using namespace tamber::tags;
 
-bool OpenGameFolder(Codex& codex, const std::string& folder, const std::string& workingSet, std::string& error) {
-    if (!GetFileStatus(folder).isFolder) {
-        error = "'" + folder + "' is not a folder";
-        return false;
-    }
+Status OpenGameFolder(Codex& codex, const std::string& folder, const std::string& workingSet) {
+    if (!GetFileStatus(folder).isFolder) return Fail("'" + folder + "' is not a folder");
     codex.Init(folder);
-    if (workingSet.empty()) return true;
+    if (workingSet.empty()) return Ok();
     std::vector<Archive*> archives;
     std::stringstream names(workingSet);
     for (std::string name; std::getline(names, name, ',');) {
         if (name.empty()) continue;
         Archive* archive = codex.FindArchiveByName(name);
-        if (!archive) {
-            error = "no archive named '" + name + "' in '" + folder + "'";
-            return false;
-        }
+        if (!archive) return Fail("no archive named '" + name + "' in '" + folder + "'");
         archives.push_back(archive);
     }
     SetActiveArchives(codex, archives);
-    return true;
+    return Ok();
 }
 
 std::optional<uint32_t> ParseGroupArgument(const std::string& text) {
@@ -55,21 +50,11 @@ std::optional<uint32_t> ParseTagIdArgument(const std::string& text) {
     return FourCCFromText(text);
 }
 
-namespace {
-
-bool ReadPayload(FILE* file, uint32_t size, std::vector<uint8_t>& payload) {
-    payload.resize(size);
-    return size == 0 || std::fread(payload.data(), 1, size, file) == size;
-}
-
-}  // namespace
-
-std::optional<TagData> ReadCurrentTag(Codex& codex, TagRecord* record, std::string& error) {
-    std::optional<std::vector<uint8_t>> payload = ReadCurrentTagData(codex, record);
-    if (!payload) {
-        error = "couldn't read the data of " + TagIdText(record->group) + " " + TagIdText(record->tagid);
-        return std::nullopt;
-    }
+Result<TagData> ReadCurrentTag(Codex& codex, TagRecord* record) {
+    Result<std::vector<uint8_t>> payload = ReadCurrentTagData(codex, record);
+    if (!payload)
+        return Fail("couldn't read the data of " + TagIdText(record->group) + " " + TagIdText(record->tagid) + ": " +
+                    payload.error());
     TagData data;
     data.payload = std::move(*payload);
     data.header = codex.CurrentEntry(record)->header;
@@ -77,44 +62,39 @@ std::optional<TagData> ReadCurrentTag(Codex& codex, TagRecord* record, std::stri
     return data;
 }
 
-std::optional<TagData> ReadTagFile(const std::string& path, std::string& error) {
+Result<TagData> ReadTagFile(const std::string& path) {
+    Result<InputFile> input = OpenInputFile(path, kMaxTagFileSize);
     TagData data;
-    FILE* file = std::fopen(path.c_str(), "rb");
-    const int64_t fileSize = file ? FileSizeOf(file) : -1;
-    bool ok = fileSize >= 0 && ReadLooseTagHeader(file, uint64_t(fileSize), PathFileName(path), data.header) &&
-              ReadPayload(file, data.header.size, data.payload);
-    if (file) std::fclose(file);
-    if (!ok) {
-        error = "'" + path + "' is not a readable tag file";
-        return std::nullopt;
+    Status read = input ? ReadLooseTagHeader(input->file.get(), input->size, PathFileName(path), data.header)
+                        : Status(std::move(input).TakeError());
+    if (read) {
+        data.payload.resize(data.header.size);
+        if (!data.payload.empty() && std::fread(data.payload.data(), 1, data.payload.size(), input->file.get()) !=
+                                         data.payload.size())
+            read = Fail("its data cannot be read");
     }
+    if (!read) return Fail("'" + path + "' is not a readable tag file: " + read.error());
     data.origin = path;
     return data;
 }
 
-std::optional<TagData> LoadTagArgument(const std::vector<std::string>& words, std::string& error, bool& usage) {
-    usage = false;
-    if (words.size() == 1) return ReadTagFile(words[0], error);
-    if (words.size() != 3) {
-        usage = true;
-        error = "expected a tag file or GAMEFOLDER GROUP TAGID";
-        return std::nullopt;
-    }
-    const std::optional<uint32_t> group = ParseGroupArgument(words[1]);
-    const std::optional<uint32_t> tagid = ParseTagIdArgument(words[2]);
-    if (!group || !tagid) {
-        usage = true;
-        error = !group ? "unknown tag group '" + words[1] + "'" : "a tagid has one to four characters";
-        return std::nullopt;
-    }
+Status CheckTagArgument(const std::vector<std::string>& words) {
+    if (words.size() == 1) return Ok();
+    if (words.size() != 3) return Fail("expected a tag file or GAMEFOLDER GROUP TAGID");
+    if (!ParseGroupArgument(words[1])) return Fail("unknown tag group '" + words[1] + "'");
+    if (!ParseTagIdArgument(words[2])) return Fail("a tagid has one to four characters");
+    return Ok();
+}
+
+Result<TagData> LoadTagArgument(const std::vector<std::string>& words) {
+    if (words.size() == 1) return ReadTagFile(words[0]);
+    const uint32_t group = *ParseGroupArgument(words[1]);
+    const uint32_t tagid = *ParseTagIdArgument(words[2]);
     Codex& codex = Codex::Instance();
-    if (!OpenGameFolder(codex, words[0], "", error)) return std::nullopt;
-    TagRecord* record = codex.FindTag(*group, *tagid);
-    if (!record) {
-        error = "no tag " + TagIdText(*group) + " " + TagIdText(*tagid) + " in '" + words[0] + "'";
-        return std::nullopt;
-    }
-    return ReadCurrentTag(codex, record, error);
+    if (Status opened = OpenGameFolder(codex, words[0], ""); !opened) return std::move(opened).TakeError();
+    TagRecord* record = codex.FindTag(group, tagid);
+    if (!record) return Fail("no tag " + TagIdText(group) + " " + TagIdText(tagid) + " in '" + words[0] + "'");
+    return ReadCurrentTag(codex, record);
 }
 
 std::string JsonString(const std::string& text) {
@@ -145,17 +125,11 @@ std::string PrintableText(std::string text) {
 
 std::string TagIdText(uint32_t code) { return PrintableText(FourCCText(code)); }
 
-bool MayWrite(const std::string& path, bool force, std::string& error) {
+Status MayWrite(const std::string& path, bool force) {
     const FileStatus status = GetFileStatus(path);
-    if (status.isFolder) {
-        error = "'" + path + "' is a folder";
-        return false;
-    }
-    if (status.exists && !force) {
-        error = "'" + path + "' exists (use --force to replace it)";
-        return false;
-    }
-    return true;
+    if (status.isFolder) return Fail("'" + path + "' is a folder");
+    if (status.exists && !force) return Fail("'" + path + "' exists (use --force to replace it)");
+    return Ok();
 }
 
 std::string FileStem(const std::string& path) {

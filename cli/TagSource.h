@@ -7,16 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
 #include "tags/Codex.h"
 #include "tags/TagHeader.h"
 
 namespace tamber::cli {
+using namespace tamber::base;
 using namespace tamber::tags;
 
 // Indexes the game folder with the default working set, or with exactly the
 // archives named in `workingSet` (file names, comma-separated) when it is not
-// empty. False with `error` set when the folder is missing or a name is unknown.
-bool OpenGameFolder(Codex& codex, const std::string& folder, const std::string& workingSet, std::string& error);
+// empty. Fails when the folder is missing or a name is unknown.
+Status OpenGameFolder(Codex& codex, const std::string& folder, const std::string& workingSet);
 
 // A group given as its four-character code (".256") or its plural name
 // ("collections", any letter case).
@@ -31,13 +33,15 @@ struct TagData {
 };
 
 // Reads the tag's current copy: its header and exactly `size` data bytes.
-std::optional<TagData> ReadCurrentTag(Codex& codex, TagRecord* record, std::string& error);
-// Reads a loose tag file: header (validated) and data.
-std::optional<TagData> ReadTagFile(const std::string& path, std::string& error);
+Result<TagData> ReadCurrentTag(Codex& codex, TagRecord* record);
+// Reads a loose tag file (a regular file of bounded size): header (validated) and data.
+Result<TagData> ReadTagFile(const std::string& path);
 
-// Resolves a TAG-OR-FILE argument: one word (a loose tag file) or three
-// (GAMEFOLDER GROUP TAGID). `usage` is set when the words do not form one.
-std::optional<TagData> LoadTagArgument(const std::vector<std::string>& words, std::string& error, bool& usage);
+// Whether the words form a TAG-OR-FILE argument: one word (a loose tag file) or
+// three (GAMEFOLDER GROUP TAGID); the failure is a usage error.
+Status CheckTagArgument(const std::vector<std::string>& words);
+// Reads the tag a well-formed TAG-OR-FILE argument names.
+Result<TagData> LoadTagArgument(const std::vector<std::string>& words);
 
 // Output helpers.
 std::string JsonString(const std::string& text);
@@ -45,8 +49,8 @@ std::string JsonString(const std::string& text);
 // that each listed item stays one line of tab-separated fields.
 std::string PrintableText(std::string text);
 std::string TagIdText(uint32_t code);  // the four characters, printable
-// Refuses (false, with `error`) to replace an existing file unless forced.
-bool MayWrite(const std::string& path, bool force, std::string& error);
+// Refuses to replace an existing file unless forced.
+Status MayWrite(const std::string& path, bool force);
 // The file name part of a path without its extension.
 std::string FileStem(const std::string& path);
 

@@ -15,10 +15,9 @@ using namespace tamber::tags;
 namespace {
 
 int RunSearch(const CliCommand&, const CliArgs& args) {
-    if (args.positional[1].empty()) return Fail("the text to search is empty");
+    if (args.positional[1].empty()) return FailExit("the text to search is empty");
     Codex codex;
-    std::string error;
-    if (!OpenGameFolder(codex, args.positional[0], "", error)) return Fail(error);
+    if (Status opened = OpenGameFolder(codex, args.positional[0], ""); !opened) return FailExit(opened.error());
     const CliProgress progress = TerminalProgress();
     const TextSearchResults results =
         SearchTextInTags(codex, args.positional[1], args.Has("--case-sensitive"), progress);

@@ -103,10 +103,9 @@ int main(int argc, char** argv) {
             return kExitOk;
         }
     }
-    CliArgs args;
-    std::string error;
-    if (!ParseCliArgs(rest, found->options, args, error)) return UsageError(*found, error);
-    if (args.positional.size() < found->minArgs || args.positional.size() > found->maxArgs)
+    const Result<CliArgs> args = ParseCliArgs(rest, found->options);
+    if (!args) return UsageError(*found, args.error());
+    if (args->positional.size() < found->minArgs || args->positional.size() > found->maxArgs)
         return UsageError(*found, "wrong number of arguments");
-    return found->run(*found, args);
+    return found->run(*found, *args);
 }

@@ -1,10 +1,13 @@
 #include "collections/Bitmap.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "collections/BitmapCodec.h"
 
 namespace tamber::collections {
+
+using namespace tamber::base;
 
 namespace {
 
@@ -35,28 +38,30 @@ uint8_t NearestEntry(const uint8_t* palette, int red, int green, int blue) {
 
 }  // namespace
 
-bool Bitmap::Decode(const uint8_t* palette) {
+Status Bitmap::Decode(const uint8_t* palette) {
     pixels.clear();
-    std::optional<std::vector<uint8_t>> decoded = IsHighColour() ? DecodeHighColour(encoded, width, height)
-                                                                 : DecodePaletted(encoded, LayoutOf(*this), palette);
+    Result<std::vector<uint8_t>> decoded = IsHighColour() ? DecodeHighColour(encoded, width, height)
+                                                          : DecodePaletted(encoded, LayoutOf(*this), palette);
     if (!decoded)
-        return false;
-    pixels = std::move(*decoded);
-    return true;
+        return Fail("couldn't decode bitmap '" + name + "': " + decoded.error());
+    pixels = std::move(decoded).value();
+    return Ok();
 }
 
-bool Bitmap::Encode() {
-    if (pixels.size() != PixelCount() * size_t(DecodedPixelBytes()) || PixelCount() == 0)
-        return false;
+Status Bitmap::Encode() {
+    if (PixelCount() == 0)
+        return Fail("couldn't store bitmap '" + name + "': it has no size");
+    if (pixels.size() != PixelCount() * size_t(DecodedPixelBytes()))
+        return Fail("couldn't store bitmap '" + name + "': its pixels do not match its size");
     if (IsHighColour()) {
-        std::optional<std::vector<uint8_t>> stream = EncodeHighColour(pixels, width, height);
+        Result<std::vector<uint8_t>> stream = EncodeHighColour(pixels, width, height);
         if (!stream)
-            return false;
-        encoded = std::move(*stream);
-        return true;
+            return Fail("couldn't store bitmap '" + name + "': " + stream.error());
+        encoded = std::move(stream).value();
+        return Ok();
     }
     encoded = EncodePaletted(pixels, LayoutOf(*this));
-    return true;
+    return Ok();
 }
 
 void Bitmap::MakePlaceholder(const uint8_t* palette, int16_t newWidth, int16_t newHeight) {
@@ -67,14 +72,28 @@ void Bitmap::MakePlaceholder(const uint8_t* palette, int16_t newWidth, int16_t n
     placeholder = true;
     const uint8_t white = NearestEntry(palette, 255, 255, 255);
     const uint8_t black = NearestEntry(palette, 0, 0, 0);
-    pixels.assign(PixelCount() * kPalettedPixelBytes, 255);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            pixels[(size_t(y) * size_t(width) + size_t(x)) * 2 + 1] = ((x >> 4) ^ (y >> 4)) & 1 ? black : white;
-    encoded.clear();
-    encoded.reserve(PixelCount());
-    for (size_t i = 0; i < PixelCount(); ++i)
-        encoded.push_back(pixels[i * 2 + 1]);
+    assert(width > 0 && height > 0);
+    // Two row patterns (the bands of squares alternate every 16 rows), copied
+    // row by row: a damaged bitmap should not cost a loop over every pixel.
+    const size_t w = size_t(width);
+    std::vector<uint8_t> storedRows[2], pixelRows[2];
+    for (size_t band = 0; band < 2; ++band) {
+        storedRows[band].resize(w);
+        pixelRows[band].resize(w * kPalettedPixelBytes);
+        for (size_t x = 0; x < w; ++x) {
+            const uint8_t index = ((x >> 4) ^ band) & 1 ? black : white;
+            storedRows[band][x] = index;
+            pixelRows[band][x * 2] = 255;
+            pixelRows[band][x * 2 + 1] = index;
+        }
+    }
+    encoded.resize(PixelCount());
+    pixels.resize(PixelCount() * kPalettedPixelBytes);
+    for (size_t y = 0; y < size_t(height); ++y) {
+        const size_t band = (y >> 4) & 1;
+        std::copy(storedRows[band].begin(), storedRows[band].end(), encoded.begin() + ptrdiff_t(y * w));
+        std::copy(pixelRows[band].begin(), pixelRows[band].end(), pixels.begin() + ptrdiff_t(y * w * 2));
+    }
 }
 
 }  // namespace tamber::collections

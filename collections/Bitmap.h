@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
+
 namespace tamber::collections {
 
 // Bitmap flags. The first group appears in files and in memory; the colour-alpha
@@ -49,12 +51,12 @@ struct Bitmap {
     size_t PixelCount() const { return width > 0 && height > 0 ? size_t(width) * size_t(height) : 0; }
 
     // Decodes `encoded` into `pixels` with the collection's palette (768 bytes of
-    // red, green, blue). False, with `pixels` empty, when the data is invalid.
-    bool Decode(const uint8_t* palette);
+    // red, green, blue). Fails, with `pixels` empty, when the data is invalid.
+    base::Status Decode(const uint8_t* palette);
     // Encodes `pixels` into `encoded` with the current flags (RAW or RLE rows,
-    // 8- or 16-bit, padding; or the high-colour stream). False when the pixels
+    // 8- or 16-bit, padding; or the high-colour stream). Fails when the pixels
     // cannot be represented by the flags.
-    bool Encode();
+    base::Status Encode();
     // Turns the bitmap into an 8-bit RAW checkerboard of 16-pixel squares in the
     // palette entries nearest to white and black, marked as a placeholder.
     void MakePlaceholder(const uint8_t* palette, int16_t width, int16_t height);

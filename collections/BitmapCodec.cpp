@@ -1,9 +1,13 @@
 #include "collections/BitmapCodec.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
+#include <string>
 
 namespace tamber::collections {
+
+using namespace tamber::base;
 
 namespace {
 
@@ -67,8 +71,8 @@ private:
     uint8_t alpha_[256] = {};
 };
 
-// Decodes one RLE row at data[pos] into a row of zeroed pixels; advances pos past
-// the row. False when invalid.
+// Decodes one RLE row at data[pos] into a row of zeroed pixels, or only checks it
+// when `row` is null; advances pos past the row. False when invalid.
 bool DecodeRleRow(std::span<const uint8_t> data, size_t& pos, size_t width, bool padded,
                   const PixelConverter& converter, uint8_t* row) {
     const size_t stored = converter.StoredBytes();
@@ -90,7 +94,8 @@ bool DecodeRleRow(std::span<const uint8_t> data, size_t& pos, size_t width, bool
         const size_t end = Be16(runs + r * 4 + 2);
         if (start > end || end > width || end - start > pixelCount - used)
             return false;
-        converter.Convert(stock + used * stored, row + start * 2, end - start);
+        if (row)
+            converter.Convert(stock + used * stored, row + start * 2, end - start);
         used += end - start;
     }
     pos += rowBytes;
@@ -116,10 +121,10 @@ bool IsEmptyPixel(const uint8_t* pixel) { return pixel[0] == 0 && pixel[1] == 0;
 
 }  // namespace
 
-std::optional<std::vector<uint8_t>> DecodePaletted(std::span<const uint8_t> data, const PalettedLayout& layout,
-                                                   const uint8_t* palette) {
+Result<std::vector<uint8_t>> DecodePaletted(std::span<const uint8_t> data, const PalettedLayout& layout,
+                                            const uint8_t* palette) {
     if (layout.width <= 0 || layout.height <= 0)
-        return std::nullopt;
+        return Fail("the bitmap has no size");
     const size_t width = size_t(layout.width);
     const size_t height = size_t(layout.height);
     const size_t stored = layout.sixteenBit ? 2 : 1;
@@ -128,8 +133,16 @@ std::optional<std::vector<uint8_t>> DecodePaletted(std::span<const uint8_t> data
     // The last row of RAW data may lack its padding byte.
     const size_t needed = layout.rle ? height * 4 : minRow * (height - 1) + width * stored;
     if (data.size() < needed)
-        return std::nullopt;
+        return Fail("the pixel data is shorter than the bitmap's rows");
     const PixelConverter converter(layout, palette);
+    // RLE rows are checked before the pixels are allocated: damaged data claiming
+    // a large picture costs no more than its own bytes.
+    if (layout.rle) {
+        size_t pos = 0;
+        for (size_t y = 0; y < height; ++y)
+            if (!DecodeRleRow(data, pos, width, layout.padded, converter, nullptr))
+                return Fail("row " + std::to_string(y + 1) + " of the run-length data is damaged");
+    }
     // RLE rows leave the pixels between runs as allocated: zero, transparent.
     std::vector<uint8_t> pixels(width * height * 2);
     uint8_t* row = pixels.data();
@@ -143,9 +156,10 @@ std::optional<std::vector<uint8_t>> DecodePaletted(std::span<const uint8_t> data
         return pixels;
     }
     size_t pos = 0;
-    for (size_t y = 0; y < height; ++y, row += width * 2)
-        if (!DecodeRleRow(data, pos, width, layout.padded, converter, row))
-            return std::nullopt;
+    for (size_t y = 0; y < height; ++y, row += width * 2) {
+        [[maybe_unused]] const bool decoded = DecodeRleRow(data, pos, width, layout.padded, converter, row);
+        assert(decoded);  // every row was checked above
+    }
     return pixels;
 }
 
@@ -226,26 +240,28 @@ void WriteColourGroup(const uint8_t* pixel, std::vector<uint8_t>& out) {
         out.insert(out.end(), {pixel[6], pixel[5], pixel[4], pixel[7]});
 }
 
+constexpr const char* kHighColourShort = "the high-colour data ends before the last pixel";
+
 bool AllZero(const uint8_t* p, size_t n) {
     return std::all_of(p, p + n, [](uint8_t b) { return b == 0; });
 }
 
 }  // namespace
 
-std::optional<std::vector<uint8_t>> DecodeHighColour(std::span<const uint8_t> data, int width, int height) {
+Result<std::vector<uint8_t>> DecodeHighColour(std::span<const uint8_t> data, int width, int height) {
     if (width <= 0 || height <= 0)
-        return std::nullopt;
+        return Fail("the bitmap has no size");
     const size_t total = size_t(width) * size_t(height);
     // A count byte yields at most 255 pixels, so short data cannot claim a huge image.
     if (total / 255 > data.size())
-        return std::nullopt;
+        return Fail(kHighColourShort);
     std::vector<uint8_t> pixels(total * 8, 0);
     size_t pos = 0, done = 0;
     bool run = true;
     uint8_t control = 0;
     while (done < total) {
         if (pos >= data.size())
-            return std::nullopt;
+            return Fail(kHighColourShort);
         if (run) {
             const size_t n = std::min<size_t>(data[pos++], total - done);
             if ((control & kLevelMask) == kOpaque) {
@@ -253,7 +269,7 @@ std::optional<std::vector<uint8_t>> DecodeHighColour(std::span<const uint8_t> da
                     uint8_t* pixel = &pixels[done * 8];
                     pixel[3] = control;
                     if (!ReadColourGroup(data, pos, pixel))
-                        return std::nullopt;
+                        return Fail(kHighColourShort);
                 }
             } else {
                 done += n;  // transparent run: all bytes zero
@@ -266,23 +282,23 @@ std::optional<std::vector<uint8_t>> DecodeHighColour(std::span<const uint8_t> da
         pixel[3] = control;
         const int level = control & kLevelMask;
         if (level != 0 && !ReadColourGroup(data, pos, pixel))
-            return std::nullopt;
+            return Fail(kHighColourShort);
         ++done;
         run = level == 0 || level == kOpaque;
     }
     return pixels;
 }
 
-std::optional<std::vector<uint8_t>> EncodeHighColour(std::span<const uint8_t> pixels, int width, int height) {
+Result<std::vector<uint8_t>> EncodeHighColour(std::span<const uint8_t> pixels, int width, int height) {
     if (width <= 0 || height <= 0 || pixels.size() < size_t(width) * size_t(height) * 8)
-        return std::nullopt;
+        return Fail("the bitmap has no pixels of its size to store");
     const size_t total = size_t(width) * size_t(height);
     for (size_t i = 0; i < total; ++i) {
         const uint8_t* p = &pixels[i * 8];
         if ((p[3] & kLevelMask) == 0 && (!AllZero(p, 3) || !AllZero(p + 4, 4)))
-            return std::nullopt;
+            return Fail("pixel " + std::to_string(i + 1) + " is fully transparent but has colour");
         if (!(p[2] & 1) && !AllZero(p + 4, 4))
-            return std::nullopt;
+            return Fail("pixel " + std::to_string(i + 1) + " has extra colour bytes its flags do not allow");
     }
     std::vector<uint8_t> out;
     out.reserve(total * 4);

@@ -2,9 +2,10 @@
 // Pixel codecs of collection bitmaps: paletted RAW and RLE rows (8-bit and 16-bit)
 // and the high-colour stream. Decoders check every count against the data.
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <vector>
+
+#include "base/Result.h"
 
 namespace tamber::collections {
 
@@ -18,21 +19,21 @@ struct PalettedLayout {
 };
 
 // Decodes paletted rows into (alpha, index) pixels. `palette` is 768 bytes and is
-// used only for colour alpha. Nothing when a row is invalid or the data runs out.
-std::optional<std::vector<uint8_t>> DecodePaletted(std::span<const uint8_t> data, const PalettedLayout& layout,
-                                                   const uint8_t* palette);
+// used only for colour alpha. Fails when a row is invalid or the data runs out.
+base::Result<std::vector<uint8_t>> DecodePaletted(std::span<const uint8_t> data, const PalettedLayout& layout,
+                                                  const uint8_t* palette);
 
 // Encodes (alpha, index) pixels. RLE runs cover every pixel that is not (0, 0);
 // 16-bit alpha is rounded to the nearest multiple of 17. Always succeeds for a
 // pixel buffer of width x height x 2 bytes.
 std::vector<uint8_t> EncodePaletted(std::span<const uint8_t> pixels, const PalettedLayout& layout);
 
-// Decodes a high-colour stream into 8-byte pixels; nothing when the data runs out.
-std::optional<std::vector<uint8_t>> DecodeHighColour(std::span<const uint8_t> data, int width, int height);
+// Decodes a high-colour stream into 8-byte pixels; fails when the data runs out.
+base::Result<std::vector<uint8_t>> DecodeHighColour(std::span<const uint8_t> data, int width, int height);
 
 // Encodes 8-byte pixels as a high-colour stream, using runs for transparent and
-// opaque stretches. Nothing when a pixel cannot be expressed: a level-0 pixel
+// opaque stretches. Fails when a pixel cannot be expressed: a level-0 pixel
 // with colour bytes, or extra bytes without bit 0 of its first colour byte.
-std::optional<std::vector<uint8_t>> EncodeHighColour(std::span<const uint8_t> pixels, int width, int height);
+base::Result<std::vector<uint8_t>> EncodeHighColour(std::span<const uint8_t> pixels, int width, int height);
 
 }  // namespace tamber::collections

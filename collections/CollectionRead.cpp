@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "collections/CollectionFile.h"
 #include "collections/CollectionLayout.h"
@@ -8,24 +9,42 @@
 
 namespace tamber::collections {
 
+using namespace tamber::base;
 using namespace collection_layout;
 
 namespace {
 
-// Limits what a payload can make the reader allocate beyond its own bytes: decoded
-// pixels, placeholders and views all draw from it.
+// Limits the work a payload can make the reader do beyond its own bytes. Decoded
+// pixels and views draw from one pool: run-length rows can honestly describe
+// thousands of pixels per byte, so it has a fixed part. The stored bytes that are
+// decoded, and placeholders, draw from pools that grow only with the payload:
+// many bitmap references to one data block, or to damaged ones, must not
+// multiply the work.
 class ReadBudget {
 public:
-    explicit ReadBudget(size_t payloadSize) : left_((size_t(64) << 20) + payloadSize * 32) {}
-    bool Take(uint64_t bytes) {
-        if (bytes > left_)
+    explicit ReadBudget(size_t payloadSize)
+        : decoded_((size_t(16) << 20) + payloadSize * 32),
+          stored_(kStoredAllowance + payloadSize * 2),
+          placeholders_(kFullPlaceholders + payloadSize * 16) {}
+    bool TakeDecoded(uint64_t bytes) { return Take(decoded_, bytes); }
+    bool TakeStored(uint64_t bytes) { return Take(stored_, bytes); }
+    bool TakePlaceholder(uint64_t bytes) { return Take(placeholders_, bytes); }
+
+private:
+    static constexpr size_t kStoredAllowance = size_t(1) << 16;
+    // Enough for one placeholder of 256 x 256 in any payload.
+    static constexpr size_t kFullPlaceholders = 256 * 256 * 3;
+
+    static bool Take(size_t& left, uint64_t bytes) {
+        if (bytes > left)
             return false;
-        left_ -= size_t(bytes);
+        left -= size_t(bytes);
         return true;
     }
 
-private:
-    size_t left_;
+    size_t decoded_;
+    size_t stored_;
+    size_t placeholders_;
 };
 
 // The records of the tables, as read.
@@ -109,10 +128,11 @@ bool ReadBitmapBlock(std::span<const uint8_t> payload, const BitmapRefRecord& re
     bitmap.flags = flags;
     bitmap.pixelSizeCode = h.sizeCode;
     std::span<const uint8_t> data = block.Take(block.Remaining());
-    if (data.empty() || !budget.Take(uint64_t(bitmap.PixelCount()) * size_t(bitmap.DecodedPixelBytes())))
+    if (data.empty() || !budget.TakeStored(data.size()) ||
+        !budget.TakeDecoded(uint64_t(bitmap.PixelCount()) * size_t(bitmap.DecodedPixelBytes())))
         return false;
     bitmap.encoded.assign(data.begin(), data.end());
-    if (!bitmap.Decode(palette)) {
+    if (!bitmap.Decode(palette).ok()) {
         bitmap.encoded.clear();
         return false;
     }
@@ -131,7 +151,7 @@ void MakePlaceholder(std::span<const uint8_t> payload, const BitmapRefRecord& re
     const uint64_t present = start < payload.size() ? std::min<uint64_t>(ref.size, payload.size() - start) : 0;
     if (ref.size == 0 || ownPixels == 0 || ownPixels > 65536 + present * 4)
         width = height = 256;
-    if (!budget.Take(uint64_t(width) * uint64_t(height) * 3))
+    if (!budget.TakePlaceholder(uint64_t(width) * uint64_t(height) * 3))
         width = height = 16;
     bitmap.MakePlaceholder(palette, width, height);
 }
@@ -180,7 +200,7 @@ bool ReadSequence(std::span<const uint8_t> payload, const SequenceRefRecord& ref
         return false;
     const uint16_t views = header.viewCount, frames = header.frameCount;
     const uint64_t entryBytes = kFrameEntrySize + uint64_t(views) * 2;
-    if (!in.Has(entryBytes * frames) || !budget.Take(uint64_t(frames) * (sizeof(Frame) + views * sizeof(View))))
+    if (!in.Has(entryBytes * frames) || !budget.TakeDecoded(uint64_t(frames) * (sizeof(Frame) + views * sizeof(View))))
         return false;
     sequence.name = NameOf(ref.name);
     CopyHeader(header, sequence.header);
@@ -207,23 +227,26 @@ bool ReadSequence(std::span<const uint8_t> payload, const SequenceRefRecord& ref
 
 }  // namespace
 
-std::unique_ptr<Collection> ReadCollection(std::span<const uint8_t> payload, uint32_t userFlags, bool full) {
+Result<std::unique_ptr<Collection>> ReadCollection(std::span<const uint8_t> payload, uint32_t userFlags, bool full) {
     BigEndianReader in(payload);
     CollectionHeaderRecord header;
-    if (!UnpackAt(in, &header, 1, kCollectionHeaderDescriptor) || header.tables[kColourTables].count == 0)
-        return nullptr;
+    if (!UnpackAt(in, &header, 1, kCollectionHeaderDescriptor))
+        return Fail("couldn't read the collection: its header is cut short");
+    if (header.tables[kColourTables].count == 0)
+        return Fail("couldn't read the collection: it has no colour table");
     auto collection = std::make_unique<Collection>();
     collection->headerWord = header.word;
     collection->flags = userFlags;
     const TableRecord* t = header.tables;
     Tables tables;
-    if (!ReadPalette(in, t[kColourTables], *collection) ||
-        !ReadHueChanges(in, t[kHueChanges], *collection) ||
+    if (!ReadPalette(in, t[kColourTables], *collection))
+        return Fail("couldn't read the collection: its colour table lies outside the data");
+    if (!ReadHueChanges(in, t[kHueChanges], *collection) ||
         !ReadTable(in, t[kViewRecords], tables.views, kViewRecordDescriptor) ||
         !ReadTable(in, t[kSequenceRefs], tables.sequences, kSequenceRefDescriptor) ||
         !ReadTable(in, t[kFrameRecords], tables.frames, kFrameRecordDescriptor) ||
         !ReadTable(in, t[kBitmapRefs], tables.bitmaps, kBitmapRefDescriptor))
-        return nullptr;
+        return Fail("couldn't read the collection: one of its tables lies outside the data");
 
     ReadBudget budget(payload.size());
     const uint8_t* palette = collection->palette.data();
@@ -241,7 +264,8 @@ std::unique_ptr<Collection> ReadCollection(std::span<const uint8_t> payload, uin
     collection->sequences.resize(tables.sequences.size());
     for (size_t i = 0; i < tables.sequences.size(); ++i)
         if (!ReadSequence(payload, tables.sequences[i], tables, *collection, budget, collection->sequences[i]))
-            return nullptr;
+            return Fail("couldn't read the collection: sequence " + std::to_string(i) + " ('" +
+                        NameOf(tables.sequences[i].name) + "') is damaged");
     if (full)
         for (Sequence& sequence : collection->sequences)
             sequence.Complete();

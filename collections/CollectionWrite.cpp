@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <unordered_map>
 
 #include "collections/CollectionFile.h"
@@ -9,6 +10,7 @@
 
 namespace tamber::collections {
 
+using namespace tamber::base;
 using namespace collection_layout;
 
 namespace {
@@ -257,34 +259,40 @@ void Writer::Write() {
     PackAt(w_, &header_, 1, kCollectionHeaderDescriptor);
 }
 
-bool Storable(const Collection& collection) {
-    if (!collection.complete || collection.bitmaps.size() >= kNoIndex)
-        return false;
+// Why the collection cannot be stored, or nothing when it can.
+Status Storable(const Collection& collection) {
+    if (!collection.complete)
+        return Fail("the collection was read without its bitmap data");
+    if (collection.bitmaps.size() >= kNoIndex)
+        return Fail("it has more bitmaps than a collection can hold");
     uint64_t views = 0, frames = 0;
     for (const Sequence& sequence : collection.sequences) {
         if (sequence.frames.size() > 0xFFFF)
-            return false;
+            return Fail("sequence '" + sequence.name + "' has more frames than a collection can hold");
         frames += sequence.frames.size();
         views += uint64_t(sequence.frames.size()) * sequence.header.viewCount;
     }
     // A bitmap without stored data would read back as a placeholder: refuse rather than lose it.
-    for (const auto& bitmap : collection.bitmaps)
+    for (size_t i = 0; i < collection.bitmaps.size(); ++i) {
+        const Bitmap* bitmap = collection.bitmaps[i].get();
         if (!bitmap || bitmap->width <= 0 || bitmap->height <= 0 || bitmap->encoded.empty())
-            return false;
-    return views <= 0x10000 && frames <= 0x10000;
+            return Fail("bitmap " + std::to_string(i) + " has no stored pixel data");
+    }
+    if (views > 0x10000 || frames > 0x10000)
+        return Fail("its sequences have more frames or views than a collection can hold");
+    return Ok();
 }
 
 }  // namespace
 
-bool WriteCollection(const Collection& collection, std::vector<uint8_t>& payload, CollectionTagFields& fields) {
-    if (!Storable(collection))
-        return false;
-    payload.clear();
-    Writer(collection, payload).Write();
-    fields = CollectionTagFields{};
-    fields.user = collection.flags;
-    fields.size = uint32_t(payload.size());
-    return true;
+Result<CollectionPayload> WriteCollection(const Collection& collection) {
+    if (Status storable = Storable(collection); !storable)
+        return Fail("couldn't write the collection: " + storable.error());
+    CollectionPayload out;
+    Writer(collection, out.bytes).Write();
+    out.fields.user = collection.flags;
+    out.fields.size = uint32_t(out.bytes.size());
+    return out;
 }
 
 }  // namespace tamber::collections

@@ -4,6 +4,7 @@
 #include "demo/DemoCollections.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 #include "collections/CollectionFile.h"
@@ -43,7 +44,8 @@ std::shared_ptr<Bitmap> Ball(const std::string& name, int width, int height, uin
             if (r < 1)
                 paint(&bitmap->pixels[(size_t(y) * size_t(width) + size_t(x)) * bytes], 1 - r, x, y);
         }
-    bitmap->Encode();
+    [[maybe_unused]] const base::Status encoded = bitmap->Encode();
+    assert(encoded.ok());  // the pixels were made to fit the flags
     return bitmap;
 }
 
@@ -186,9 +188,12 @@ Collection LocalSprites() {
 }  // namespace
 
 DemoTag MakeCollectionTag(const Collection& collection, const std::string& name, uint32_t tagid) {
+    // The demo collections are built whole above, so they always store.
+    base::Result<CollectionPayload> written = WriteCollection(collection);
+    assert(written.ok());
+    const CollectionTagFields fields = written->fields;
     DemoTag tag;
-    CollectionTagFields fields;
-    WriteCollection(collection, tag.data, fields);
+    tag.data = std::move(written->bytes);
     tag.group = fields.group;
     tag.tagid = tagid;
     tag.name = name;

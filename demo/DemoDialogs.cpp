@@ -2,6 +2,8 @@
 // loose), whose last control has the unknown type `zzzz`.
 #include "demo/DemoDialogs.h"
 
+#include <cassert>
+
 #include "dialogs/DialogPayload.h"
 #include "tags/FourCC.h"
 
@@ -16,7 +18,10 @@ DemoTag DialogTag(const std::string& name, uint32_t tagid, const Dialog& dialog)
     tag.group = FourCC("bina");
     tag.tagid = tagid;
     tag.name = name;
-    tag.data = WriteDialogPayload(dialog).value_or(std::vector<uint8_t>{});
+    // The demo dialogs have a handful of controls, so they always store.
+    base::Result<std::vector<uint8_t>> payload = WriteDialogPayload(dialog);
+    assert(payload.ok());
+    if (payload) tag.data = std::move(payload).value();
     return tag;
 }
 

@@ -1,12 +1,15 @@
 #include "demo/DemoGame.h"
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include "demo/DemoOldArchive.h"
 #include "platform/fs/AtomicFileWriter.h"
+#include "platform/fs/FileErrors.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/fs/UniqueFile.h"
 #include "tags/ArchiveWriter.h"
 #include "tags/TagHeader.h"
 #ifdef TAMBER_DEMO_WITH_DemoCollections
@@ -49,10 +52,10 @@ TagHeader HeaderOf(const DemoTag& tag) {
     return h;
 }
 
-bool WriteLooseFile(const std::string& path, const DemoLooseTag& loose) {
+Status WriteLooseFile(const std::string& path, const DemoLooseTag& loose) {
     AtomicFileWriter writer;
     writer.SetDurable(false);
-    if (!writer.Open(path)) return false;
+    if (Status opened = writer.Open(path); !opened) return opened;
     TagHeader h = MakeLooseHeader(HeaderOf(loose.tag), loose.tag.group, loose.tag.tagid);
     h.size = static_cast<uint32_t>(loose.tag.data.size());
     bool ok;
@@ -69,16 +72,27 @@ bool WriteLooseFile(const std::string& path, const DemoLooseTag& loose) {
     } else {
         ok = WriteTagHeader(h, writer.File());
     }
-    const auto& data = loose.tag.data;
-    ok = ok && (data.empty() || std::fwrite(data.data(), 1, data.size(), writer.File()) == data.size());
-    return ok && writer.Commit();
+    if (!ok) return writer.WriteFailure();
+    if (Status written = writer.Write(loose.tag.data.data(), loose.tag.data.size()); !written) return written;
+    return writer.Commit();
 }
 
-bool FolderIsReplaceable(const fs::path& folder) {
+// Only what this generator can prove it made is replaced or removed: a folder
+// (not a link to one) that holds the marker file, or an empty one.
+bool MadeByDemo(const fs::path& folder) {
     std::error_code ec;
-    if (!fs::exists(folder, ec)) return true;
-    if (!fs::is_directory(folder, ec)) return false;
-    return fs::is_empty(folder, ec) || fs::exists(folder / kMarker, ec);
+    const fs::file_status status = fs::symlink_status(folder, ec);
+    if (status.type() == fs::file_type::not_found) return true;
+    if (status.type() != fs::file_type::directory) return false;
+    return fs::is_empty(folder, ec) || fs::symlink_status(folder / kMarker, ec).type() == fs::file_type::regular;
+}
+
+Status RemoveMadeByDemo(const fs::path& folder) {
+    if (!MadeByDemo(folder)) return Fail("'" + folder.string() + "' exists and was not made by tamber-demo");
+    std::error_code ec;
+    fs::remove_all(folder, ec);
+    if (ec) return Fail("cannot remove '" + folder.string() + "': " + ec.message());
+    return Ok();
 }
 
 }  // namespace
@@ -124,74 +138,80 @@ DemoArchive& DemoGame::ArchiveNamed(const std::string& fileName) {
     return AddArchive("tags", fileName, 3, 0, fileName);
 }
 
-bool DemoGame::WriteContent(const std::string& root) const {
+Status DemoGame::WriteContent(const std::string& root) const {
     for (const char* sub : {"tags", "plugins", "local"}) {
-        if (!MakeFolders(root + sub)) return false;
+        if (Status made = MakeFolders(root + sub); !made) return made;
     }
     for (const DemoArchive& archive : archives_) {
         std::vector<ArchiveItem> items;
         items.reserve(archive.tags.size());
         for (const DemoTag& tag : archive.tags) items.push_back({HeaderOf(tag), tag.data.data(), tag.data.size()});
         const std::string path = root + archive.folder + "/" + archive.fileName;
-        bool ok;
+        Status written = Ok();
         if (archive.oldVersion) {
-            ok = WriteOldArchive(path, archive.name, items);
+            written = WriteOldArchive(path, archive.name, items);
         } else {
             ArchiveHeader header{};
             header.type = archive.type;
             header.priority = archive.priority;
             std::strncpy(header.name, archive.name.c_str(), sizeof header.name - 1);
             std::strncpy(header.url, "demo.invalid/addons", sizeof header.url - 1);
-            ok = WriteArchive(path, header, items, false);
+            written = WriteArchive(path, header, items, false);
         }
-        if (!ok) return false;
+        if (!written) return written;
     }
     for (const DemoLooseTag& loose : loose_) {
         const std::string folder = root + "local/" + loose.folder;
-        if (!MakeFolders(folder) || !WriteLooseFile(folder + "/" + loose.fileName, loose)) return false;
+        if (Status made = MakeFolders(folder); !made) return made;
+        if (Status written = WriteLooseFile(folder + "/" + loose.fileName, loose); !written) return written;
     }
     for (const auto& [subfolder, writer] : files_) {
         const std::string folder = root + subfolder;
-        if (!MakeFolders(folder) || !writer(folder)) return false;
+        if (Status made = MakeFolders(folder); !made) return made;
+        if (Status written = writer(folder); !written) return written;
     }
-    return true;
+    return Ok();
 }
 
-bool DemoGame::Write(const std::string& folder, std::string* error) const {
-    auto fail = [&](const std::string& text) {
-        if (error) *error = text;
-        return false;
-    };
+Status DemoGame::Write(const std::string& folder) const {
     std::string target = folder;
     while (target.size() > 1 && target.back() == '/') target.pop_back();
-    if (target.empty()) return fail("no folder given");
-    if (!FolderIsReplaceable(target)) return fail("'" + target + "' exists and was not made by tamber-demo");
+    if (target.empty()) return Fail("no folder given");
+    if (!MadeByDemo(target)) return Fail("'" + target + "' exists and was not made by tamber-demo");
 
     // Build beside the target, then swap, so a failure leaves the old folder.
-    std::error_code ec;
     const std::string building = target + ".building";
     const std::string retired = target + ".retired";
-    fs::remove_all(building, ec);
-    fs::remove_all(retired, ec);
-    if (!MakeFolders(building)) return fail("cannot create '" + building + "'");
-    FILE* marker = std::fopen((building + "/" + kMarker).c_str(), "w");
-    if (marker) std::fclose(marker);
-    if (!marker || !WriteContent(building + "/")) {
-        fs::remove_all(building, ec);
-        return fail("cannot write the demo game into '" + building + "'");
+    for (const std::string& leftover : {building, retired}) {
+        if (Status removed = RemoveMadeByDemo(leftover); !removed) return removed;
     }
-    if (fs::exists(target, ec)) fs::rename(target, retired, ec);
-    if (ec) {
+    if (Status made = MakeFolders(building); !made) return made;
+    std::error_code ec;
+    const UniqueFile marker = OpenFile(building + "/" + kMarker, "wx");
+    if (!marker) {
+        const Error failure = FileFailure("create", building + "/" + kMarker, errno);
         fs::remove_all(building, ec);
-        return fail("cannot replace '" + target + "'");
+        return failure;
+    }
+    if (Status written = WriteContent(building + "/"); !written) {
+        fs::remove_all(building, ec);
+        return Fail("cannot write the demo game into '" + building + "': " + written.error());
+    }
+    const bool exists = fs::symlink_status(target, ec).type() != fs::file_type::not_found;
+    ec.clear();
+    if (exists) fs::rename(target, retired, ec);
+    if (ec) {
+        const std::string reason = ec.message();
+        fs::remove_all(building, ec);
+        return Fail("cannot replace '" + target + "': " + reason);
     }
     fs::rename(building, target, ec);
-    if (ec) return fail("cannot move the demo game into '" + target + "'");
+    if (ec) return Fail("cannot move the demo game into '" + target + "': " + ec.message());
     fs::remove_all(retired, ec);
-    return true;
+    return Ok();
 }
 
-bool GenerateDemoGame(const std::string& folder, const DemoOptions& options, std::string* error) {
+Status GenerateDemoGame(const std::string& folder, const DemoOptions& options) {
     DemoGame game;
     AddStorageContent(game);
 #ifdef TAMBER_DEMO_WITH_DemoCollections
@@ -210,7 +230,7 @@ bool GenerateDemoGame(const std::string& folder, const DemoOptions& options, std
     game.AddFiles("models", WriteDemoModelFiles);
 #endif
     AddScaleContent(game, options);
-    return game.Write(folder, error);
+    return game.Write(folder);
 }
 
 }  // namespace tamber::demo

@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
+
 namespace tamber::demo {
+using namespace tamber::base;
 
 struct DemoTag {
     uint32_t group = 0;
@@ -54,18 +57,20 @@ public:
     void AddLoose(const DemoLooseTag& loose) { loose_.push_back(loose); }
     // Plain files that are not tags (for example model files to import): the
     // writer fills `subfolder` of the game folder, which exists when it is called.
-    using FileWriter = std::function<bool(const std::string& folder)>;
+    using FileWriter = std::function<Status(const std::string& folder)>;
     void AddFiles(const std::string& subfolder, FileWriter writer) { files_.push_back({subfolder, std::move(writer)}); }
 
     // Writes the whole folder beside the target and swaps it in. Refuses to
-    // replace a non-empty folder that this generator did not make.
-    bool Write(const std::string& folder, std::string* error) const;
+    // replace or remove a non-empty folder that this generator did not make
+    // (its marker file is missing), the target and its ".building" and
+    // ".retired" siblings alike.
+    Status Write(const std::string& folder) const;
 
     const std::deque<DemoArchive>& Archives() const { return archives_; }
     const std::vector<DemoLooseTag>& Loose() const { return loose_; }
 
 private:
-    bool WriteContent(const std::string& root) const;
+    Status WriteContent(const std::string& root) const;
 
     std::deque<DemoArchive> archives_;
     std::vector<DemoLooseTag> loose_;
@@ -81,6 +86,6 @@ DemoTag MakeDemoTag(uint32_t group, const std::string& name, size_t size);
 void AddStorageContent(DemoGame& game);                          // archives of every type, loose cases
 void AddScaleContent(DemoGame& game, const DemoOptions& options);  // bulk archives and loose files
 
-bool GenerateDemoGame(const std::string& folder, const DemoOptions& options, std::string* error = nullptr);
+Status GenerateDemoGame(const std::string& folder, const DemoOptions& options);
 
 }  // namespace tamber::demo

@@ -49,9 +49,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tamber-demo: at most 65535 tags fit in one archive\n");
         return 2;
     }
-    std::string error;
-    if (!GenerateDemoGame(argv[1], options, &error)) {
-        std::fprintf(stderr, "tamber-demo: %s\n", error.c_str());
+    if (Status made = GenerateDemoGame(argv[1], options); !made) {
+        std::fprintf(stderr, "tamber-demo: %s\n", made.error().c_str());
         return 1;
     }
     std::printf("%s\n", argv[1]);

@@ -59,13 +59,15 @@ std::string Crate3DMF() {
 
 }  // namespace
 
-bool WriteDemoModelFiles(const std::string& folder) {
+base::Status WriteDemoModelFiles(const std::string& folder) {
     const std::string text = Crate3DMF();
     const std::string metafile = folder + "/demo crate.3dmf";
-    if (!WriteFileAtomically(metafile, reinterpret_cast<const uint8_t*>(text.data()), text.size())) return false;
-    std::string error;
-    std::optional<Model> model = ModelFrom3DMF(metafile, error);
-    return model && WriteLwoModel(*model, folder, "demo crate");
+    if (base::Status written = WriteFileAtomically(metafile, reinterpret_cast<const uint8_t*>(text.data()), text.size());
+        !written)
+        return written;
+    base::Result<Model> model = ModelFrom3DMF(metafile);
+    if (!model) return std::move(model).TakeError();
+    return WriteLwoModel(*model, folder, "demo crate");
 }
 
 }  // namespace tamber::demo

@@ -4,10 +4,12 @@
 // files, not tags, so they go into a folder of their own.
 #include <string>
 
+#include "base/Result.h"
+
 namespace tamber::demo {
 
 // Writes "demo crate.3dmf", "demo crate.lwo" and the object's textures into
-// `folder` (which must exist). False when a file cannot be written.
-bool WriteDemoModelFiles(const std::string& folder);
+// `folder` (which must exist).
+base::Status WriteDemoModelFiles(const std::string& folder);
 
 }  // namespace tamber::demo

@@ -9,6 +9,6 @@
 namespace tamber::demo {
 using namespace tamber::tags;
 
-bool WriteOldArchive(const std::string& path, const std::string& name, const std::vector<ArchiveItem>& items);
+Status WriteOldArchive(const std::string& path, const std::string& name, const std::vector<ArchiveItem>& items);
 
 }  // namespace tamber::demo

@@ -6,6 +6,7 @@
 #include "demo/DemoTerrain.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 #include "collections/BigEndianWriter.h"
@@ -77,7 +78,8 @@ Collection ColourMap() {
                     p[1] = uint8_t(std::clamp(v, 1, 255));
                     p[0] = 255;
                 }
-            bitmap->Encode();
+            [[maybe_unused]] const base::Status encoded = bitmap->Encode();
+            assert(encoded.ok());  // paletted pixels always encode
             c.bitmaps.push_back(bitmap);
         }
     return c;
@@ -116,7 +118,10 @@ DemoTag Tag(uint32_t group, const std::string& name, uint32_t tagid, std::vector
 }
 
 DemoTag TextureTag(const std::string& name, const char (&tagid)[5], const DetailTexture& texture) {
-    return Tag(FourCC("dtex"), name, FourCC(tagid), WriteDetailTexture(texture).value_or(std::vector<uint8_t>{}), 1);
+    // The demo textures are made with power-of-two sides, so they always store.
+    base::Result<std::vector<uint8_t>> payload = WriteDetailTexture(texture);
+    assert(payload.ok());
+    return Tag(FourCC("dtex"), name, FourCC(tagid), payload ? std::move(payload).value() : std::vector<uint8_t>{}, 1);
 }
 
 DetailMap ValleyDetails(const Mesh& mesh) {

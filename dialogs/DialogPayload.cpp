@@ -7,6 +7,7 @@
 #include "tags/ByteSwap.h"
 
 namespace tamber::dialogs {
+using namespace tamber::base;
 using namespace tamber::tags;
 
 namespace {
@@ -43,12 +44,13 @@ uint16_t Dialog::NextControlId() const {
     return uint16_t(std::min<uint32_t>(largest + 1, 0xFFFF));
 }
 
-std::optional<Dialog> ReadDialogPayload(const uint8_t* data, size_t size) {
-    if (size < kHeaderBytes) return std::nullopt;
+Result<Dialog> ReadDialogPayload(const uint8_t* data, size_t size) {
+    if (size < kHeaderBytes) return Fail("couldn't read the dialog: its header is cut short");
     DiskHeader header;
     UnpackRecords(&header, data, 1, kHeaderDescriptor);
     const size_t count = header.count;
-    if (count > (size - kHeaderBytes) / sizeof(DiskControl)) return std::nullopt;
+    if (count > (size - kHeaderBytes) / sizeof(DiskControl))
+        return Fail("couldn't read the dialog: the data ends before its " + std::to_string(count) + " controls");
     std::vector<DiskControl> records(count);
     UnpackRecords(records.data(), data + kHeaderBytes, count, kControlDescriptor);
 
@@ -70,7 +72,8 @@ std::optional<Dialog> ReadDialogPayload(const uint8_t* data, size_t size) {
         control.bottom = record.bottom;
         control.right = record.right;
         const void* end = std::memchr(data + position, 0, size - position);
-        if (!end) return std::nullopt;
+        if (!end)
+            return Fail("couldn't read the dialog: the data ends in the text of control " + std::to_string(i + 1));
         const size_t length = size_t(static_cast<const uint8_t*>(end) - (data + position));
         control.text.assign(reinterpret_cast<const char*>(data + position), length);
         position += length + 1;
@@ -78,8 +81,10 @@ std::optional<Dialog> ReadDialogPayload(const uint8_t* data, size_t size) {
     return dialog;
 }
 
-std::optional<std::vector<uint8_t>> WriteDialogPayload(const Dialog& dialog) {
-    if (dialog.controls.size() > 0xFFFF) return std::nullopt;
+Result<std::vector<uint8_t>> WriteDialogPayload(const Dialog& dialog) {
+    if (dialog.controls.size() > 0xFFFF)
+        return Fail("couldn't write the dialog: it has " + std::to_string(dialog.controls.size()) +
+                    " controls, more than the 65535 a dialog holds");
     DiskHeader header{dialog.version, uint16_t(dialog.controls.size()), Clamp16(dialog.top), Clamp16(dialog.left),
                       Clamp16(dialog.bottom), Clamp16(dialog.right)};
     std::vector<DiskControl> records(dialog.controls.size());

@@ -4,9 +4,10 @@
 // one NUL-terminated text per control. Big-endian, converted by descriptors.
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "base/Result.h"
 
 namespace tamber::dialogs {
 
@@ -33,12 +34,12 @@ struct Dialog {
     uint16_t NextControlId() const;
 };
 
-// Nothing when the data ends before the header, the records or the texts.
-std::optional<Dialog> ReadDialogPayload(const uint8_t* data, size_t size);
+// Fails when the data ends before the header, the records or the texts.
+base::Result<Dialog> ReadDialogPayload(const uint8_t* data, size_t size);
 
-// Coordinates outside the 16-bit range are clamped to it. Nothing when the
+// Coordinates outside the 16-bit range are clamped to it. Fails when the
 // dialog has more controls than a 16-bit count holds.
-std::optional<std::vector<uint8_t>> WriteDialogPayload(const Dialog& dialog);
+base::Result<std::vector<uint8_t>> WriteDialogPayload(const Dialog& dialog);
 
 // The list row of a control: "%d | %s | text:\"%s\"", or "%d | %s" without text.
 std::string DialogControlRowText(const DialogControl& control);

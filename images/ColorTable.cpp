@@ -1,48 +1,56 @@
 #include "images/ColorTable.h"
 
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "images/ByteOrder.h"
 #include "platform/fs/FileBytes.h"
+#include "platform/fs/InputFile.h"
 
 namespace tamber::images {
+using namespace tamber::base;
 using namespace tamber::platform;
 
 namespace {
 constexpr size_t kTableBytes = 768;
 }
 
-bool ParseColorTable(const uint8_t* data, size_t size, uint8_t* table, uint32_t& count) {
+Result<ColorTable> ParseColorTable(const uint8_t* data, size_t size) {
     if (!data || size < kTableBytes)
-        return false;
-    uint32_t used = 256;
+        return Fail("a colour table needs 768 bytes, the file holds " + std::to_string(size));
+    ColorTable table;
+    table.count = 256;
     if (size >= kTableBytes + 2) {
-        used = GetBE16(data + kTableBytes);
+        table.count = GetBE16(data + kTableBytes);
         // A count that cannot be right (none, or more than the table holds) is read as a full table.
-        if (used == 0 || used > 256)
-            used = 256;
+        if (table.count == 0 || table.count > 256)
+            table.count = 256;
     }
-    std::memcpy(table, data, used * 3);
-    std::memset(table + used * 3, 0, kTableBytes - used * 3);
-    count = used;
-    return true;
+    std::memcpy(table.entries.data(), data, table.count * 3);
+    return table;
 }
 
-bool ReadColorTable(const std::string& path, uint8_t* table, uint32_t& count) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
+Result<ColorTable> ReadColorTable(const std::string& path) {
+    Result<InputFile> input = OpenInputFile(path, UINT64_MAX);
+    if (!input)
+        return Fail("couldn't read '" + path + "': " + input.error());
     uint8_t bytes[kTableBytes + 2];
-    size_t size = std::fread(bytes, 1, sizeof bytes, file);
-    std::fclose(file);
-    return ParseColorTable(bytes, size, table, count);
+    const size_t size = std::fread(bytes, 1, sizeof bytes, input->file.get());
+    if (size < sizeof bytes && std::ferror(input->file.get()))
+        return Fail("couldn't read '" + path + "': " + std::strerror(errno));
+    Result<ColorTable> table = ParseColorTable(bytes, size);
+    if (!table)
+        return Fail("'" + path + "' is not a colour table: " + table.error());
+    return table;
 }
 
-bool WriteColorTable(const std::string& path, const uint8_t* table, uint32_t count) {
+Status WriteColorTable(const std::string& path, const uint8_t* table, uint32_t count) {
     if (!table || count == 0 || count > 256)
-        return false;
+        return Fail("a colour table holds 1 to 256 colours, not " + std::to_string(count));
     std::vector<uint8_t> bytes(table, table + count * 3);
     if (count != 256) {
         bytes.resize(kTableBytes, 0);

@@ -1,9 +1,12 @@
 #pragma once
 // Colour table files (".act"): 256 red, green, blue entries, optionally followed
 // by a big-endian count of the colours in use and the transparent index.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+#include "base/Result.h"
 
 namespace tamber::images {
 
@@ -16,15 +19,19 @@ constexpr const char* kExportColorTableTitle = "Export Color Table";
 constexpr const char* kColorTableOpenFailedMessage = "The color table could not be opened.";
 constexpr const char* kColorTableSaveFailedMessage = "The color table could not be saved.";
 
-// Fills `table` (768 bytes) and `count`; entries past the count are zeroed.
-// False when the file cannot be read or holds fewer than 768 bytes.
-bool ReadColorTable(const std::string& path, uint8_t* table, uint32_t& count);
+struct ColorTable {
+    std::array<uint8_t, 768> entries{};  // red, green, blue; zero past the count
+    uint32_t count = 0;                  // colours in use, 1 to 256
+};
+
+// Reads a regular file of at least 768 bytes; entries past the count are zeroed.
+base::Result<ColorTable> ReadColorTable(const std::string& path);
 
 // Parses a colour table held in memory.
-bool ParseColorTable(const uint8_t* data, size_t size, uint8_t* table, uint32_t& count);
+base::Result<ColorTable> ParseColorTable(const uint8_t* data, size_t size);
 
-// Writes `count` (1 to 256) entries; a shorter table is padded to 768 bytes and
-// followed by the count and 0xFFFF (no transparent colour).
-bool WriteColorTable(const std::string& path, const uint8_t* table, uint32_t count);
+// Writes `count` (1 to 256) entries of `table`; a shorter table is padded to 768
+// bytes and followed by the count and 0xFFFF (no transparent colour).
+base::Status WriteColorTable(const std::string& path, const uint8_t* table, uint32_t count);
 
 }  // namespace tamber::images

@@ -48,6 +48,12 @@ bool CreateImage(Image& image, int32_t width, int32_t height, uint32_t format, c
     return true;
 }
 
+std::string UnwritableFormatMessage(const char* fileType) {
+    return std::string("only paletted, grey, RGB and RGBA pictures can be written as ") + fileType;
+}
+
+std::string EmptyImageMessage() { return "the picture has no pixels, or fewer than its size needs"; }
+
 bool SetPalette(Image& image, uint32_t count, const uint8_t* entries) {
     if (count > 256 || (count > 0 && !entries))
         return false;

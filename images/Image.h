@@ -2,6 +2,7 @@
 // An in-memory picture: rows top to bottom without padding, one pixel format code.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace tamber::images {
@@ -15,6 +16,12 @@ enum : uint32_t {
     kPixelRGBA = 6408,           // 4 bytes: red, green, blue, alpha
     kPixelPalettedAlpha = 6666,  // 2 bytes: alpha, palette index
 };
+
+// What a reader does with a PNG transparency chunk. Pictures that enter a
+// collection as palette indices ignore it (their alpha comes from alpha masks and
+// plates); pictures that become RGB or RGBA (textures, conversions) apply it, so
+// palette transparency turns into an alpha channel.
+enum class Transparency { kIgnore, kApply };
 
 struct Image {
     uint32_t format = 0;
@@ -34,7 +41,11 @@ size_t BytesPerPixel(uint32_t format);
 // Allocates the pixel buffer (copying `pixels` when given, else zero-filled) and,
 // for paletted formats, an all-black palette with no entries in use. False for an
 // unknown code, a negative size or one too large to address.
-bool CreateImage(Image& image, int32_t width, int32_t height, uint32_t format, const uint8_t* pixels = nullptr);
+[[nodiscard]] bool CreateImage(Image& image, int32_t width, int32_t height, uint32_t format, const uint8_t* pixels = nullptr);
+
+// The writers' refusals, alike for every file type.
+std::string UnwritableFormatMessage(const char* fileType);
+std::string EmptyImageMessage();
 
 // Sets `count` (at most 256) red, green, blue entries; the rest of the palette is zeroed.
 bool SetPalette(Image& image, uint32_t count, const uint8_t* entries);

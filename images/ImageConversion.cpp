@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <limits>
 #include <system_error>
+#include <variant>
 
 #include "images/ColorHistogram.h"
 #include "images/MediaFile.h"
@@ -15,6 +16,7 @@
 #include "platform/fs/FileSystem.h"
 
 namespace tamber::images {
+using namespace tamber::base;
 using namespace tamber::platform;
 
 namespace fs = std::filesystem;
@@ -51,26 +53,34 @@ bool HasImageExtension(const std::string& name) {
     return ext == "bmp" || ext == "png" || ext == "tif" || ext == "tiff";
 }
 
-void CollectImages(const std::string& source, const std::string& destination, std::vector<ImageConversionJob>& jobs) {
-    std::error_code ec;
-    // Folder links are not followed: a link back up the tree would never end.
-    fs::recursive_directory_iterator it(source, fs::directory_options::skip_permission_denied, ec), end;
-    for (; !ec && it != end; it.increment(ec)) {
-        const fs::path& path = it->path();
-        const std::string name = path.filename().string();
-        // A broken link or a vanished file ends nothing but its own entry.
-        std::error_code entryError;
-        if (name.empty() || name[0] == '.') {
-            if (it->is_directory(entryError)) it.disable_recursion_pending();
-            continue;
+void CollectImages(const std::string& source, const std::string& destination, ImageConversionPlan& plan) {
+    // Folder links are not followed: a link back up the tree would never end. A
+    // folder that cannot be listed is recorded, never skipped in silence.
+    std::vector<fs::path> folders{fs::path(source)};
+    while (!folders.empty()) {
+        const fs::path folder = std::move(folders.back());
+        folders.pop_back();
+        std::error_code ec;
+        fs::directory_iterator it(folder, ec), end;
+        for (; !ec && it != end; it.increment(ec)) {
+            const fs::path& path = it->path();
+            const std::string name = path.filename().string();
+            // A broken link or a vanished file ends nothing but its own entry.
+            std::error_code entryError;
+            if (name.empty() || name[0] == '.') continue;
+            if (it->is_directory(entryError) && !it->is_symlink(entryError)) {
+                folders.push_back(path);
+                continue;
+            }
+            if (!it->is_regular_file(entryError) || !HasImageExtension(name)) continue;
+            const fs::path relative = path.lexically_relative(source);
+            bool safe = !relative.empty();
+            for (const fs::path& part : relative) safe = safe && part != ".." && part != "." && !part.empty();
+            if (safe) plan.jobs.push_back({path.string(), (fs::path(destination) / relative).string()});
         }
-        if (!it->is_regular_file(entryError) || !HasImageExtension(name)) continue;
-        const fs::path relative = path.lexically_relative(source);
-        bool safe = !relative.empty();
-        for (const fs::path& part : relative) safe = safe && part != ".." && part != "." && !part.empty();
-        if (safe) jobs.push_back({path.string(), (fs::path(destination) / relative).string()});
+        if (ec) plan.unlistedFolders.push_back({folder.string(), ec.message()});
     }
-    std::sort(jobs.begin(), jobs.end(),
+    std::sort(plan.jobs.begin(), plan.jobs.end(),
               [](const ImageConversionJob& a, const ImageConversionJob& b) { return a.source < b.source; });
 }
 
@@ -139,13 +149,14 @@ bool IndexImage(Image& image, const std::vector<uint8_t>& palette, const ImageCo
 
 // ---- One image ----
 
-bool ReadImage(const std::string& path, Image& image, uint32_t& fileFormat) {
+// Every target format but the source's own is RGB or RGBA on the way, so
+// transparency chunks are applied for those.
+Result<MediaFile> ReadImage(const std::string& path, const ImageConversionOptions& options) {
     MediaFile file(path);
     file.kind = kMediaImage;
-    if (!LoadImage(file)) return false;
-    image = std::move(file.image);
-    fileFormat = file.format;
-    return true;
+    file.transparency = options.format == kConvertCopySource ? Transparency::kIgnore : Transparency::kApply;
+    if (Status loaded = LoadImage(file); !loaded) return std::move(loaded).TakeError();
+    return file;
 }
 
 // The pixel conversion of every format but the shared palette's second pass.
@@ -165,13 +176,14 @@ bool ConvertPixels(Image& image, const ImageConversionOptions& options, const st
 
 // Writes into the destination only: the target's folder must resolve inside it
 // (a link in the destination tree could lead anywhere).
-bool WriteImage(const Image& image, const ImageConversionJob& job, uint32_t sourceFormat,
-                const std::string& destination) {
+Status WriteImage(const Image& image, const ImageConversionJob& job, uint32_t sourceFormat,
+                  const std::string& destination) {
     const std::string folder = fs::path(job.target).parent_path().string();
+    const Error outside = Fail("its folder '" + folder + "' leads out of the destination folder through a link");
     // Checked before the folders are made (so none appears elsewhere) and after.
-    if (!IsSameOrInside(Resolved(folder), destination) || !MakeFolders(folder) ||
-        !IsSameOrInside(Resolved(folder), destination))
-        return false;
+    if (!IsSameOrInside(Resolved(folder), destination)) return outside;
+    if (Status made = MakeFolders(folder); !made) return made;
+    if (!IsSameOrInside(Resolved(folder), destination)) return outside;
     MediaFile file(job.target);
     const uint32_t named = FormatFromExtension(job.target);
     file.format = named == kFormatBmp || named == kFormatPng || named == kFormatTiff ? named : sourceFormat;
@@ -227,9 +239,9 @@ std::optional<uint32_t> ParsePaletteSize(const std::string& text) {
     return size;
 }
 
-bool PlanImageConversion(const std::string& source, const std::string& destination, ImageConversionPlan& plan,
-                         std::string& errorLine, int& errorLevel) {
-    plan = {};
+std::variant<ImageConversionPlan, ConversionRefusal> PlanImageConversion(const std::string& source,
+                                                                         const std::string& destination) {
+    ImageConversionPlan plan;
     plan.source = Resolved(source);
     plan.destination = Resolved(destination);
     const FileStatus status = GetFileStatus(plan.source);
@@ -239,22 +251,15 @@ bool PlanImageConversion(const std::string& source, const std::string& destinati
     const std::string sourceFolder = plan.singleFile ? fs::path(plan.source).parent_path().string() : plan.source;
     const bool inside = plan.singleFile ? plan.destination == sourceFolder
                                         : IsSameOrInside(plan.destination, sourceFolder);
-    if (!source.empty() && (destination.empty() || inside)) {
-        errorLine = "ERROR: the destination folder must not be the same as, or inside of the source folder.\n";
-        errorLevel = 0;
-        return false;
-    }
-    if (source.empty() || !status.exists) {
-        errorLine = "ERROR: source path must be a valid file or folder.\n";
-        errorLevel = 2;
-        return false;
-    }
+    if (!source.empty() && (destination.empty() || inside))
+        return ConversionRefusal{0, "ERROR: the destination folder must not be the same as, or inside of the source folder.\n"};
+    if (source.empty() || !status.exists) return ConversionRefusal{2, "ERROR: source path must be a valid file or folder.\n"};
     if (plan.singleFile) {
         plan.jobs.push_back({plan.source, (fs::path(plan.destination) / fs::path(plan.source).filename()).string()});
     } else {
-        CollectImages(plan.source, plan.destination, plan.jobs);
+        CollectImages(plan.source, plan.destination, plan);
     }
-    return true;
+    return plan;
 }
 
 std::vector<std::string> ExistingTargets(const ImageConversionPlan& plan) {
@@ -274,13 +279,12 @@ ImageConversionSummary ConvertImageTree(const std::string& source, const std::st
     options.indexing = std::clamp(options.indexing, int(kIndexIndividual), int(kIndexGlobal));
     options.paletteSize = std::clamp<uint32_t>(options.paletteSize, 1, 256);
     log(0, "------------------- Begin Recursive image conversion (TODO log paths & settings here)\n");
-    ImageConversionPlan plan;
-    std::string error;
-    int level = 0;
-    if (!PlanImageConversion(source, destination, plan, error, level)) {
-        log(level, error);
+    auto planned = PlanImageConversion(source, destination);
+    if (const auto* refusal = std::get_if<ConversionRefusal>(&planned)) {
+        log(refusal->level, refusal->line);
         return summary;
     }
+    const ImageConversionPlan& plan = std::get<ImageConversionPlan>(planned);
     log(0, SettingsLine(plan.source, plan.destination, options));
     const std::vector<std::string> existing = ExistingTargets(plan);
     if (!existing.empty() && (!mayReplace || !mayReplace(existing))) {
@@ -290,15 +294,19 @@ ImageConversionSummary ConvertImageTree(const std::string& source, const std::st
     }
     summary.started = true;
     summary.images = plan.jobs.size();
+    for (const auto& [folder, reason] : plan.unlistedFolders) {
+        ++summary.unreadable;
+        log(1, Quoted("WARNING: folder '%s' could not be read", folder) + ": " + reason + "\n");
+    }
 
     const bool shared = options.format == kConvertIndexed && options.indexing == kIndexGlobal;
     const size_t steps = plan.jobs.size() * (shared ? 2 : 1);
     size_t step = 0;
     std::vector<bool> readable(plan.jobs.size(), true);
-    auto unreadable = [&](size_t i) {
+    auto unreadable = [&](size_t i, const std::string& reason) {
         readable[i] = false;
         ++summary.unreadable;
-        log(1, Quoted("WARNING: image file '%s' could not be read.\n", plan.jobs[i].source));
+        log(1, Quoted("WARNING: image file '%s' could not be read", plan.jobs[i].source) + ": " + reason + "\n");
     };
 
     // One palette for all: the colours of every image first.
@@ -308,13 +316,12 @@ ImageConversionSummary ConvertImageTree(const std::string& source, const std::st
         size_t compacted = 0;
         for (size_t i = 0; i < plan.jobs.size(); ++i) {
             if (progress) progress("Counting colors: " + plan.jobs[i].source, step++, steps);
-            Image image;
-            uint32_t format = 0;
-            if (!ReadImage(plan.jobs[i].source, image, format) || !Convert(image, kPixelRGBA)) {
-                unreadable(i);
+            Result<MediaFile> file = ReadImage(plan.jobs[i].source, options);
+            if (!file || !Convert(file->image, kPixelRGBA)) {
+                unreadable(i, file ? "its pixels cannot be converted" : file.error());
                 continue;
             }
-            const std::vector<ColorCount> own = ColorsOf(image, options.zeroIndexTransparent);
+            const std::vector<ColorCount> own = ColorsOf(file->image, options.zeroIndexTransparent);
             colors.insert(colors.end(), own.begin(), own.end());
             if (colors.size() > 2 * compacted + 65536) {
                 Compact(colors);
@@ -329,16 +336,17 @@ ImageConversionSummary ConvertImageTree(const std::string& source, const std::st
         const ImageConversionJob& job = plan.jobs[i];
         if (progress) progress(job.source, step++, steps);
         if (!readable[i]) continue;
-        Image image;
-        uint32_t format = 0;
-        if (!ReadImage(job.source, image, format)) {
-            unreadable(i);
+        Result<MediaFile> file = ReadImage(job.source, options);
+        if (!file) {
+            unreadable(i, file.error());
             continue;
         }
-        if (!ConvertPixels(image, options, shared ? &sharedPalette : nullptr) ||
-            !WriteImage(image, job, format, plan.destination)) {
+        Status written = ConvertPixels(file->image, options, shared ? &sharedPalette : nullptr)
+                             ? WriteImage(file->image, job, file->format, plan.destination)
+                             : Status(Fail("its pixels cannot be converted"));
+        if (!written) {
             ++summary.unwritable;
-            log(1, Quoted("WARNING: image file '%s' could not be written.\n", job.target));
+            log(1, Quoted("WARNING: image file '%s' could not be written", job.target) + ": " + written.error() + "\n");
             continue;
         }
         ++summary.written;

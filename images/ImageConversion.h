@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
+#include <variant>
 #include <vector>
 
 namespace tamber::images {
@@ -44,15 +46,22 @@ struct ImageConversionPlan {
     std::string destination;
     bool singleFile = false;
     std::vector<ImageConversionJob> jobs;
+    // Folders of the source tree that could not be listed, with the system's reason.
+    std::vector<std::pair<std::string, std::string>> unlistedFolders;
+};
+
+// A refusal of the paths: the log line to report and its level.
+struct ConversionRefusal {
+    int level = 0;
+    std::string line;
 };
 
 // Checks the paths and lists the images (files named .bmp, .png, .tif or .tiff in
-// any letter case; hidden files are skipped). False with the log line to report
-// (and its level) when the destination is the source or inside it, or when the
-// source is neither a file nor a folder. A single file cannot be converted into
-// its own folder, where it would be replaced.
-bool PlanImageConversion(const std::string& source, const std::string& destination, ImageConversionPlan& plan,
-                         std::string& errorLine, int& errorLevel);
+// any letter case; hidden files are skipped). Refused when the destination is the
+// source or inside it, or when the source is neither a file nor a folder. A single
+// file cannot be converted into its own folder, where it would be replaced.
+std::variant<ImageConversionPlan, ConversionRefusal> PlanImageConversion(const std::string& source,
+                                                                         const std::string& destination);
 // The targets that are files already.
 std::vector<std::string> ExistingTargets(const ImageConversionPlan& plan);
 

@@ -2,28 +2,33 @@
 
 #include <GL/gl.h>
 
+#include <string>
+
 #include "images/MediaFile.h"
 #include "images/PixelConvert.h"
 
 namespace tamber::images {
+using namespace tamber::base;
 
-uint32_t MakeTexture(MediaFile& file) {
-    if (!LoadImage(file))
-        return 0;
+Result<uint32_t> MakeTexture(MediaFile& file) {
+    if (!file.loaded)
+        file.transparency = Transparency::kApply;
+    if (Status loaded = LoadImage(file); !loaded)
+        return std::move(loaded).TakeError();
     const Image* image = &file.image;
     Image expanded;
     if (image->IsPaletted()) {
         expanded = *image;
         if (!Convert(expanded, image->format == kPixelPalettedAlpha ? kPixelRGBA : kPixelRGB))
-            return 0;
+            return Fail("the picture's palette cannot be expanded");
         image = &expanded;
     }
     if (image->format != kPixelGrey && image->format != kPixelRGB && image->format != kPixelRGBA)
-        return 0;
+        return Fail("only grey, RGB, RGBA and paletted pictures become textures");
     GLuint name = 0;
     glGenTextures(1, &name);
     if (name == 0)
-        return 0;
+        return Fail("OpenGL gave no texture name");
     glBindTexture(GL_TEXTURE_2D, name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -36,11 +41,11 @@ uint32_t MakeTexture(MediaFile& file) {
     glTexImage2D(GL_TEXTURE_2D, 0, GLint(format), image->width, image->height, 0, format, GL_UNSIGNED_BYTE,
                  image->pixels.data());
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
-    if (glGetError() != GL_NO_ERROR) {
+    if (GLenum error = glGetError(); error != GL_NO_ERROR) {
         glDeleteTextures(1, &name);
-        return 0;
+        return Fail("OpenGL refused the texture (error " + std::to_string(error) + ")");
     }
-    return name;
+    return uint32_t(name);
 }
 
 }  // namespace tamber::images

@@ -3,13 +3,15 @@
 // image library so that everything else builds without OpenGL.
 #include <cstdint>
 
+#include "base/Result.h"
+
 namespace tamber::images {
 
-class MediaFile;
+struct MediaFile;
 
-// Loads the picture and uploads it with linear filtering; paletted pictures are
-// expanded through their palette first. Returns the texture name, 0 on failure.
-// Needs a current OpenGL context.
-uint32_t MakeTexture(MediaFile& file);
+// Loads the picture with its transparency applied and uploads it with linear
+// filtering; paletted pictures are expanded through their palette first. Gives
+// the texture name. Needs a current OpenGL context.
+base::Result<uint32_t> MakeTexture(MediaFile& file);
 
 }  // namespace tamber::images

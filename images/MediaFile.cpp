@@ -2,15 +2,20 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "images/BmpCodec.h"
-#include "platform/fs/FileBytes.h"
 #include "images/PngCodec.h"
 #include "images/TiffCodec.h"
+#include "platform/fs/FileBytes.h"
+#include "platform/fs/InputFile.h"
 
 namespace tamber::images {
+using namespace tamber::base;
 using namespace tamber::platform;
 
 const std::array<MediaExtension, 6> kMediaExtensions = {{
@@ -35,34 +40,6 @@ uint32_t FormatFromExtension(std::string_view name) {
     return kFormatUnknown;
 }
 
-bool MediaFile::OpenForReading() {
-    if (openMode == kMediaReading)
-        return std::fseek(stream, 0, SEEK_SET) == 0;
-    Close();
-    stream = std::fopen(path.c_str(), "rb");
-    if (!stream)
-        return false;
-    openMode = kMediaReading;
-    if (std::fseek(stream, 0, SEEK_END) != 0) {
-        Close();
-        return false;
-    }
-    long size = std::ftell(stream);
-    if (size < 0 || std::fseek(stream, 0, SEEK_SET) != 0) {
-        Close();
-        return false;
-    }
-    fileSize = uint64_t(size);
-    return true;
-}
-
-void MediaFile::Close() {
-    if (stream)
-        std::fclose(stream);
-    stream = nullptr;
-    openMode = kMediaClosed;
-}
-
 namespace {
 
 struct Identity {
@@ -70,121 +47,125 @@ struct Identity {
     uint32_t format;
 };
 
-bool ReadWholeFile(MediaFile& file, std::vector<uint8_t>& bytes) {
-    return file.OpenForReading() && ReadRest(file.stream, bytes);
-}
-
 // Applies the identification rules in order; the first rule whose signature and
 // validation both pass decides.
-Identity Recognise(MediaFile& file, const uint8_t* head, size_t size) {
+Result<Identity> Recognise(MediaFile& file, const uint8_t* head, size_t size) {
     auto at = [&](size_t offset, const char* text) {
         size_t n = std::strlen(text);
         return size >= offset + n && std::memcmp(head + offset, text, n) == 0;
     };
     if (at(0, "II") || at(0, "MM")) {
-        std::vector<uint8_t> whole;
-        if (ReadWholeFile(file, whole) && CanOpenTiff(whole.data(), whole.size()))
-            return {kMediaImage, kFormatTiff};
+        // libtiff needs the whole file to find the first directory.
+        Result<std::vector<uint8_t>> whole = ReadFileBytes(file.path, kMaxImageFileBytes);
+        if (whole && CanOpenTiff(whole->data(), whole->size()))
+            return Identity{kMediaImage, kFormatTiff};
     }
-    Image probe;
-    if (at(0, "\x89PNG") && ReadPng(head, size, probe, true))
-        return {kMediaImage, kFormatPng};
-    BmpHeader bmp;
-    if (at(0, "BM") && ReadBmpHeader(head, size, bmp)) {
-        file.bmpPixelOffset = bmp.pixelOffset;
-        file.bmpBottomUp = bmp.bottomUp;
-        return {kMediaImage, kFormatBmp};
-    }
+    if (at(0, "\x89PNG") && ReadPngHeader(head, size))
+        return Identity{kMediaImage, kFormatPng};
+    if (at(0, "BM") && ReadBmpHeader(head, size))
+        return Identity{kMediaImage, kFormatBmp};
     if (at(8, "LWOB") || at(8, "LWO2"))
-        return {kMediaModel, kFormatLightWave};
+        return Identity{kMediaModel, kFormatLightWave};
     if (at(0, "3DMe"))
-        return {kMediaModel, kFormat3DMetafile};
+        return Identity{kMediaModel, kFormat3DMetafile};
     if (at(8, "WAVE"))
-        return {kMediaSound, kFormatWav};
+        return Identity{kMediaSound, kFormatWav};
     if (size >= kTagHeaderSize && ValidateTagHeader(file.tagHeader, head, file.fileSize))
-        return {kMediaTagFile, kFormatTagFile};
+        return Identity{kMediaTagFile, kFormatTagFile};
     if (ValidateArchiveHeader(file.archiveHeader, head, size, file.fileSize))
-        return {kMediaArchive, kFormatArchive};
-    return {kMediaUnknown, kFormatUnknown};
+        return Identity{kMediaArchive, kFormatArchive};
+    return Fail("'" + file.path + "' is not a file of any kind Tamber reads");
 }
 
 }  // namespace
 
-bool Identify(MediaFile& file) {
+Status Identify(MediaFile& file) {
     if (file.identified)
-        return true;
-    if (!file.OpenForReading())
-        return false;
+        return Ok();
+    Result<InputFile> input = OpenInputFile(file.path, UINT64_MAX);
+    if (!input)
+        return Fail("couldn't read '" + file.path + "': " + input.error());
+    file.fileSize = input->size;
     uint8_t head[128];
-    size_t size = std::fread(head, 1, sizeof head, file.stream);
-    Identity found = Recognise(file, head, size);
-    if (found.format == kFormatUnknown || (file.kind != kMediaUnknown && file.kind != found.kind) ||
-        (file.format != kFormatUnknown && file.format != found.format))
-        return false;
-    file.kind = found.kind;
-    file.format = found.format;
+    const size_t size = std::fread(head, 1, sizeof head, input->file.get());
+    if (size < sizeof head && std::ferror(input->file.get()))
+        return Fail("couldn't read '" + file.path + "': " + std::strerror(errno));
+    Result<Identity> found = Recognise(file, head, size);
+    if (!found)
+        return std::move(found).TakeError();
+    if ((file.kind != kMediaUnknown && file.kind != found->kind) ||
+        (file.format != kFormatUnknown && file.format != found->format))
+        return Fail("'" + file.path + "' is not a file of the kind asked for");
+    file.kind = found->kind;
+    file.format = found->format;
     file.identified = true;
-    return true;
+    return Ok();
 }
 
-bool DecodeImage(const uint8_t* data, size_t size, uint32_t format, Image& image) {
-    bool ok = false;
+Result<Image> DecodeImage(const uint8_t* data, size_t size, uint32_t format, Transparency transparency) {
+    Result<Image> image = Fail("not an image file");
     switch (format) {
     case kFormatBmp:
-        ok = ReadBmp(data, size, image);
+        image = ReadBmp(data, size);
         break;
     case kFormatPng:
-        ok = ReadPng(data, size, image);
+        image = ReadPng(data, size, transparency);
         break;
     case kFormatTiff:
-        ok = ReadTiff(data, size, image);
+        image = ReadTiff(data, size);
         break;
     default:
-        return false;
+        return image;
     }
     // A palette that is the grey ramp (or absent) says the picture is grey, as long
     // as no pixel uses an index past the palette (such pixels show black).
-    if (ok && image.format == kPixelPaletted && HasGreyRampPalette(image) &&
-        std::all_of(image.pixels.begin(), image.pixels.end(),
-                    [&](uint8_t index) { return image.paletteCount == 0 || index < image.paletteCount; })) {
-        image.format = kPixelGrey;
-        image.palette.clear();
-        image.paletteCount = 0;
+    if (image && image->format == kPixelPaletted && HasGreyRampPalette(*image) &&
+        std::all_of(image->pixels.begin(), image->pixels.end(),
+                    [&](uint8_t index) { return image->paletteCount == 0 || index < image->paletteCount; })) {
+        image->format = kPixelGrey;
+        image->palette.clear();
+        image->paletteCount = 0;
     }
-    return ok;
+    return image;
 }
 
-bool LoadImage(MediaFile& file) {
+Status LoadImage(MediaFile& file) {
     if (file.loaded)
-        return true;
-    std::vector<uint8_t> bytes;
-    bool ok = Identify(file) && file.kind == kMediaImage && ReadWholeFile(file, bytes) &&
-              DecodeImage(bytes.data(), bytes.size(), file.format, file.image);
-    file.Close();
-    file.loaded = ok;
-    return ok;
+        return Ok();
+    if (Status identified = Identify(file); !identified)
+        return identified;
+    if (file.kind != kMediaImage)
+        return Fail("'" + file.path + "' is not a BMP, PNG or TIFF image");
+    Result<std::vector<uint8_t>> bytes = ReadFileBytes(file.path, kMaxImageFileBytes);
+    if (!bytes)
+        return std::move(bytes).TakeError();
+    Result<Image> image = DecodeImage(bytes->data(), bytes->size(), file.format, file.transparency);
+    if (!image)
+        return Fail("couldn't read the image '" + file.path + "': " + image.error());
+    file.image = std::move(*image);
+    file.loaded = true;
+    return Ok();
 }
 
-bool EncodeImage(const Image& image, uint32_t format, std::vector<uint8_t>& out) {
+Result<std::vector<uint8_t>> EncodeImage(const Image& image, uint32_t format) {
     switch (format) {
     case kFormatBmp:
-        return WriteBmp(image, out);
+        return WriteBmp(image);
     case kFormatPng:
-        return WritePng(image, out);
+        return WritePng(image);
     case kFormatTiff:
-        return WriteTiff(image, out);
+        return WriteTiff(image);
     default:
-        return false;
+        return Fail("images are written only as BMP, PNG or TIFF");
     }
 }
 
-bool SaveImage(MediaFile& file) {
-    uint32_t format = file.format != kFormatUnknown ? file.format : FormatFromExtension(file.path);
-    std::vector<uint8_t> bytes;
-    file.Close();
-    if (!EncodeImage(file.image, format, bytes))
-        return false;
-    return WriteFileAtomically(file.path, bytes.data(), bytes.size());
+Status SaveImage(MediaFile& file) {
+    const uint32_t format = file.format != kFormatUnknown ? file.format : FormatFromExtension(file.path);
+    Result<std::vector<uint8_t>> bytes = EncodeImage(file.image, format);
+    if (!bytes)
+        return Fail("couldn't write '" + file.path + "': " + bytes.error());
+    return WriteFileAtomically(file.path, bytes->data(), bytes->size());
 }
 
 }  // namespace tamber::images

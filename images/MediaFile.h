@@ -3,10 +3,12 @@
 // into (or saved from) an Image.
 #include <array>
 #include <cstdint>
-#include <cstdio>
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "base/Result.h"
 #include "images/Image.h"
 #include "tags/ArchiveHeader.h"
 #include "tags/TagHeader.h"
@@ -35,8 +37,6 @@ enum MediaFormat : uint32_t {
     kFormatTiff = 8,
 };
 
-enum MediaOpenMode : int { kMediaClosed = 0, kMediaReading = 1 };
-
 // What the file pickers show when picked files cannot be identified (title "Error",
 // button "OK"): one file, and some of several.
 constexpr const char* kUnreadableFileMessage =
@@ -55,45 +55,40 @@ extern const std::array<MediaExtension, 6> kMediaExtensions;
 // bare extension with or without its dot, ignoring case; 0 when not in the table.
 uint32_t FormatFromExtension(std::string_view name);
 
-class MediaFile {
-public:
-    explicit MediaFile(std::string path) : path(std::move(path)) {}
-    ~MediaFile() { Close(); }
-    MediaFile(const MediaFile&) = delete;
-    MediaFile& operator=(const MediaFile&) = delete;
+// Image files larger than this are refused before they are read.
+constexpr size_t kMaxImageFileBytes = size_t(512) << 20;
 
-    bool OpenForReading();
-    void Close();
+struct MediaFile {
+    explicit MediaFile(std::string path) : path(std::move(path)) {}
 
     std::string path;
     uint32_t kind = kMediaUnknown;      // preset by a caller to accept only that kind
     uint32_t format = kFormatUnknown;   // preset by a caller to accept only that format
-    int openMode = kMediaClosed;
-    std::FILE* stream = nullptr;
+    // Preset by a caller that makes an RGB or RGBA picture of the image.
+    Transparency transparency = Transparency::kIgnore;
     uint64_t fileSize = 0;
     bool identified = false;
     bool loaded = false;
     TagHeader tagHeader{};          // kept when identified as a tag file
     ArchiveHeader archiveHeader{};  // kept when identified as an archive
     Image image;
-    size_t bmpPixelOffset = 0;
-    bool bmpBottomUp = true;
 };
 
-// Sets kind and format from the file's first bytes; true when identified (the
-// result is remembered). A preset kind or format must match.
-bool Identify(MediaFile& file);
+// Sets kind and format from the first bytes of the file, which must be a regular
+// file; the result is remembered. A preset kind or format must match.
+base::Status Identify(MediaFile& file);
 
 // Identifies and reads a BMP, PNG or TIFF into `file.image`. A paletted picture
 // without a palette, or with the grey ramp as its palette, becomes grey.
-bool LoadImage(MediaFile& file);
+base::Status LoadImage(MediaFile& file);
 
 // Writes `file.image` in the file's format (from the extension when none is set).
 // The file is replaced only once the whole picture has been written.
-bool SaveImage(MediaFile& file);
+base::Status SaveImage(MediaFile& file);
 
 // Encodes or decodes an image in memory for one of the three image formats.
-bool EncodeImage(const Image& image, uint32_t format, std::vector<uint8_t>& out);
-bool DecodeImage(const uint8_t* data, size_t size, uint32_t format, Image& image);
+base::Result<std::vector<uint8_t>> EncodeImage(const Image& image, uint32_t format);
+base::Result<Image> DecodeImage(const uint8_t* data, size_t size, uint32_t format,
+                                Transparency transparency = Transparency::kIgnore);
 
 }  // namespace tamber::images

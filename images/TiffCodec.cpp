@@ -7,6 +7,7 @@
 #include <memory>
 
 namespace tamber::images {
+using namespace tamber::base;
 
 namespace {
 
@@ -109,38 +110,37 @@ bool CanOpenTiff(const uint8_t* data, size_t size) {
     return OpenStream(stream, "rm") != nullptr;
 }
 
-bool ReadTiff(const uint8_t* data, size_t size, Image& image, bool headerOnly) {
+Result<Image> ReadTiff(const uint8_t* data, size_t size, bool headerOnly) {
     if (!data || size < 8)
-        return false;
+        return Fail("the TIFF file is cut short");
     MemoryStream stream{data, nullptr, size, 0};
     TiffHandle tiff = OpenStream(stream, "rm");
     if (!tiff)
-        return false;
+        return Fail("the TIFF file's header or first directory is damaged");
     uint32_t format = FormatOfDirectory(tiff.get());
     uint32_t width = 0, height = 0;
-    if (format == 0 || !TIFFGetField(tiff.get(), TIFFTAG_IMAGEWIDTH, &width) ||
-        !TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height) || width == 0 || height == 0 ||
-        width > 0x7fffffff || height > 0x7fffffff)
-        return false;
+    if (format == 0)
+        return Fail("only untiled TIFF pictures of 8 bits per sample in grey, RGB, RGBA or a palette are read");
+    if (!TIFFGetField(tiff.get(), TIFFTAG_IMAGEWIDTH, &width) || !TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height) ||
+        width == 0 || height == 0 || width > 0x7fffffff || height > 0x7fffffff)
+        return Fail("the TIFF picture's size is missing or invalid");
     size_t rowBytes = size_t(width) * BytesPerPixel(format);
-    if (double(rowBytes) * double(height) > double(size) * kMaxExpansion + kSlack)
-        return false;
-    if (tmsize_t(rowBytes) != TIFFScanlineSize(tiff.get()))
-        return false;
+    if (double(rowBytes) * double(height) > double(size) * kMaxExpansion + kSlack ||
+        tmsize_t(rowBytes) != TIFFScanlineSize(tiff.get()))
+        return Fail("the TIFF picture's size does not match its data");
     Image result;
     if (headerOnly) {
         result.format = format;
         result.width = int32_t(width);
         result.height = int32_t(height);
-        image = std::move(result);
-        return true;
+        return result;
     }
     if (!CreateImage(result, int32_t(width), int32_t(height), format))
-        return false;
+        return Fail("the TIFF picture is too large to hold in memory");
     if (format == kPixelPaletted) {
         uint16_t *red = nullptr, *green = nullptr, *blue = nullptr;
         if (!TIFFGetField(tiff.get(), TIFFTAG_COLORMAP, &red, &green, &blue))
-            return false;
+            return Fail("the paletted TIFF picture has no colour map");
         uint8_t entries[768];
         for (int i = 0; i < 256; ++i) {
             entries[i * 3] = uint8_t(uint32_t(red[i]) * 255 / 65535);
@@ -151,13 +151,12 @@ bool ReadTiff(const uint8_t* data, size_t size, Image& image, bool headerOnly) {
     }
     for (uint32_t y = 0; y < height; ++y) {
         if (TIFFReadScanline(tiff.get(), result.pixels.data() + size_t(y) * rowBytes, y, 0) < 0)
-            return false;
+            return Fail("row " + std::to_string(y) + " of the TIFF picture is damaged");
     }
-    image = std::move(result);
-    return true;
+    return result;
 }
 
-bool WriteTiff(const Image& image, std::vector<uint8_t>& out) {
+Result<std::vector<uint8_t>> WriteTiff(const Image& image) {
     uint16_t photometric, samples;
     switch (image.format) {
     case kPixelPaletted:
@@ -177,16 +176,16 @@ bool WriteTiff(const Image& image, std::vector<uint8_t>& out) {
         samples = 4;
         break;
     default:
-        return false;
+        return Fail(UnwritableFormatMessage("TIFF"));
     }
     size_t rowBytes = size_t(image.width) * samples;
     if (image.width < 1 || image.height < 1 || image.pixels.size() != rowBytes * size_t(image.height))
-        return false;
-    out.clear();
+        return Fail(EmptyImageMessage());
+    std::vector<uint8_t> out;
     MemoryStream stream{nullptr, &out, 0, 0};
     TiffHandle tiff = OpenStream(stream, "w");
     if (!tiff)
-        return false;
+        return Fail("libtiff could not start the TIFF file");
     TIFF* t = tiff.get();
     TIFFSetField(t, TIFFTAG_IMAGEWIDTH, uint32_t(image.width));
     TIFFSetField(t, TIFFTAG_IMAGELENGTH, uint32_t(image.height));
@@ -215,12 +214,14 @@ bool WriteTiff(const Image& image, std::vector<uint8_t>& out) {
     for (int32_t y = 0; y < image.height; ++y) {
         auto* row = const_cast<uint8_t*>(image.pixels.data() + size_t(y) * rowBytes);
         if (TIFFWriteScanline(t, row, uint32_t(y), 0) < 0)
-            return false;
+            return Fail("libtiff could not encode the TIFF picture");
     }
     if (!TIFFFlush(t))
-        return false;
+        return Fail("libtiff could not encode the TIFF picture");
     tiff.reset();
-    return !out.empty();
+    if (out.empty())
+        return Fail("libtiff could not encode the TIFF picture");
+    return out;
 }
 
 }  // namespace tamber::images

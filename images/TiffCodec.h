@@ -5,18 +5,19 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/Result.h"
 #include "images/Image.h"
 
 namespace tamber::images {
 
 // Reads the first picture of a TIFF held in memory. With `headerOnly` the file
 // only has to open and carry a picture this reader accepts; no pixels are read.
-bool ReadTiff(const uint8_t* data, size_t size, Image& image, bool headerOnly = false);
+base::Result<Image> ReadTiff(const uint8_t* data, size_t size, bool headerOnly = false);
 
 // True when libtiff can open the file (its header and first directory are sound).
 bool CanOpenTiff(const uint8_t* data, size_t size);
 
 // Encodes paletted, grey, RGB and RGBA images.
-bool WriteTiff(const Image& image, std::vector<uint8_t>& out);
+base::Result<std::vector<uint8_t>> WriteTiff(const Image& image);
 
 }  // namespace tamber::images

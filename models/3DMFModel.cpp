@@ -8,9 +8,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "models/Model.h"
 #include "platform/fs/FileBytes.h"
 
 namespace tamber::models {
+using namespace tamber::base;
 using namespace tamber::platform;
 
 // Expects a keyword, naming the parsing operation and this source line in the message.
@@ -309,25 +311,17 @@ bool x3DMFParser::parsePixmapTexture() {
     return EXPECT_KEYWORD(")", "parsePixmapTexture");
 }
 
-bool Read3DMFFile(const std::string& path, std::vector<ParsedMesh>& meshes, std::string& error) {
-    meshes.clear();
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    std::vector<uint8_t> bytes;
-    const bool read = file && ReadRest(file, bytes);
-    if (file) std::fclose(file);
-    if (!read) {
-        error = "Input file failed to open.";
-        return false;
-    }
-    const size_t size = bytes.size();
-    bytes.push_back(0);
+Result<std::vector<ParsedMesh>> Read3DMFFile(const std::string& path, std::string* warning) {
+    auto bytes = ReadFileBytes(path, kMaxModelFileBytes);
+    if (!bytes) return Fail("Input file failed to open. " + bytes.error());
+    const size_t size = bytes->size();
+    bytes->push_back(0);
     TextTokenizer tokenizer;
-    tokenizer.Tokenize(reinterpret_cast<char*>(bytes.data()), size);
+    tokenizer.Tokenize(reinterpret_cast<char*>(bytes->data()), size);
     x3DMFParser parser;
-    const bool ok = parser.Parse(tokenizer.Tokens());
-    error = parser.Error();
-    if (ok) meshes = std::move(parser.Meshes());
-    return ok;
+    if (!parser.Parse(tokenizer.Tokens())) return Fail(parser.Error());
+    if (warning) *warning = parser.Error();
+    return std::move(parser.Meshes());
 }
 
 }  // namespace tamber::models

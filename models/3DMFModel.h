@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
 #include "models/TextTokenizer.h"
 
 namespace tamber::models {
@@ -60,7 +61,9 @@ private:
     std::string error_;
 };
 
-// Reads, tokenizes and parses a metafile. False with `error` set on failure.
-bool Read3DMFFile(const std::string& path, std::vector<ParsedMesh>& meshes, std::string& error);
+// Reads (a regular file of at most kMaxModelFileBytes), tokenizes and parses a
+// metafile. A message the parser recorded while reading on (a malformed pixmap)
+// goes to `warning` when given.
+base::Result<std::vector<ParsedMesh>> Read3DMFFile(const std::string& path, std::string* warning = nullptr);
 
 }  // namespace tamber::models

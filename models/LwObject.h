@@ -4,10 +4,10 @@
 // clips and envelopes.
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
 #include "tags/FourCC.h"
 
 namespace tamber::models {
@@ -153,10 +153,12 @@ struct LwObject {
     const LwClip* FindClip(uint32_t index) const;
 };
 
-// Reads an IFF FORM of type LWO2 or LWOB. Nothing when the data is not such a
-// form or ends inside a chunk; then `failId` is the chunk being read and
-// `failPosition` the byte offset where reading stopped.
-std::optional<LwObject> ReadLwObject(const uint8_t* data, size_t size, uint32_t& failId, size_t& failPosition);
-std::optional<LwObject> ReadLwObjectFile(const std::string& path, uint32_t& failId, size_t& failPosition);
+// Reads an IFF FORM of type LWO2 or LWOB. Fails when the data is not such a form
+// or ends inside a chunk; the message names the chunk being read and the byte
+// offset where reading stopped.
+base::Result<LwObject> ReadLwObject(const uint8_t* data, size_t size);
+// The same for a named file, which must be a regular file of at most
+// kMaxModelFileBytes.
+base::Result<LwObject> ReadLwObjectFile(const std::string& path);
 
 }  // namespace tamber::models

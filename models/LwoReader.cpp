@@ -5,17 +5,19 @@
 #include <cmath>
 #include <cstdio>
 
-#include "platform/fs/FileBytes.h"
 #include "models/IffCursor.h"
 #include "models/LwObject.h"
+#include "models/Model.h"
+#include "platform/fs/FileBytes.h"
 
 namespace tamber::models {
+using namespace tamber::base;
 using namespace tamber::platform;
 
 namespace {
 
 // The surface specularity chunk.
-constexpr uint32_t kSpecularityChunk = FourCC("S" "PEC");
+constexpr uint32_t kSpecularityChunk = FourCC("SPEC");
 
 // Points shared by more polygons than this are smoothed over the first ones
 // only, which keeps the pairwise smoothing pass linear in the file size.
@@ -633,28 +635,22 @@ const LwClip* LwObject::FindClip(uint32_t index) const {
     return nullptr;
 }
 
-std::optional<LwObject> ReadLwObject(const uint8_t* data, size_t size, uint32_t& failId, size_t& failPosition) {
+Result<LwObject> ReadLwObject(const uint8_t* data, size_t size) {
     LwoReader reader;
     if (!reader.Read(data, size)) {
-        failId = reader.failId;
-        failPosition = reader.failPosition;
-        return std::nullopt;
+        // The chunk ID comes from the file: only its printable characters are shown.
+        std::string id = FourCCText(reader.failId);
+        for (char& c : id) c = (c >= ' ' && c <= '~') ? c : '?';
+        return Fail("not a readable LightWave object: chunk '" + id + "' is cut short or damaged at byte " +
+                    std::to_string(reader.failPosition));
     }
-    failId = 0;
-    failPosition = 0;
     return std::move(reader.object);
 }
 
-std::optional<LwObject> ReadLwObjectFile(const std::string& path, uint32_t& failId, size_t& failPosition) {
-    failId = 0;
-    failPosition = 0;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return std::nullopt;
-    std::vector<uint8_t> bytes;
-    const bool read = ReadRest(file, bytes);
-    std::fclose(file);
-    if (!read) return std::nullopt;
-    return ReadLwObject(bytes.data(), bytes.size(), failId, failPosition);
+Result<LwObject> ReadLwObjectFile(const std::string& path) {
+    auto bytes = ReadFileBytes(path, kMaxModelFileBytes);
+    if (!bytes) return std::move(bytes).TakeError();
+    return ReadLwObject(bytes->data(), bytes->size());
 }
 
 }  // namespace tamber::models

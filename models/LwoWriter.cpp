@@ -1,15 +1,17 @@
 #include "models/LwoWriter.h"
 
+#include <cassert>
 #include <random>
 #include <set>
 
-#include "platform/fs/FileBytes.h"
 #include "images/MediaFile.h"
 #include "models/IffWriter.h"
+#include "platform/fs/FileBytes.h"
 #include "tags/FourCC.h"
 #include "tags/TagHeader.h"
 
 namespace tamber::models {
+using namespace tamber::base;
 using namespace tamber::platform;
 using namespace tamber::images;
 using namespace tamber::tags;
@@ -49,13 +51,21 @@ std::vector<std::string> ImageNames(const Model& model) {
     return names;
 }
 
-void WriteImages(const Model& model, const std::vector<std::string>& names, const std::string& folder) {
+// Stops at the first texture that cannot be written, so no object file refers to
+// a missing image.
+Status WriteImages(const Model& model, const std::vector<std::string>& names, const std::string& folder) {
+    assert(names.size() == model.materials.size());
     for (size_t i = 0; i < model.materials.size(); ++i) {
         if (names[i].empty()) continue;
-        std::vector<uint8_t> png;
-        if (EncodeImage(model.materials[i].texture, kFormatPng, png))
-            WriteFileAtomically(folder + "/" + names[i], png.data(), png.size());
+        const std::string path = folder + "/" + names[i];
+        auto png = EncodeImage(model.materials[i].texture, kFormatPng);
+        if (!png)
+            return Fail("couldn't encode the texture of material '" + model.materials[i].name + "' as '" + path +
+                        "': " + png.error());
+        Status written = WriteFileAtomically(path, png->data(), png->size());
+        if (!written) return Fail("couldn't write the texture '" + path + "': " + written.error());
     }
+    return Ok();
 }
 
 void WriteGeometry(IffWriter& out, const Model& model) {
@@ -150,10 +160,11 @@ bool WriteSurface(IffWriter& out, const ModelMaterial& material, uint32_t clipIn
 
 std::vector<std::string> LwoImageFileNames(const Model& model) { return ImageNames(model); }
 
-bool WriteLwoModel(const Model& model, const std::string& folder, const std::string& baseName) {
-    if (!ModelFits(model)) return false;
+Status WriteLwoModel(const Model& model, const std::string& folder, const std::string& baseName) {
+    if (!ModelFits(model))
+        return Fail("the model has more points, triangles or materials than a LightWave object can index");
     const std::vector<std::string> imageNames = ImageNames(model);
-    WriteImages(model, imageNames, folder);
+    if (Status images = WriteImages(model, imageNames, folder); !images) return images;
 
     IffWriter out;
     out.BeginChunk(FourCC("FORM"));
@@ -172,19 +183,22 @@ bool WriteLwoModel(const Model& model, const std::string& folder, const std::str
         out.U4(clipOfMaterial[i]);
         out.BeginSub(FourCC("STIL"));
         out.S0(imageNames[i]);
-        if (!out.End()) return false;
+        if (!out.End()) return Fail("the image name '" + imageNames[i] + "' is too long for a LightWave object");
         out.End();
     }
     std::minstd_rand random(1);
     for (size_t i = 0; i < model.materials.size(); ++i) {
-        if (!WriteSurface(out, model.materials[i], clipOfMaterial[i], random)) return false;
+        if (!WriteSurface(out, model.materials[i], clipOfMaterial[i], random))
+            return Fail("the material '" + model.materials[i].name + "' is too large for a LightWave object");
     }
     out.End();  // FORM
     const std::vector<uint8_t>& bytes = out.Bytes();
     // A base name that could leave the folder is made safe; any other is kept whole.
     const bool safe = !baseName.empty() && baseName != "." && baseName != ".." && baseName.find('/') == std::string::npos;
-    const std::string name = safe ? baseName : TagFileName(baseName);
-    return WriteFileAtomically(folder + "/" + name + ".lwo", bytes.data(), bytes.size());
+    const std::string path = folder + "/" + (safe ? baseName : TagFileName(baseName)) + ".lwo";
+    Status written = WriteFileAtomically(path, bytes.data(), bytes.size());
+    if (!written) return Fail("couldn't write '" + path + "': " + written.error());
+    return Ok();
 }
 
 }  // namespace tamber::models

@@ -1,6 +1,7 @@
 #pragma once
 // The in-memory model shared by every model format: vertices, triangles with
 // per-corner texture coordinates, and materials with their texture images.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,6 +10,10 @@
 
 namespace tamber::models {
 using namespace tamber::images;
+
+// Model files (3D Metafiles, LightWave objects) larger than this are refused
+// before they are read.
+constexpr size_t kMaxModelFileBytes = size_t(256) << 20;
 
 struct ModelVertex {
     float position[3] = {0, 0, 0};

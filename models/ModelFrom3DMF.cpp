@@ -3,6 +3,7 @@
 #include <cstdio>
 
 namespace tamber::models {
+using namespace tamber::base;
 
 namespace {
 
@@ -69,10 +70,11 @@ Model ModelFromParsedMeshes(std::vector<ParsedMesh>& meshes) {
     return model;
 }
 
-std::optional<Model> ModelFrom3DMF(const std::string& path, std::string& error) {
-    std::vector<ParsedMesh> meshes;
-    if (!Read3DMFFile(path, meshes, error)) return std::nullopt;
-    return ModelFromParsedMeshes(meshes);
+Result<Model> ModelFrom3DMF(const std::string& path, std::string* warning) {
+    auto meshes = Read3DMFFile(path, warning);
+    if (!meshes) return std::move(meshes).TakeError();
+    if (meshes->empty()) return Fail("the 3D Metafile holds no mesh");
+    return ModelFromParsedMeshes(*meshes);
 }
 
 }  // namespace tamber::models

@@ -7,6 +7,7 @@
 #include "images/PixelConvert.h"
 
 namespace tamber::models {
+using namespace tamber::base;
 using namespace tamber::images;
 
 std::string ClipFileName(const std::string& imageName) {
@@ -16,10 +17,12 @@ std::string ClipFileName(const std::string& imageName) {
 
 namespace {
 
-// Reads a texture file as RGBA; other pixel formats are expanded to RGBA.
+// Reads a texture file as RGBA, with its transparency applied; other pixel
+// formats are expanded to RGBA.
 bool LoadTexture(const std::string& path, Image& texture) {
     MediaFile file(path);
     file.kind = kMediaImage;
+    file.transparency = Transparency::kApply;
     if (!LoadImage(file)) return false;
     if (file.image.format != kPixelRGBA && !Convert(file.image, kPixelRGBA)) return false;
     texture = std::move(file.image);
@@ -136,10 +139,9 @@ Model ModelFromLwObject(const LwObject& object, const std::string& textureFolder
     return LwoModelBuilder(object, textureFolder, unreadTextures).Build();
 }
 
-std::optional<Model> ModelFromLwoFile(const std::string& path, std::vector<std::string>* unreadTextures,
-                                      uint32_t& failId, size_t& failPosition) {
-    std::optional<LwObject> object = ReadLwObjectFile(path, failId, failPosition);
-    if (!object) return std::nullopt;
+Result<Model> ModelFromLwoFile(const std::string& path, std::vector<std::string>* unreadTextures) {
+    Result<LwObject> object = ReadLwObjectFile(path);
+    if (!object) return std::move(object).TakeError();
     const size_t slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
     return ModelFromLwObject(*object, folder, unreadTextures);

@@ -1,9 +1,9 @@
 #pragma once
 // Builds a model from a LightWave object.
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
 #include "models/LwObject.h"
 #include "models/Model.h"
 
@@ -18,10 +18,9 @@ Model ModelFromLwObject(const LwObject& object, const std::string& textureFolder
                         std::vector<std::string>* unreadTextures = nullptr);
 
 // Reads a LightWave object file and builds its model with the textures read
-// from the object's own folder. Nothing when the file does not read; then
-// `failId` and `failPosition` tell where reading stopped.
-std::optional<Model> ModelFromLwoFile(const std::string& path, std::vector<std::string>* unreadTextures,
-                                      uint32_t& failId, size_t& failPosition);
+// from the object's own folder. Fails with the reader's message when the file
+// does not read.
+base::Result<Model> ModelFromLwoFile(const std::string& path, std::vector<std::string>* unreadTextures);
 
 // The file name part of a clip's image name: the text after the last ':', '/'
 // or '\'.

@@ -7,6 +7,7 @@
 #include "tags/ByteSwap.h"
 
 namespace tamber::sounds {
+using namespace tamber::base;
 using namespace tamber::tags;
 
 namespace {
@@ -42,16 +43,18 @@ void Append(std::vector<uint8_t>& out, const Record& record, const uint16_t* des
 
 }  // namespace
 
-std::optional<Sound> ReadSoundPayload(const uint8_t* data, size_t size) {
+Result<Sound> ReadSoundPayload(const uint8_t* data, size_t size) {
     Sound sound;
-    if (size < sizeof(SoundHeader)) return std::nullopt;
+    if (size < sizeof(SoundHeader)) return Fail("couldn't read the sound: its header is cut short");
     UnpackRecords(&sound.header, data, 1, kHeaderDescriptor);
     const size_t count = sound.header.permutationCount;
     std::vector<SoundNameRecord> names;
     std::vector<SoundDescriptor> descriptors;
-    if (!UnpackAt(data, size, sound.header.namesOffset, count, kNameDescriptor, names) ||
-        !UnpackAt(data, size, sound.header.descriptorOffset, count, kPermutationDescriptor, descriptors))
-        return std::nullopt;
+    if (!UnpackAt(data, size, sound.header.namesOffset, count, kNameDescriptor, names))
+        return Fail("couldn't read the sound: its " + std::to_string(count) + " permutation names lie outside the data");
+    if (!UnpackAt(data, size, sound.header.descriptorOffset, count, kPermutationDescriptor, descriptors))
+        return Fail("couldn't read the sound: its " + std::to_string(count) +
+                    " permutation descriptors lie outside the data");
     size_t position = size_t(sound.header.descriptorOffset) + count * sizeof(SoundDescriptor);
     sound.permutations.resize(count);
     for (size_t i = 0; i < count; ++i) {
@@ -59,14 +62,16 @@ std::optional<Sound> ReadSoundPayload(const uint8_t* data, size_t size) {
         permutation.nameRecord = names[i];
         permutation.descriptor = descriptors[i];
         const SoundDescriptor& d = permutation.descriptor;
+        const std::string which = "couldn't read the sound: permutation " + std::to_string(i + 1) + " ";
         if (d.packetCount > 0) {
-            if (!IsDecodable(d) || d.packetCount > (size - position) / kImaPacketBytes) return std::nullopt;
+            if (!IsDecodable(d)) return Fail(which + "is not 16-bit IMA ADPCM with one or two channels");
+            if (d.packetCount > (size - position) / kImaPacketBytes) return Fail(which + "ends before its last packet");
             const size_t bytes = size_t(d.packetCount) * kImaPacketBytes;
             permutation.packets.assign(data + position, data + position + bytes);
             position += bytes;
             permutation.samples = DecodeImaPackets(permutation.packets.data(), d.packetCount, d.channels);
         }
-        if (d.channels < 1 || d.bitsPerSample != 16) return std::nullopt;
+        if (d.channels < 1 || d.bitsPerSample != 16) return Fail(which + "is not 16-bit IMA ADPCM with one or two channels");
     }
     return sound;
 }

@@ -4,9 +4,10 @@
 // right after the descriptors. Big-endian on disk, converted by descriptors.
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "base/Result.h"
 
 namespace tamber::sounds {
 
@@ -63,10 +64,10 @@ struct Sound {
     std::vector<SoundPermutation> permutations;
 };
 
-// Reads and decodes every permutation. Nothing when a count or offset points
+// Reads and decodes every permutation. Fails when a count or offset points
 // past the data, the packets end early, or a permutation is not 16-bit IMA
 // ADPCM with one or two channels.
-std::optional<Sound> ReadSoundPayload(const uint8_t* data, size_t size);
+base::Result<Sound> ReadSoundPayload(const uint8_t* data, size_t size);
 
 // Lays the payload out as the reader expects it: header, names, descriptors,
 // then the packets of each permutation in turn (offsets and counts are set

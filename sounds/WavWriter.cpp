@@ -1,11 +1,12 @@
 #include "sounds/WavWriter.h"
 
-#include <cstdio>
+#include <string>
 
-#include "platform/fs/AtomicFileWriter.h"
+#include "platform/fs/FileBytes.h"
 #include "tags/TagHeader.h"
 
 namespace tamber::sounds {
+using namespace tamber::base;
 using namespace tamber::platform;
 using namespace tamber::tags;
 
@@ -25,14 +26,16 @@ void PutText(std::vector<uint8_t>& out, const char* text) { out.insert(out.end()
 
 }  // namespace
 
-bool EncodeWav(const int16_t* samples, uint32_t bits, uint32_t rate, uint32_t channels, size_t sampleCount,
-               std::vector<uint8_t>& out) {
-    out.clear();
-    if (bits != 16 || channels == 0 || channels > 0x7FFF) return false;  // the block size is 16-bit
-    if (sampleCount == 0) return true;
+Result<std::vector<uint8_t>> EncodeWav(const int16_t* samples, uint32_t bits, uint32_t rate, uint32_t channels,
+                                       size_t sampleCount) {
+    std::vector<uint8_t> out;
+    if (bits != 16) return Fail("only 16-bit sounds can be written as WAV, not " + std::to_string(bits) + "-bit");
+    // The block size is a 16-bit field.
+    if (channels == 0 || channels > 0x7FFF) return Fail(std::to_string(channels) + " channels cannot be written as WAV");
+    if (sampleCount == 0) return out;
     const uint64_t dataSize = uint64_t(bits) * sampleCount / 8;
     const uint64_t byteRate = uint64_t(rate) * (bits / 8) * channels;
-    if (dataSize > 0xFFFFFFFFull - 36 || byteRate > 0xFFFFFFFFull) return false;
+    if (dataSize > 0xFFFFFFFFull - 36 || byteRate > 0xFFFFFFFFull) return Fail("the sound is too long for a WAV file");
     out.reserve(44 + size_t(dataSize));
     PutText(out, "RIFF");
     Put32(out, uint32_t(dataSize + 36));
@@ -48,20 +51,14 @@ bool EncodeWav(const int16_t* samples, uint32_t bits, uint32_t rate, uint32_t ch
     PutText(out, "data");
     Put32(out, uint32_t(dataSize));
     for (size_t i = 0; i < sampleCount; ++i) Put16(out, uint16_t(samples[i]));
-    return true;
+    return out;
 }
 
-bool WriteWav(const int16_t* samples, uint32_t bits, uint32_t rate, uint32_t channels, size_t sampleCount,
-              const std::string& path) {
-    std::vector<uint8_t> bytes;
-    if (!EncodeWav(samples, bits, rate, channels, sampleCount, bytes)) return false;
-    AtomicFileWriter writer;
-    if (!writer.Open(path)) return false;
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), writer.File()) != bytes.size()) {
-        writer.Abort();
-        return false;
-    }
-    return writer.Commit();
+Status WriteWav(const int16_t* samples, uint32_t bits, uint32_t rate, uint32_t channels, size_t sampleCount,
+                const std::string& path) {
+    Result<std::vector<uint8_t>> bytes = EncodeWav(samples, bits, rate, channels, sampleCount);
+    if (!bytes) return Fail("couldn't write '" + path + "': " + bytes.error());
+    return WriteFileAtomically(path, *bytes);
 }
 
 std::string WavFileName(const std::string& permutationName) { return TagFileName(permutationName) + ".wav"; }

@@ -4,7 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/fs/FileSystem.h"
+#include "base/MessageLog.h"
+#include "platform/fs/FolderBounds.h"
 #include "tags/ArchiveWriter.h"
 #include "tags/Codex.h"
 #include "tags/FourCC.h"
@@ -12,6 +13,11 @@
 
 namespace tamber::tags {
 using namespace tamber::platform;
+
+namespace {
+Status BuildAddonFile(Codex& codex, const std::vector<TagRecord*>& tags, uint16_t type, const std::string& name,
+                      const std::string& url, uint16_t priority, const AddonProgress& progress);
+}  // namespace
 
 namespace {
 
@@ -56,8 +62,18 @@ bool IsAddonAllowedGroup(uint32_t group) {
     return std::find(std::begin(kAllowedGroups), std::end(kAllowedGroups), group) != std::end(kAllowedGroups);
 }
 
+std::optional<AddonMessage> UnreadableLooseFileMessage(const Codex& codex, bool (*inGroup)(uint32_t group)) {
+    for (const UnreadableLooseFile& file : codex.UnreadableLooseFiles()) {
+        if (inGroup(file.group))
+            return AddonMessage{"Error", "The local file '" + file.path + "' could not be read (" + file.reason +
+                                             "). Aborting.", "OK"};
+    }
+    return std::nullopt;
+}
+
 AddonTags GatherRegularAddonTags(const Codex& codex) {
     AddonTags result;
+    if ((result.message = UnreadableLooseFileMessage(codex, IsAddonAllowedGroup))) return result;
     for (TagRecord* record : codex.LocalTags()) {
         const TagEntry* entry = codex.CurrentEntry(record);
         if (entry && IsAddonAllowedGroup(entry->header.group)) result.tags.push_back(record);
@@ -91,13 +107,23 @@ std::string AddonPath(const Codex& codex, const std::string& name) {
     return NormaliseFolderPath(codex.GameFolder() + "plugins") + TagFileName(name);
 }
 
-bool BuildAddon(Codex& codex, const std::vector<TagRecord*>& tags, uint16_t type, const std::string& name,
+Status BuildAddon(Codex& codex, const std::vector<TagRecord*>& tags, uint16_t type, const std::string& name,
                 const std::string& url, uint16_t priority, const AddonProgress& progress) {
-    if (codex.GameFolder().empty()) return false;
+    Status built = BuildAddonFile(codex, tags, type, name, url, priority, progress);
+    if (!built) LogMessage(1, "Codex", "couldn't build the add-on '%s': %s\n", name.c_str(), built.error().c_str());
+    return built;
+}
+
+namespace {
+
+Status BuildAddonFile(Codex& codex, const std::vector<TagRecord*>& tags, uint16_t type, const std::string& name,
+                      const std::string& url, uint16_t priority, const AddonProgress& progress) {
+    if (codex.GameFolder().empty()) return Fail("no game folder is open");
     const std::string path = AddonPath(codex, name);
     Archive* existing = codex.FindArchiveByPath(path);
-    if (existing && ArchiveInUse(*existing)) return false;
-    if (!MakeFolders(NormaliseFolderPath(codex.GameFolder() + "plugins"))) return false;
+    if (existing && ArchiveInUse(*existing)) return Fail("tags of '" + path + "' are open");
+    if (Status folder = MakeFoldersInside(codex.GameFolder(), NormaliseFolderPath(codex.GameFolder() + "plugins")); !folder)
+        return folder;
 
     struct Packed {
         TagHeader header;
@@ -107,7 +133,7 @@ bool BuildAddon(Codex& codex, const std::vector<TagRecord*>& tags, uint16_t type
     packed.reserve(tags.size());
     for (TagRecord* record : tags) {
         const TagEntry* entry = codex.CurrentEntry(record);
-        if (!entry) return false;
+        if (!entry) return Fail("a tag to pack has no current copy");
         packed.push_back({entry->header, {}});
     }
     std::vector<size_t> order(tags.size());
@@ -122,8 +148,8 @@ bool BuildAddon(Codex& codex, const std::vector<TagRecord*>& tags, uint16_t type
     for (size_t done = 0; done < order.size(); ++done) {
         Packed& tag = packed[order[done]];
         if (progress) progress("Reading '" + tag.header.Name() + "'", done, order.size() + 1);
-        std::optional<std::vector<uint8_t>> data = ReadCurrentTagData(codex, tags[order[done]]);
-        if (!data) return false;
+        Result<std::vector<uint8_t>> data = ReadCurrentTagData(codex, tags[order[done]]);
+        if (!data) return std::move(data).TakeError();
         tag.data = std::move(*data);
         tag.header = codex.CurrentEntry(tags[order[done]])->header;
         items.push_back({tag.header, tag.data.data(), tag.data.size()});
@@ -135,21 +161,23 @@ bool BuildAddon(Codex& codex, const std::vector<TagRecord*>& tags, uint16_t type
     header.priority = type == 1 ? 65535 : priority;
     CopyField(header.name, sizeof header.name, name);
     CopyField(header.url, sizeof header.url, url);
-    if (!WriteArchive(path, header, items)) return false;
+    if (Status written = WriteArchive(path, header, items); !written) return written;
 
     // The file is complete and in place: swap the loaded copy for it, keeping
     // an active add-on active.
     bool wasActive = false;
     if (existing) {
         wasActive = existing->active;
-        if (!codex.UnloadArchive(existing)) return false;
+        if (!codex.UnloadArchive(existing)) return Fail("tags of '" + path + "' are open");
     }
     Archive* loaded = codex.LoadArchive(path);
-    if (!loaded) return false;
+    if (!loaded) return Fail("the add-on written to '" + path + "' does not read back");
     if (wasActive) AddToWorkingSet(codex, {loaded});
     if (progress) progress("Done", order.size() + 1, order.size() + 1);
-    return true;
+    return Ok();
 }
+
+}  // namespace
 
 AddonMessage AddonResultMessage(bool success, const std::string& name) {
     if (success) return {"Success", "The addon has been written to the plugins folder as '" + name + "'", "OK"};

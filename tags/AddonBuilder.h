@@ -11,7 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
+
 namespace tamber::tags {
+using namespace tamber::base;
 
 class Codex;
 class TagRecord;
@@ -48,8 +51,12 @@ struct AddonFields {
 
 // Groups whose loose tags a regular add-on carries.
 bool IsAddonAllowedGroup(uint32_t group);
-// The loose tags of the allowed groups, or the "nothing to do" message.
+// The loose tags of the allowed groups, or the "nothing to do" message, or the
+// error that a loose file of those groups could not be read.
 AddonTags GatherRegularAddonTags(const Codex& codex);
+// The error box for the first file of the given groups' local folders that could
+// not be read, or none: an add-on never leaves such a file out in silence.
+std::optional<AddonMessage> UnreadableLooseFileMessage(const Codex& codex, bool (*inGroup)(uint32_t group));
 
 // The invalid fields as the words " name", " url" and " version" run together in
 // that order; empty when every field is valid.
@@ -64,9 +71,9 @@ std::string AddonPath(const Codex& codex, const std::string& name);
 // Packs the tags (sorted by group, name and tagid) into an archive of the given
 // type in the plugins folder and loads it into the Codex. An add-on already there
 // under that name is replaced only once the new file is complete; it is refused
-// while any of its tags is open. False on any failure, leaving the old add-on
-// (file and loaded archive) as it was.
-bool BuildAddon(Codex& codex, const std::vector<TagRecord*>& tags, uint16_t type, const std::string& name,
+// while any of its tags is open. A failure, also reported with its reason in the
+// "Codex" channel, leaves the old add-on (file and loaded archive) as it was.
+Status BuildAddon(Codex& codex, const std::vector<TagRecord*>& tags, uint16_t type, const std::string& name,
                 const std::string& url, uint16_t priority, const AddonProgress& progress = {});
 
 // The box that reports how a build went.

@@ -6,10 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
+#include "platform/fs/UniqueFile.h"
 #include "tags/ArchiveHeader.h"
 #include "tags/TagEntry.h"
 
 namespace tamber::tags {
+using namespace tamber::base;
+using namespace tamber::platform;
 
 class Archive {
 public:
@@ -28,11 +32,12 @@ public:
 // The file name part of a path (after the last '/' or '\').
 std::string PathFileName(const std::string& path);
 
-// Reads a whole archive; none when it cannot be opened or is not a valid archive.
-// Every count, offset and size is checked against the file size before use.
-std::unique_ptr<Archive> ReadArchive(const std::string& path);
-std::unique_ptr<Archive> ReadArchiveFrom(FILE* file, uint64_t fileSize, const std::string& path);
+// Reads a whole archive; fails when it cannot be opened, is not a regular file or
+// is not a valid archive. Every count, offset and size is checked against the
+// file size before use.
+Result<std::unique_ptr<Archive>> ReadArchive(const std::string& path);
+Result<std::unique_ptr<Archive>> ReadArchiveFrom(FILE* file, uint64_t fileSize, const std::string& path);
 // The archive file opened for reading, positioned at the entry's data.
-FILE* OpenEntryData(const TagEntry& entry);
+Result<UniqueFile> OpenEntryData(const TagEntry& entry);
 
 }  // namespace tamber::tags

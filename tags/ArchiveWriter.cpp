@@ -7,9 +7,9 @@
 namespace tamber::tags {
 using namespace tamber::platform;
 
-bool WriteArchive(const std::string& path, const ArchiveHeader& header, const std::vector<ArchiveItem>& items,
-                  bool durable) {
-    if (items.size() > 65535) return false;
+Status WriteArchive(const std::string& path, const ArchiveHeader& header, const std::vector<ArchiveItem>& items,
+                    bool durable) {
+    if (items.size() > 65535) return Fail("an archive holds at most 65535 tags");
     std::vector<MeshRecord> meshes;
     for (const ArchiveItem& item : items) {
         if (item.header.group != FourCC("mesh")) continue;
@@ -19,18 +19,17 @@ bool WriteArchive(const std::string& path, const ArchiveHeader& header, const st
         std::memcpy(m.description, item.header.name, sizeof m.name);
         meshes.push_back(m);
     }
-    if (meshes.size() > 65535) return false;
+    const Error tooLarge = Fail("an archive holds at most 4 GB");
 
     AtomicFileWriter writer;
     writer.SetDurable(durable);
-    if (!writer.Open(path)) return false;
+    if (Status opened = writer.Open(path); !opened) return opened;
     FILE* file = writer.File();
     const uint64_t tableOffset = kArchiveHeaderSize + kMeshRecordSize * meshes.size();
     uint64_t dataPos = tableOffset + kTagHeaderSize * items.size();
     const uint64_t dataStart = dataPos;
-    if (std::fseek(file, kArchiveHeaderSize, SEEK_SET) != 0 || !WriteMeshRecords(meshes.data(), file, meshes.size())) {
-        return false;
-    }
+    if (std::fseek(file, kArchiveHeaderSize, SEEK_SET) != 0 || !WriteMeshRecords(meshes.data(), file, meshes.size()))
+        return writer.WriteFailure();
     for (size_t i = 0; i < items.size(); ++i) {
         TagHeader entry = items[i].header;
         entry.identifier = static_cast<uint16_t>(i);
@@ -40,10 +39,10 @@ bool WriteArchive(const std::string& path, const ArchiveHeader& header, const st
         if (::fseeko(file, static_cast<off_t>(tableOffset + kTagHeaderSize * i), SEEK_SET) != 0 ||
             !WriteTagHeader(entry, file) || ::fseeko(file, static_cast<off_t>(dataPos), SEEK_SET) != 0 ||
             (items[i].size && std::fwrite(items[i].data, 1, items[i].size, file) != items[i].size)) {
-            return false;
+            return writer.WriteFailure();
         }
         dataPos += items[i].size;
-        if (dataPos > 0xffffffffu) return false;
+        if (dataPos > 0xffffffffu) return tooLarge;
     }
     ArchiveHeader h{};
     h.type = header.type;
@@ -55,7 +54,7 @@ bool WriteArchive(const std::string& path, const ArchiveHeader& header, const st
     h.fileSize = static_cast<uint32_t>(dataPos);
     h.dataStart = static_cast<uint32_t>(dataStart);
     h.signature = kArchiveSignature;
-    if (std::fseek(file, 0, SEEK_SET) != 0 || !WriteArchiveHeader(h, file)) return false;
+    if (std::fseek(file, 0, SEEK_SET) != 0 || !WriteArchiveHeader(h, file)) return writer.WriteFailure();
     return writer.Commit();
 }
 

@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
 #include "tags/ArchiveHeader.h"
 #include "tags/TagHeader.h"
 
 namespace tamber::tags {
+using namespace tamber::base;
 
 struct ArchiveItem {
     TagHeader header;  // name, group, tagid, flags, type, user, version and indexes; offset and size are set
@@ -19,7 +21,7 @@ struct ArchiveItem {
 };
 
 // `header` gives type, priority, name and url; the rest is computed.
-bool WriteArchive(const std::string& path, const ArchiveHeader& header, const std::vector<ArchiveItem>& items,
+Status WriteArchive(const std::string& path, const ArchiveHeader& header, const std::vector<ArchiveItem>& items,
                   bool durable = true);
 
 }  // namespace tamber::tags

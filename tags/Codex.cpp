@@ -4,6 +4,8 @@
 #include <strings.h>
 
 #include "base/MessageLog.h"
+#include "platform/fs/InputFile.h"
+#include "platform/fs/TemporaryFiles.h"
 #include "tags/LooseTagFile.h"
 #include "tags/TagGroups.h"
 #include "tags/WorkingSet.h"
@@ -39,7 +41,7 @@ bool IsIgnoredFileName(const std::string& name) {
         return true;
     }
     // Temporary files of writes in progress (or interrupted) are never tags.
-    return name.size() > 11 && name[0] == '.' && name.compare(name.size() - 10, 4, ".tmp") == 0;
+    return IsTemporaryFileName(name);
 }
 
 Codex::Codex() = default;
@@ -83,15 +85,16 @@ void Codex::LoadArchiveFolders() {
     size_t entries = index_.Size();
     for (const char* sub : {"tags", "plugins"}) {
         const std::string folder = NormaliseFolderPath(gameFolder_ + sub);
-        std::vector<FolderItem> items;
-        if (!ListFolder(folder, items)) continue;
-        for (const FolderItem& item : items) {
+        Result<std::vector<FolderItem>> items = ListFolder(folder);
+        if (!items) continue;
+        for (const FolderItem& item : *items) {
             if (item.status.isFolder || IsIgnoredFileName(item.name)) continue;
             const std::string path = folder + item.name;
             if (FindArchiveByPath(path)) continue;  // kept open through the close
-            if (std::unique_ptr<Archive> archive = ReadArchive(path)) {
-                entries += archive->entries.size();
-                read.push_back(std::move(archive));
+            // Files that are not archives are skipped without a message.
+            if (Result<std::unique_ptr<Archive>> archive = ReadArchive(path)) {
+                entries += (*archive)->entries.size();
+                read.push_back(std::move(*archive));
             }
         }
     }
@@ -112,8 +115,8 @@ bool Codex::Close() {
 
 Archive* Codex::LoadArchive(const std::string& path) {
     if (Archive* existing = FindArchiveByPath(path)) return existing;
-    std::unique_ptr<Archive> archive = ReadArchive(path);
-    return archive ? IndexArchive(std::move(archive)) : nullptr;
+    Result<std::unique_ptr<Archive>> archive = ReadArchive(path);
+    return archive ? IndexArchive(std::move(*archive)) : nullptr;
 }
 
 Archive* Codex::IndexArchive(std::unique_ptr<Archive> archive) {
@@ -214,7 +217,7 @@ bool Codex::DestroyRecordIfUnused(TagRecord* record) {
 
 TagEntry* Codex::CurrentEntry(const TagRecord* record) const {
     if (!record) return nullptr;
-    if (record->localEntry) return record->localEntry;
+    if (record->localEntry) return record->localEntry.get();
     TagEntry* best = nullptr;
     for (TagEntry* e = record->entries; e; e = e->next) {
         if (!e->archive || !e->archive->active) continue;
@@ -225,7 +228,7 @@ TagEntry* Codex::CurrentEntry(const TagRecord* record) const {
 
 TagEntry* Codex::EntryOfRank(const TagRecord* record, int rank) const {
     if (!record) return nullptr;
-    if (rank == kLooseRank) return record->localEntry;
+    if (rank == kLooseRank) return record->localEntry.get();
     TagEntry* best = nullptr;
     for (TagEntry* e = record->entries; e; e = e->next) {
         if (e->archive && e->rank == rank && (!best || e->archive->header.priority > best->archive->header.priority)) {
@@ -252,29 +255,27 @@ TagEntry* Codex::SetLocalEntry(TagRecord* record, const TagHeader& header, const
     if (record->localEntry) {
         record->localEntry->header = header;
         *record->localEntry->path = path;
-        return record->localEntry;
+        return record->localEntry.get();
     }
-    auto* entry = new TagEntry;
+    auto entry = std::make_unique<TagEntry>();
     entry->header = header;
     entry->path = std::make_unique<std::string>(path);
     entry->rank = kLooseRank;
-    record->localEntry = entry;
+    record->localEntry = std::move(entry);
     localRecords_.insert(record);
-    LinkEntry(record, entry);
+    LinkEntry(record, record->localEntry.get());
     changed_ = true;
-    return entry;
+    return record->localEntry.get();
 }
 
 void Codex::RemoveLocalEntry(TagRecord* record) {
     if (!record || !record->localEntry) return;
     const bool archived = HasActiveArchiveEntry(record);
     if (!archived) Notify(kCodexTagRemoved, record);
-    TagEntry* entry = record->localEntry;
-    if (!entry) return;  // a listener removed it
-    UnlinkEntry(entry);
-    record->localEntry = nullptr;
+    if (!record->localEntry) return;  // a listener removed it
+    UnlinkEntry(record->localEntry.get());
+    record->localEntry.reset();
     localRecords_.erase(record);
-    delete entry;
     changed_ = true;
     if (archived) Notify(kCodexTagChanged, record);
     DestroyRecordIfUnused(record);
@@ -379,46 +380,46 @@ void* Codex::FindAttachment(const TagRecord* record, uint32_t kind) const {
 
 // ---- Data ----
 
-FILE* Codex::OpenTagData(TagRecord* record) {
-    if (!record) return nullptr;
+Result<FILE*> Codex::OpenTagData(TagRecord* record) {
+    if (!record) return Fail("no tag was given");
     record->CloseDataFile();
     TagEntry* entry = CurrentEntry(record);
-    if (!entry) return nullptr;
-    FILE* file = nullptr;
-    if (entry->IsLoose()) {
-        // The entry's own path: the file name may differ from the header's name.
-        const std::string& path = *entry->path;
-        file = std::fopen(path.c_str(), "rb");
-        TagHeader header;
-        if (!file || !ReadLooseTagHeader(file, static_cast<uint64_t>(std::max<int64_t>(FileSizeOf(file), 0)),
-                                         PathFileName(path), header) ||
-            std::fseek(file, kTagHeaderSize, SEEK_SET) != 0) {
-            if (file) std::fclose(file);
-            LogMessage(1, "Codex", "couldn't open local file '%s' for reading\n", path.c_str());
-            return nullptr;
-        }
-        entry->header.size = header.size;
-    } else {
-        file = OpenEntryData(*entry);
-        if (!file) return nullptr;
+    if (!entry) return Fail("the tag has no current copy");
+    if (!entry->IsLoose()) {
+        Result<UniqueFile> file = OpenEntryData(*entry);
+        if (!file) return std::move(file).TakeError();
+        record->dataFile = std::move(*file);
+        return record->dataFile.get();
     }
-    record->dataFile = file;
-    return file;
+    // The entry's own path: the file name may differ from the header's name.
+    const std::string& path = *entry->path;
+    Result<InputFile> input = OpenInputFile(path, kMaxTagFileSize);
+    TagHeader header;
+    Status read = !input ? Status(std::move(input).TakeError())
+                         : ReadLooseTagHeader(input->file.get(), input->size, PathFileName(path), header);
+    if (read && std::fseek(input->file.get(), kTagHeaderSize, SEEK_SET) != 0) read = Fail("the data cannot be reached");
+    if (!read) {
+        LogMessage(1, "Codex", "couldn't open local file '%s' for reading: %s\n", path.c_str(), read.error().c_str());
+        return Fail("couldn't open local file '" + path + "' for reading: " + read.error());
+    }
+    entry->header.size = header.size;
+    record->dataFile = std::move(input->file);
+    return record->dataFile.get();
 }
 
 void Codex::CloseTagData(TagRecord* record) {
     if (record) record->CloseDataFile();
 }
 
-std::optional<std::vector<uint8_t>> ReadCurrentTagData(Codex& codex, TagRecord* record) {
-    const TagEntry* entry = codex.CurrentEntry(record);
-    FILE* file = entry ? codex.OpenTagData(record) : nullptr;
-    if (!file) return std::nullopt;
+Result<std::vector<uint8_t>> ReadCurrentTagData(Codex& codex, TagRecord* record) {
+    Result<FILE*> file = codex.OpenTagData(record);
+    if (!file) return std::move(file).TakeError();
     // Opening a loose file refreshes the entry's size from the file itself.
+    const TagEntry* entry = codex.CurrentEntry(record);
     std::vector<uint8_t> data(entry->header.size);
-    const bool read = data.empty() || std::fread(data.data(), 1, data.size(), file) == data.size();
+    const bool read = data.empty() || std::fread(data.data(), 1, data.size(), *file) == data.size();
     codex.CloseTagData(record);
-    if (!read) return std::nullopt;
+    if (!read) return Fail("couldn't read the data of '" + entry->header.Name() + "': the file ends early");
     return data;
 }
 

@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "base/Result.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/FolderReader.h"
 #include "platform/fs/FolderWatcher.h"
@@ -19,6 +20,7 @@
 #include "tags/TagRecord.h"
 
 namespace tamber::tags {
+using namespace tamber::base;
 using namespace tamber::platform;
 
 enum CodexEventCode {
@@ -55,6 +57,13 @@ constexpr uint32_t kAttachTagInfo = FourCC("info");
 std::string NormaliseFolderPath(const std::string& path);
 // Names skipped in every listing: the desktop's own files and unfinished writes.
 bool IsIgnoredFileName(const std::string& name);
+
+// A file of a group folder in the local folder that could not be read, and why.
+struct UnreadableLooseFile {
+    uint32_t group;
+    std::string path;
+    std::string reason;
+};
 
 class Codex {
 public:
@@ -96,6 +105,12 @@ public:
     bool IsChanged() const { return changed_; }
     // Path of a loose tag file of this group in the local folder.
     std::string LocalTagPath(uint32_t group, const std::string& fileName) const;
+    // The folder that writes into the local folder must stay inside: the game
+    // folder, or the local folder when no game folder was given.
+    std::string WriteRoot() const { return gameFolder_.empty() ? localFolder_ : gameFolder_; }
+    // Files of the group folders that the last scans could not read (each was
+    // reported once in the "Codex" channel), in folder and name order.
+    std::vector<UnreadableLooseFile> UnreadableLooseFiles() const;
 
     TagRecord* FindTag(uint32_t group, uint32_t tagid) const;
     TagRecord* FindTagRecord(uint32_t group, uint32_t tagid) const;  // with or without a current entry
@@ -120,8 +135,8 @@ public:
     void* FindAttachment(const TagRecord* record, uint32_t kind) const;
 
     // A stream positioned at the current entry's data, owned by the record until
-    // the next call, CloseTagData or the end of a write. None on failure.
-    FILE* OpenTagData(TagRecord* record);
+    // the next call, CloseTagData or the end of a write.
+    Result<FILE*> OpenTagData(TagRecord* record);
     void CloseTagData(TagRecord* record);
 
     void AddListener(CodexListener callback, void* context);
@@ -142,6 +157,7 @@ private:
         FileStatus status;
         uint32_t tagid = 0;
         bool indexed = false;  // its header made the local entry of tagid
+        std::string unreadable;  // why the file could not be read, when it could not
     };
     struct WatchedFolder {
         uint32_t group = 0;
@@ -150,6 +166,7 @@ private:
         bool fired = false;
         FileStatus status;
         std::vector<LooseFile> files;
+        std::string unreadable;  // why the folder could not be listed, when it could not
     };
 
     Archive* IndexArchive(std::unique_ptr<Archive> archive);
@@ -160,7 +177,8 @@ private:
     void ClearWatch();
     void ScanLocalFolders(bool force);
     void ScanFolder(WatchedFolder& folder);
-    bool ReadLooseFile(const FolderReader& reader, const LooseFile& file, TagHeader& header) const;
+    // The file's header; none (without a reason) for a file too short to be a tag.
+    Result<std::optional<TagHeader>> ReadLooseFile(const FolderReader& reader, const LooseFile& file) const;
     void AddLooseFile(WatchedFolder& folder, const FolderReader& reader, LooseFile& file);
     void RemoveLooseFile(WatchedFolder& folder, LooseFile& file);
     void ChangeLooseFile(WatchedFolder& folder, const FolderReader& reader, LooseFile& file);
@@ -182,8 +200,8 @@ private:
 };
 
 // The whole payload of a tag's current copy (the header's size, which a loose file's
-// own size corrects); none when it cannot be read.
-std::optional<std::vector<uint8_t>> ReadCurrentTagData(Codex& codex, TagRecord* record);
+// own size corrects).
+Result<std::vector<uint8_t>> ReadCurrentTagData(Codex& codex, TagRecord* record);
 
 // The process-wide Codex, rebuilt from the VeskPath preference (default ".").
 void InitCodex();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/MessageLog.h"
+#include "platform/fs/TemporaryFiles.h"
 #include "tags/Codex.h"
 #include "tags/LooseTagFile.h"
 #include "tags/TagGroups.h"
@@ -20,11 +21,9 @@ bool Codex::RemoveAllLooseEntries() {
         if (record->IsOpen()) return false;
     }
     for (TagRecord* record : local) {
-        TagEntry* entry = record->localEntry;
-        UnlinkEntry(entry);
-        record->localEntry = nullptr;
+        UnlinkEntry(record->localEntry.get());
+        record->localEntry.reset();
         localRecords_.erase(record);
-        delete entry;
         changed_ = true;
         DestroyRecordIfUnused(record);
     }
@@ -92,14 +91,21 @@ void Codex::ScanLocalFolders(bool force) {
 
 void Codex::ScanFolder(WatchedFolder& folder) {
     std::vector<LooseFile> listing;
-    std::vector<FolderItem> items;
     const FolderReader reader(folder.path);
-    if (folder.status.isFolder && reader.List(items)) {
-        listing.reserve(items.size());
-        for (FolderItem& item : items) {
-            if (item.status.isFolder || IsIgnoredFileName(item.name)) continue;
-            listing.push_back({std::move(item.name), item.status});
-        }
+    Result<std::vector<FolderItem>> items = folder.status.isFolder ? reader.List() : std::vector<FolderItem>{};
+    // A folder that cannot be listed keeps what was known of it, and is reported.
+    folder.unreadable = items ? std::string() : items.error();
+    if (!items) {
+        LogMessage(1, "Codex", "%s\n", items.error().c_str());
+        return;
+    }
+    listing.reserve(items->size());
+    for (FolderItem& item : *items) {
+        if (IsTemporaryFileName(item.name)) reader.RemoveStaleTemporary(item.name);  // left by a killed write
+        if (item.status.isFolder || IsIgnoredFileName(item.name)) continue;
+        LooseFile& file = listing.emplace_back();
+        file.name = std::move(item.name);
+        file.status = item.status;
     }
 
     // Both listings are sorted by name. Removals go first, so that a renamed file
@@ -116,6 +122,7 @@ void Codex::ScanFolder(WatchedFolder& folder) {
             LooseFile& now = listing[j];
             now.tagid = old[i].tagid;
             now.indexed = old[i].indexed;
+            now.unreadable = old[i].unreadable;
             const FileStatus& was = old[i].status;
             // A new inode means the file was replaced, even within one clock tick.
             if (was.size != now.status.size || was.modifiedNs != now.status.modifiedNs || was.inode != now.status.inode ||
@@ -131,17 +138,37 @@ void Codex::ScanFolder(WatchedFolder& folder) {
     folder.files = std::move(listing);
 }
 
-bool Codex::ReadLooseFile(const FolderReader& reader, const LooseFile& file, TagHeader& header) const {
+Result<std::optional<TagHeader>> Codex::ReadLooseFile(const FolderReader& reader, const LooseFile& file) const {
+    if (file.status.size < kTagHeaderSize) return std::optional<TagHeader>();
     uint8_t raw[kTagHeaderSize];
-    return file.status.size >= kTagHeaderSize && reader.ReadStart(file.name, raw, sizeof raw) &&
-           ParseLooseTagHeader(raw, file.status.size, file.name, header);
+    if (Status read = reader.ReadStart(file.name, raw, sizeof raw); !read) return std::move(read).TakeError();
+    TagHeader header;
+    if (!ParseLooseTagHeader(raw, file.status.size, file.name, header)) return std::optional<TagHeader>();
+    return std::optional<TagHeader>(header);
+}
+
+std::vector<UnreadableLooseFile> Codex::UnreadableLooseFiles() const {
+    std::vector<UnreadableLooseFile> files;
+    for (const WatchedFolder& folder : folders_) {
+        if (!folder.unreadable.empty()) files.push_back({folder.group, folder.path, folder.unreadable});
+        for (const LooseFile& file : folder.files) {
+            if (!file.unreadable.empty()) files.push_back({folder.group, folder.path + file.name, file.unreadable});
+        }
+    }
+    return files;
 }
 
 void Codex::AddLooseFile(WatchedFolder& folder, const FolderReader& reader, LooseFile& file) {
     file.indexed = false;
-    TagHeader header;
-    if (!ReadLooseFile(reader, file, header)) return;
     const std::string path = folder.path + file.name;
+    Result<std::optional<TagHeader>> read = ReadLooseFile(reader, file);
+    file.unreadable = read ? std::string() : read.error();
+    if (!read) {
+        LogMessage(1, "Codex", "couldn't open local file '%s' for reading: %s\n", path.c_str(), read.error().c_str());
+        return;
+    }
+    if (!*read) return;  // not a tag: ignored without a message
+    const TagHeader& header = **read;
     if (header.group != folder.group) {
         if (const TagGroup* group = FindTagGroup(header.group)) {
             const std::string folderName = TagGroupFolderName(folder.group);
@@ -181,11 +208,11 @@ void Codex::ChangeLooseFile(WatchedFolder& folder, const FolderReader& reader, L
         return;
     }
     const std::string path = folder.path + file.name;
-    TagHeader header;
     TagRecord* record = FindTagRecord(folder.group, file.tagid);
     const bool own = record && record->localEntry && *record->localEntry->path == path;
-    if (own && ReadLooseFile(reader, file, header) && header.group == folder.group && header.tagid == file.tagid) {
-        record->localEntry->header = header;
+    Result<std::optional<TagHeader>> read = own ? ReadLooseFile(reader, file) : std::optional<TagHeader>();
+    if (read && *read && (*read)->group == folder.group && (*read)->tagid == file.tagid) {
+        record->localEntry->header = **read;
         Notify(kCodexTagChanged, record);
         return;
     }

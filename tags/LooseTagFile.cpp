@@ -6,29 +6,33 @@
 namespace tamber::tags {
 using namespace tamber::platform;
 
-bool ParseLooseTagHeader(const uint8_t* raw64, uint64_t fileSize, const std::string& fileName, TagHeader& header) {
-    if (fileSize < kTagHeaderSize) return false;
+Status ParseLooseTagHeader(const uint8_t* raw64, uint64_t fileSize, const std::string& fileName, TagHeader& header) {
+    if (fileSize < kTagHeaderSize) return Fail("the file is too short to be a tag");
+    if (fileSize - kTagHeaderSize > UINT32_MAX) return Fail("the file is too large to be a tag");
     TagHeader read;
-    if (!UnpackAnyTagHeader(read, raw64)) return false;
+    if (!UnpackAnyTagHeader(read, raw64)) return Fail("the file is not a tag");
     if (read.Name().find("ixo made this") != std::string::npos) SetTagName(read, fileName);
     read.size = static_cast<uint32_t>(fileSize - kTagHeaderSize);
     header = read;
-    return true;
+    return Ok();
 }
 
-bool ReadLooseTagHeader(FILE* file, uint64_t fileSize, const std::string& fileName, TagHeader& header) {
+Status ReadLooseTagHeader(FILE* file, uint64_t fileSize, const std::string& fileName, TagHeader& header) {
     uint8_t raw[kTagHeaderSize];
-    if (!file || fileSize < kTagHeaderSize || std::fseek(file, 0, SEEK_SET) != 0 ||
-        std::fread(raw, 1, sizeof raw, file) != sizeof raw) {
-        return false;
-    }
+    if (fileSize < kTagHeaderSize) return Fail("the file is too short to be a tag");
+    if (!file || std::fseek(file, 0, SEEK_SET) != 0 || std::fread(raw, 1, sizeof raw, file) != sizeof raw)
+        return Fail("the header cannot be read");
     return ParseLooseTagHeader(raw, fileSize, fileName, header);
 }
 
-bool ReadLooseTagHeader(const std::string& path, TagHeader& header) {
+Result<TagHeader> ReadLooseTagHeader(const std::string& path) {
     uint8_t raw[kTagHeaderSize];
-    uint64_t size = 0;
-    return ReadFileStart(path, raw, sizeof raw, size) && ParseLooseTagHeader(raw, size, PathFileName(path), header);
+    Result<uint64_t> size = ReadFileStart(path, raw, sizeof raw);
+    if (!size) return std::move(size).TakeError();
+    TagHeader header;
+    if (Status parsed = ParseLooseTagHeader(raw, *size, PathFileName(path), header); !parsed)
+        return Fail("'" + path + "': " + parsed.error());
+    return header;
 }
 
 }  // namespace tamber::tags

@@ -4,17 +4,22 @@
 #include <cstdio>
 #include <string>
 
+#include "base/Result.h"
 #include "tags/TagHeader.h"
 
 namespace tamber::tags {
+using namespace tamber::base;
+
+// The largest tag file or tag payload read whole into memory.
+constexpr uint64_t kMaxTagFileSize = uint64_t{256} << 20;
 
 // Reads the header at the start of the stream: either version, converted. A name
 // holding "ixo made this" is replaced by the file name; `size` is set to the data
-// actually present (file size minus 64). False when the file is not a tag.
-bool ParseLooseTagHeader(const uint8_t* raw64, uint64_t fileSize, const std::string& fileName, TagHeader& header);
-bool ReadLooseTagHeader(FILE* file, uint64_t fileSize, const std::string& fileName, TagHeader& header);
-// Reads the first 64 bytes of a file with a single read; the size comes from the
-// file itself.
-bool ReadLooseTagHeader(const std::string& path, TagHeader& header);
+// actually present (file size minus 64). Fails when the file is not a tag.
+Status ParseLooseTagHeader(const uint8_t* raw64, uint64_t fileSize, const std::string& fileName, TagHeader& header);
+Status ReadLooseTagHeader(FILE* file, uint64_t fileSize, const std::string& fileName, TagHeader& header);
+// Reads the first 64 bytes of a regular file with a single read; the size comes
+// from the file itself.
+Result<TagHeader> ReadLooseTagHeader(const std::string& path);
 
 }  // namespace tamber::tags

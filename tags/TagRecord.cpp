@@ -2,26 +2,18 @@
 
 namespace tamber::tags {
 
-TagRecord::~TagRecord() {
-    CloseDataFile();
-    delete localEntry;
-}
+TagRecord::~TagRecord() = default;
 
-void TagRecord::CloseDataFile() {
-    if (dataFile) {
-        std::fclose(dataFile);
-        dataFile = nullptr;
-    }
-}
+void TagRecord::CloseDataFile() { dataFile.reset(); }
 
 void TagRecord::Reset() {
     CloseDataFile();
-    delete localEntry;
-    localEntry = nullptr;
+    localEntry.reset();
     entries = nullptr;
     attachments.clear();
     attachments.shrink_to_fit();
     write.reset();
+    superseded.clear();
 }
 
 }  // namespace tamber::tags

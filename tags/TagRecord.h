@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/fs/AtomicFileWriter.h"
+#include "platform/fs/UniqueFile.h"
 #include "tags/TagEntry.h"
 
 namespace tamber::tags {
@@ -42,11 +43,14 @@ public:
 
     uint32_t group;
     uint32_t tagid;
-    TagEntry* entries = nullptr;     // singly linked through TagEntry::next
-    TagEntry* localEntry = nullptr;  // also in the list; owned here
+    TagEntry* entries = nullptr;               // singly linked through TagEntry::next
+    std::unique_ptr<TagEntry> localEntry;      // also in the list
     std::vector<TagAttachment> attachments;
-    FILE* dataFile = nullptr;        // handle from OpenTagData
-    std::unique_ptr<TagWrite> write; // while a write is in progress
+    UniqueFile dataFile;                       // handle from OpenTagData
+    std::unique_ptr<TagWrite> write;           // while a write is in progress
+    // Loose files that the next completed write replaces (a tag overwritten under
+    // another file name); removed only once the new file is in place.
+    std::vector<std::string> superseded;
 };
 
 }  // namespace tamber::tags

@@ -6,7 +6,7 @@
 #include <optional>
 #include <tuple>
 
-#include "platform/fs/FileSystem.h"
+#include "platform/fs/InputFile.h"
 #include "tags/Archive.h"
 #include "tags/Codex.h"
 #include "tags/FourCC.h"
@@ -48,7 +48,7 @@ std::vector<TagCopy> CollectCopies(const Codex& codex) {
         }
     }
     for (const TagRecord* record : codex.LocalTags()) {
-        const TagEntry* entry = record->localEntry;
+        const TagEntry* entry = record->localEntry.get();
         if (!entry || !entry->path || GroupOrder(record->group) < 0) continue;
         copies.push_back({record->group, record->tagid, entry->header.Name(), *entry->path, kTagHeaderSize, 0, true,
                           codex.ArchiveCount()});
@@ -71,18 +71,15 @@ std::optional<bool> CopyContains(const TagCopy& copy, const std::string& pattern
     uint64_t size = copy.size;
     if (copy.loose) {
         // The file may have changed since it was indexed: take its header as it is now.
-        TagHeader header;
-        if (!ReadLooseTagHeader(copy.path, header)) return std::nullopt;
-        size = header.size;
+        const Result<TagHeader> header = ReadLooseTagHeader(copy.path);
+        if (!header) return std::nullopt;
+        size = header->size;
     }
-    std::FILE* file = std::fopen(copy.path.c_str(), "rb");
-    if (!file) return std::nullopt;
-    const int64_t fileSize = FileSizeOf(file);
-    if (fileSize < 0 || copy.offset > uint64_t(fileSize) || ::fseeko(file, off_t(copy.offset), SEEK_SET) != 0) {
-        std::fclose(file);
+    Result<InputFile> input = OpenInputFile(copy.path, UINT64_MAX);
+    if (!input || copy.offset > input->size || ::fseeko(input->file.get(), off_t(copy.offset), SEEK_SET) != 0)
         return std::nullopt;
-    }
-    uint64_t left = std::min<uint64_t>(size, uint64_t(fileSize) - copy.offset);
+    std::FILE* file = input->file.get();
+    uint64_t left = std::min<uint64_t>(size, input->size - copy.offset);
     const std::boyer_moore_horspool_searcher searcher(pattern.begin(), pattern.end());
     // Each chunk starts with the last pattern-length-minus-one bytes of the one
     // before, so a match across the seam is found.
@@ -103,7 +100,6 @@ std::optional<bool> CopyContains(const TagCopy& copy, const std::string& pattern
         const size_t keep = std::min(window.size(), pattern.size() - 1);
         window.erase(window.begin(), window.end() - long(keep));
     }
-    std::fclose(file);
     if (!readable) return std::nullopt;
     return found;
 }

@@ -6,14 +6,15 @@
 // rules.
 #include <cstdint>
 #include <cstdio>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
 #include "tags/TagHeader.h"
 
 namespace tamber::tags {
+using namespace tamber::base;
 
 // The text groups in code order: ditl, scri, stli, temp, text.
 const std::vector<uint32_t>& TextTagGroups();
@@ -21,19 +22,24 @@ bool IsTextTagGroup(uint32_t group);
 // `stli` and `temp`.
 bool IsStringListGroup(uint32_t group);
 
-// The text to edit. A whole text ends at its first NUL; one that goes on after a
-// NUL is refused (none, with `reason`), since saving the edited text would drop
-// the rest. A string list becomes one line per non-empty string, each followed by
-// a line feed.
-std::optional<std::string> TextFromPayload(uint32_t group, std::span<const uint8_t> payload,
-                                           std::string* reason = nullptr);
-// The bytes saved for an edited text: every line feed becomes a carriage return.
-std::string PayloadFromText(const std::string& text);
+// A payload as the editor shows it: the text, and for a whole text the bytes from
+// its first NUL on, which are not shown but written back unchanged.
+struct TextTagText {
+    std::string text;
+    std::string tail;
+};
+
+// A whole text ends at its first NUL (the rest is the tail). A string list becomes
+// one line per non-empty string, each followed by a line feed.
+TextTagText TextFromPayload(uint32_t group, std::span<const uint8_t> payload);
+// The bytes saved for an edited text: every line feed becomes a carriage return,
+// then the tail follows unchanged.
+std::string PayloadFromText(const std::string& text, const std::string& tail = {});
 
 // Reads exactly the header's payload size from the header's data offset and
-// converts it; none (with `reason`) when the stream holds fewer bytes.
-std::optional<std::string> ReadTextTagPayload(FILE* stream, const TagHeader& header, std::string* reason = nullptr);
-// Writes PayloadFromText(text); an empty text writes nothing. False on a short write.
-bool WriteTextTagPayload(FILE* stream, const std::string& text);
+// converts it; fails when the stream holds fewer bytes.
+Result<TextTagText> ReadTextTagPayload(FILE* stream, const TagHeader& header);
+// Writes PayloadFromText(text, tail); an empty payload writes nothing.
+Status WriteTextTagPayload(FILE* stream, const std::string& text, const std::string& tail = {});
 
 }  // namespace tamber::tags

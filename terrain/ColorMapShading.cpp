@@ -1,8 +1,10 @@
 #include "terrain/ColorMapShading.h"
 
 #include <algorithm>
+#include <string>
 
 namespace tamber::terrain {
+using namespace tamber::base;
 
 std::vector<uint8_t> BuildShadingTable(const uint8_t* palette, const MeshShading& shading) {
     std::vector<uint8_t> table(256 * 256 * 3);
@@ -25,19 +27,20 @@ std::vector<uint8_t> BuildShadingTable(const uint8_t* palette, const MeshShading
     return table;
 }
 
-std::optional<Image> MakeBlockTexture(const Collection& colourMap, int block,
-                                                     const std::vector<uint8_t>& table) {
-    if (block < 0 || table.size() != 256 * 256 * 3)
-        return std::nullopt;
+Result<Image> MakeBlockTexture(const Collection& colourMap, int block, const std::vector<uint8_t>& table) {
+    if (block < 0)
+        return Fail("there is no colour-map block " + std::to_string(block));
+    if (table.size() != 256 * 256 * 3)
+        return Fail("the shading table is incomplete");
     const Bitmap* colours = colourMap.GetBitmap(block * 2);
     const Bitmap* shades = colourMap.GetBitmap(block * 2 + 1);
     for (const Bitmap* b : {colours, shades})
         if (!b || b->IsHighColour() || b->width != kBlockTextureSize || b->height != kBlockTextureSize ||
             b->pixels.size() != b->PixelCount() * kPalettedPixelBytes)
-            return std::nullopt;
+            return Fail("colour-map block " + std::to_string(block) + " needs two decoded 256 x 256 paletted bitmaps");
     Image texture;
     if (!CreateImage(texture, kBlockTextureSize, kBlockTextureSize, kPixelRGB))
-        return std::nullopt;
+        return Fail("couldn't make the texture of colour-map block " + std::to_string(block));
     for (size_t i = 0; i < texture.PixelCount(); ++i) {
         const uint8_t* entry = &table[(size_t(shades->pixels[i * 2 + 1]) * 256 + colours->pixels[i * 2 + 1]) * 3];
         std::copy(entry, entry + 3, &texture.pixels[i * 3]);

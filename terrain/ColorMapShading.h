@@ -3,9 +3,9 @@
 // bitmap and a shade bitmap in the colour-map collection, combined through a
 // 256 x 256 RGB shading table. Pixel buffers only; uploading is the caller's.
 #include <cstdint>
-#include <optional>
 #include <vector>
 
+#include "base/Result.h"
 #include "collections/Collection.h"
 #include "images/Image.h"
 #include "terrain/Mesh.h"
@@ -20,9 +20,8 @@ constexpr int kBlockTextureSize = 256;
 std::vector<uint8_t> BuildShadingTable(const uint8_t* palette, const MeshShading& shading);
 
 // The 256 x 256 RGB image of block `block` (block row x blocks wide + block
-// column), ready for upload; nothing when its two bitmaps are missing, undecoded
+// column), ready for upload; fails when its two bitmaps are missing, undecoded
 // or not 256 x 256 paletted bitmaps.
-std::optional<Image> MakeBlockTexture(const Collection& colourMap, int block,
-                                                     const std::vector<uint8_t>& table);
+base::Result<Image> MakeBlockTexture(const Collection& colourMap, int block, const std::vector<uint8_t>& table);
 
 }  // namespace tamber::terrain

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "collections/RecordIO.h"
 #include "terrain/RunStream.h"
 #include "terrain/TerrainRecords.h"
 
 namespace tamber::terrain {
+using namespace tamber::base;
 using namespace tamber::collections;
 
 namespace {
@@ -27,15 +29,23 @@ bool PlausibleSize(uint32_t width, uint32_t height, uint64_t maxBytes) {
     return width > 0 && height > 0 && uint64_t(width) * height <= maxBytes;
 }
 
-std::optional<DetailMap> LoadVersion2(std::span<const uint8_t> payload) {
+constexpr const char* kCutShort = "its header is cut short";
+
+std::string SizeMessage(uint32_t width, uint32_t height) {
+    return "its size of " + std::to_string(width) + " x " + std::to_string(height) +
+           " points is empty or more than its data holds";
+}
+
+Result<DetailMap> LoadVersion2(std::span<const uint8_t> payload) {
     BigEndianReader in(payload);
     DetailMapHeaderRecord header;
-    if (!UnpackAt(in, &header, 1, kDetailMapHeaderDescriptor) ||
-        !PlausibleSize(header.width, header.height, payload.size() * 128ull))
-        return std::nullopt;
+    if (!UnpackAt(in, &header, 1, kDetailMapHeaderDescriptor))
+        return Fail(kCutShort);
+    if (!PlausibleSize(header.width, header.height, payload.size() * 128ull))
+        return Fail(SizeMessage(header.width, header.height));
     DetailMaterialRecord materials[kDetailMaterialCount];
     if (!in.Seek(header.materialOffset) || !UnpackAt(in, materials, kDetailMaterialCount, kDetailMaterialDescriptor))
-        return std::nullopt;
+        return Fail("its material table lies outside the data");
     DetailMap map;
     map.width = header.width;
     map.height = header.height;
@@ -47,18 +57,20 @@ std::optional<DetailMap> LoadVersion2(std::span<const uint8_t> payload) {
     const size_t count = size_t(map.width) * map.height;
     map.vertex.resize(count);
     map.triangle.resize(count * 2);
-    if (!in.Seek(header.vertexOffset) || !DecodeRuns(in, map.vertex) || !in.Seek(header.triangleOffset) ||
-        !DecodeRuns(in, map.triangle))
-        return std::nullopt;
+    if (!in.Seek(header.vertexOffset) || !DecodeRuns(in, map.vertex))
+        return Fail("its vertex details are damaged or cut short");
+    if (!in.Seek(header.triangleOffset) || !DecodeRuns(in, map.triangle))
+        return Fail("its triangle details are damaged or cut short");
     return map;
 }
 
-std::optional<DetailMap> LoadVersion1(std::span<const uint8_t> payload) {
+Result<DetailMap> LoadVersion1(std::span<const uint8_t> payload) {
     BigEndianReader in(payload);
     OldDetailMapHeaderRecord header;
-    if (!UnpackAt(in, &header, 1, kOldDetailMapHeaderDescriptor) ||
-        !PlausibleSize(header.width, header.height, in.Remaining()))
-        return std::nullopt;
+    if (!UnpackAt(in, &header, 1, kOldDetailMapHeaderDescriptor))
+        return Fail(kCutShort);
+    if (!PlausibleSize(header.width, header.height, in.Remaining()))
+        return Fail(SizeMessage(header.width, header.height));
     DetailMap map;
     map.width = header.width;
     map.height = header.height;
@@ -85,16 +97,14 @@ DetailMap CreateDetailMap(uint32_t width, uint32_t height) {
     return map;
 }
 
-std::optional<DetailMap> LoadDetailMap(std::span<const uint8_t> payload, uint16_t version) {
-    std::optional<DetailMap> map;
-    if (version == 2)
-        map = LoadVersion2(payload);
-    else if (version == 1)
-        map = LoadVersion1(payload);
-    if (map) {
-        ClampDetails(map->vertex);
-        ClampDetails(map->triangle);
-    }
+Result<DetailMap> LoadDetailMap(std::span<const uint8_t> payload, uint16_t version) {
+    if (version != 1 && version != 2)
+        return Fail("couldn't read the detail map: version " + std::to_string(version) + " is not known");
+    Result<DetailMap> map = version == 2 ? LoadVersion2(payload) : LoadVersion1(payload);
+    if (!map)
+        return Fail("couldn't read the detail map: " + map.error());
+    ClampDetails(map->vertex);
+    ClampDetails(map->triangle);
     return map;
 }
 

@@ -3,10 +3,11 @@
 // and two triangle detail bytes, each an index into 128 detail materials.
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "base/Result.h"
 
 namespace tamber::terrain {
 
@@ -33,9 +34,9 @@ struct DetailMap {
 // A detail map of the given size with zeroed details and no materials set.
 DetailMap CreateDetailMap(uint32_t width, uint32_t height);
 
-// Reads a version 1 or 2 payload; nothing for another version or a damaged payload.
+// Reads a version 1 or 2 payload; fails for another version or a damaged payload.
 // Detail bytes outside the material range read as 0 (no detail).
-std::optional<DetailMap> LoadDetailMap(std::span<const uint8_t> payload, uint16_t version);
+base::Result<DetailMap> LoadDetailMap(std::span<const uint8_t> payload, uint16_t version);
 
 // Writes the version 2 payload into `payload`; returns the bytes written (0 when the
 // map's arrays do not match its size). The tag's version becomes kDetailMapTagVersion.

@@ -1,12 +1,14 @@
 #include "terrain/DetailTexture.h"
 
 #include <algorithm>
+#include <string>
 
 #include "collections/RecordIO.h"
 #include "terrain/DtexStream.h"
 #include "terrain/TerrainRecords.h"
 
 namespace tamber::terrain {
+using namespace tamber::base;
 using namespace tamber::collections;
 
 namespace {
@@ -17,33 +19,42 @@ uint8_t Clamp(int value) { return uint8_t(std::clamp(value, 0, 255)); }
 
 bool IsPowerOfTwo(uint32_t value) { return value != 0 && (value & (value - 1)) == 0; }
 
-std::optional<DetailTexture> ReadDetailTexture(std::span<const uint8_t> payload) {
+Result<DetailTexture> ReadDetailTexture(std::span<const uint8_t> payload) {
     BigEndianReader in(payload);
     DetailTextureHeaderRecord header;
     UnpackAt(in, &header, 1, kDetailTextureHeaderDescriptor);
     const uint32_t count = in.LE32();
     std::span<const uint8_t> stream = in.Take(count);
-    if (!in.Ok() || stream.empty())
-        return std::nullopt;
+    if (!in.Ok())
+        return Fail("couldn't read the detail texture: the data is shorter than its header says");
+    if (stream.empty())
+        return Fail("couldn't read the detail texture: it has no image");
     DetailTexture texture;
     texture.width = header.width;
     texture.height = header.height;
     texture.word12 = header.word12;
-    std::optional<DtexImage> image = DecodeDtexStream(stream);
-    if (!image || uint32_t(image->width) != texture.width || uint32_t(image->height) != texture.height ||
-        !IsPowerOfTwo(texture.width) || !IsPowerOfTwo(texture.height))
-        return std::nullopt;
+    if (!IsPowerOfTwo(texture.width) || !IsPowerOfTwo(texture.height))
+        return Fail("couldn't read the detail texture: its sides are not powers of two");
+    Result<DtexImage> image = DecodeDtexStream(stream);
+    if (!image)
+        return Fail("couldn't read the detail texture: " + image.error());
+    if (uint32_t(image->width) != texture.width || uint32_t(image->height) != texture.height)
+        return Fail("couldn't read the detail texture: its image is " + std::to_string(image->width) + " x " +
+                    std::to_string(image->height) + " pixels but the header says " + std::to_string(texture.width) +
+                    " x " + std::to_string(texture.height));
     texture.pixels = std::move(image->rgb);
     return texture;
 }
 
-std::optional<std::vector<uint8_t>> WriteDetailTexture(const DetailTexture& texture) {
-    if (!IsPowerOfTwo(texture.width) || !IsPowerOfTwo(texture.height) || texture.pixels.size() != texture.PixelCount() * 3)
-        return std::nullopt;
-    std::optional<std::vector<uint8_t>> stream =
+Result<std::vector<uint8_t>> WriteDetailTexture(const DetailTexture& texture) {
+    if (!IsPowerOfTwo(texture.width) || !IsPowerOfTwo(texture.height))
+        return Fail("couldn't write the detail texture: its sides are not powers of two");
+    if (texture.pixels.size() != texture.PixelCount() * 3)
+        return Fail("couldn't write the detail texture: its pixels do not match its size");
+    Result<std::vector<uint8_t>> stream =
         EncodeDtexStream(texture.pixels.data(), int(texture.width), int(texture.height));
     if (!stream)
-        return std::nullopt;
+        return Fail("couldn't write the detail texture: " + stream.error());
     std::vector<uint8_t> payload;
     BigEndianWriter out(payload);
     const DetailTextureHeaderRecord header{texture.width, texture.height, 0, texture.word12};

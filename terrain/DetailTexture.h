@@ -2,9 +2,10 @@
 // A detail texture (tag group `dtex`): a small tiling RGB image whose sides are
 // powers of two, stored as a 16-byte header and a compressed image stream.
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <vector>
+
+#include "base/Result.h"
 
 namespace tamber::terrain {
 
@@ -18,10 +19,10 @@ struct DetailTexture {
 
 bool IsPowerOfTwo(uint32_t value);
 
-// Reads a payload; nothing when the header and the stream disagree or either is damaged.
-std::optional<DetailTexture> ReadDetailTexture(std::span<const uint8_t> payload);
-// Writes the payload; nothing when the sides are not powers of two the stream can hold.
-std::optional<std::vector<uint8_t>> WriteDetailTexture(const DetailTexture& texture);
+// Reads a payload; fails when the header and the stream disagree or either is damaged.
+base::Result<DetailTexture> ReadDetailTexture(std::span<const uint8_t> payload);
+// Writes the payload; fails when the sides are not powers of two the stream can hold.
+base::Result<std::vector<uint8_t>> WriteDetailTexture(const DetailTexture& texture);
 
 // 256 x 256 pixels of black and white 16 x 16 squares.
 DetailTexture MakeDefaultDetailTexture();

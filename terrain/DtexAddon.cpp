@@ -9,6 +9,7 @@
 #include "terrain/DetailMap.h"
 
 namespace tamber::terrain {
+using namespace tamber::base;
 using namespace tamber::tags;
 
 namespace {
@@ -32,6 +33,10 @@ std::array<bool, kDetailMaterialCount> UsedMaterials(const DetailMap& map) {
 }  // namespace
 
 AddonTags GatherDtexAddonTags(Codex& codex) {
+    // A detail map or texture that cannot be read is never left out in silence.
+    if (std::optional<AddonMessage> unreadable = UnreadableLooseFileMessage(
+            codex, [](uint32_t group) { return group == kDetailMapGroup || group == kDetailTextureGroup; }))
+        return AddonTags{{}, unreadable};
     std::vector<TagRecord*> maps;
     for (TagRecord* record : codex.TagsOfGroup(kDetailMapGroup)) {
         if (record->localEntry) maps.push_back(record);
@@ -44,9 +49,8 @@ AddonTags GatherDtexAddonTags(Codex& codex) {
     for (TagRecord* record : maps) {
         const TagHeader header = codex.CurrentEntry(record)->header;
         const std::string name = header.Name(), tagid = FourCCText(record->tagid);
-        std::optional<std::vector<uint8_t>> data = ReadCurrentTagData(codex, record);
-        std::optional<DetailMap> map;
-        if (data) map = LoadDetailMap(*data, header.version);
+        Result<std::vector<uint8_t>> data = ReadCurrentTagData(codex, record);
+        const Result<DetailMap> map = data ? LoadDetailMap(*data, header.version) : std::move(data).TakeError();
         if (!map) {
             result.message = ErrorBox("The detail map '" + name + "' ('" + tagid + "') could not be read. Aborting.");
             return result;

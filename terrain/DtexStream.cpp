@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <bit>
+#include <string>
 
 namespace tamber::terrain {
+using namespace tamber::base;
 
 namespace {
 
@@ -56,6 +58,8 @@ uint8_t ToResidual(int d) {
 int FromResidual(uint8_t v) { return v & 1 ? -((v + 1) / 2) : v / 2; }
 
 int BlockCount(int side) { return (side + kBlock - 1) / kBlock; }
+
+std::string DamagedRow(int y) { return "row " + std::to_string(y + 1) + " of the image stream is damaged"; }
 
 class BitReader {
 public:
@@ -220,11 +224,15 @@ Parameters ChooseParameters(const std::vector<uint8_t>& residuals, int width, in
 
 }  // namespace
 
-std::optional<std::vector<uint8_t>> EncodeDtexStream(const uint8_t* rgb, int width, int height,
-                                                     std::optional<int> onlyMode) {
-    if (!rgb || width <= 0 || height <= 0 || width > kDtexStreamMaxSide || height > kDtexStreamMaxSide ||
-        (onlyMode && (*onlyMode < 0 || *onlyMode >= kModes)))
-        return std::nullopt;
+Result<std::vector<uint8_t>> EncodeDtexStream(const uint8_t* rgb, int width, int height,
+                                              std::optional<int> onlyMode) {
+    if (!rgb || width <= 0 || height <= 0)
+        return Fail("the image to encode is empty");
+    if (width > kDtexStreamMaxSide || height > kDtexStreamMaxSide)
+        return Fail("the image is " + std::to_string(width) + " x " + std::to_string(height) +
+                    " pixels; a detail texture holds at most " + std::to_string(kDtexStreamMaxSide) + " a side");
+    if (onlyMode && (*onlyMode < 0 || *onlyMode >= kModes))
+        return Fail("there is no predictor mode " + std::to_string(*onlyMode));
     int bestMode = 0;
     std::vector<uint8_t> bestResiduals;
     Parameters best;
@@ -259,7 +267,7 @@ std::optional<std::vector<uint8_t>> EncodeDtexStream(const uint8_t* rgb, int wid
     return out.Finish();
 }
 
-std::optional<DtexImage> DecodeDtexStream(std::span<const uint8_t> stream) {
+Result<DtexImage> DecodeDtexStream(std::span<const uint8_t> stream) {
     BitReader in(stream);
     DtexImage image;
     image.width = int(in.Bits(12));
@@ -269,7 +277,7 @@ std::optional<DtexImage> DecodeDtexStream(std::span<const uint8_t> stream) {
     // The parameters alone take 9 bits per block: check them against the stream before allocating.
     if (mode >= kModes || image.width == 0 || image.height == 0 ||
         26 + uint64_t(bw) * uint64_t(bh) * 9 > uint64_t(stream.size()) * 8)
-        return std::nullopt;
+        return Fail("the image stream's header is damaged");
     std::vector<uint8_t> ks(size_t(bw) * size_t(bh) * 3);
     for (uint8_t& k : ks)
         k = uint8_t(in.Bits(3));
@@ -289,10 +297,10 @@ std::optional<DtexImage> DecodeDtexStream(std::span<const uint8_t> stream) {
                 }
                 const int q = in.Unary(255 >> k[r]);
                 if (q < 0)
-                    return std::nullopt;
+                    return Fail(DamagedRow(y));
                 const uint32_t value = uint32_t(q) << k[r] | in.Bits(k[r]);
                 if (value > 255)
-                    return std::nullopt;
+                    return Fail(DamagedRow(y));
                 v[r] = uint8_t(value);
             }
             uint8_t* px = rgb + (size_t(y) * size_t(width) + size_t(x)) * 3;
@@ -309,7 +317,8 @@ std::optional<DtexImage> DecodeDtexStream(std::span<const uint8_t> stream) {
             }
         }
         if (in.Overrun())
-            return std::nullopt;
+            return Fail("the image stream ends at row " + std::to_string(y + 1) + " of " +
+                        std::to_string(image.height));
     }
     return image;
 }

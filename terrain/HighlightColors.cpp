@@ -1,11 +1,9 @@
 #include "terrain/HighlightColors.h"
 
-#include <cstdio>
-#include <filesystem>
-
 #include "images/ColorTable.h"
 
 namespace tamber::terrain {
+using namespace tamber::base;
 using namespace tamber::images;
 
 namespace {
@@ -15,26 +13,19 @@ constexpr uint8_t kFallback[8][3] = {
     {0, 246, 204}, {32, 255, 26}, {212, 242, 0}, {255, 120, 0},
 };
 
-void WriteBack(const std::string& path, const uint8_t* table) {
-    const std::string temporary = path + ".tmp";
-    std::error_code ec;
-    if (WriteColorTable(temporary, table, 256))
-        std::filesystem::rename(temporary, path, ec);
-    if (ec || std::filesystem::exists(temporary, ec))
-        std::filesystem::remove(temporary, ec);
-}
-
 }  // namespace
 
 std::array<uint8_t, 768> LoadHighlightColors(const std::string& path) {
+    if (Result<ColorTable> read = ReadColorTable(path))
+        return read->entries;
     std::array<uint8_t, 768> table{};
-    uint32_t count = 0;
-    if (ReadColorTable(path, table.data(), count))
-        return table;
     for (size_t i = 0; i < 256; ++i)
         for (size_t c = 0; c < 3; ++c)
             table[i * 3 + c] = kFallback[i % 8][c];
-    WriteBack(path, table.data());
+    // The fallback works without the file, so a failed write-back only means the
+    // next start tries again. The write goes through a temporary: a failure
+    // leaves nothing behind.
+    (void)WriteColorTable(path, table.data(), 256);
     return table;
 }
 

@@ -2,11 +2,13 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "collections/RecordIO.h"
 #include "terrain/TerrainRecords.h"
 
 namespace tamber::terrain {
+using namespace tamber::base;
 using namespace tamber::collections;
 
 namespace {
@@ -47,11 +49,13 @@ void ApplyCellRules(Mesh& mesh) {
 
 }  // namespace
 
-std::optional<Mesh> LoadMesh(std::span<const uint8_t> payload, uint16_t version) {
+Result<Mesh> LoadMesh(std::span<const uint8_t> payload, uint16_t version) {
     BigEndianReader in(payload);
     Mesh mesh;
-    if (version != kMeshTagVersion || !UnpackAt(in, mesh.header.data(), 1, kMeshHeaderDescriptor))
-        return std::nullopt;
+    if (version != kMeshTagVersion)
+        return Fail("couldn't read the mesh: version " + std::to_string(version) + " is not known");
+    if (!UnpackAt(in, mesh.header.data(), 1, kMeshHeaderDescriptor))
+        return Fail("couldn't read the mesh: its header is cut short");
     const auto& h = mesh.header;
     mesh.colourMap = Field<uint32_t>(h, kColourMap);
     mesh.media = Field<uint32_t>(h, kMedia);
@@ -65,12 +69,12 @@ std::optional<Mesh> LoadMesh(std::span<const uint8_t> payload, uint16_t version)
         mesh.shading.target[c] = Field<uint16_t>(h, kShadeTarget + c * 2);
     mesh.shading.pivot = Field<uint32_t>(h, kShadePivot);
     if (mesh.width == 0 || mesh.height == 0)
-        return std::nullopt;
+        return Fail("couldn't read the mesh: it has no cells");
 
     const uint64_t cellOffset = uint64_t(Field<uint32_t>(h, kDataOffset)) + Field<uint32_t>(h, kCellOffset);
     std::vector<MeshCellRecord> records;
     if (!in.Seek(cellOffset) || !UnpackTable(in, records, size_t(mesh.width) * size_t(mesh.height), kMeshCellDescriptor))
-        return std::nullopt;
+        return Fail("couldn't read the mesh: its cells lie outside the data");
     mesh.cells.reserve(records.size());
     for (const MeshCellRecord& r : records)
         mesh.cells.push_back({r.height, r.word1, r.flags, r.media});

@@ -3,9 +3,10 @@
 // with per-cell flags, and the tagids of its colour-map collection and media.
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <vector>
+
+#include "base/Result.h"
 
 namespace tamber::terrain {
 
@@ -59,9 +60,9 @@ public:
     double HeightAt(double x, double z) const;
 };
 
-// Reads a mesh payload of the given tag version; nothing unless it is version 11
+// Reads a mesh payload of the given tag version; fails unless it is version 11
 // with a header and cells that fit the payload. Applies the cell flag rules.
-std::optional<Mesh> LoadMesh(std::span<const uint8_t> payload, uint16_t version);
+base::Result<Mesh> LoadMesh(std::span<const uint8_t> payload, uint16_t version);
 
 // The payload LoadMesh reads: `header` with the mesh's fields set in it, the
 // data area right after the header and the cells at its start. For tools and tests

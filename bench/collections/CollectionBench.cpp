@@ -13,8 +13,11 @@
 #include <sys/resource.h>
 
 #include "collections/CollectionFile.h"
+#include "platform/fs/UniqueFile.h"
 
+using namespace tamber::base;
 using namespace tamber::collections;
+using namespace tamber::platform;
 
 namespace {
 
@@ -74,7 +77,7 @@ Collection MakeLargeCollection(int count, int side) {
                     p[0] = bitmap->Is16Bit() ? uint8_t(((x + y) % 16) * 17) : 255;
                 }
             }
-        bitmap->Encode();
+        if (!bitmap->Encode()) std::abort();
         c.bitmaps.push_back(bitmap);
     }
     return c;
@@ -86,15 +89,19 @@ int main(int argc, char** argv) {
     const int count = argc > 1 ? std::atoi(argv[1]) : 2000;
     const int side = argc > 2 ? std::atoi(argv[2]) : 128;
     const Collection collection = MakeLargeCollection(count, side);
-    std::vector<uint8_t> payload;
-    CollectionTagFields fields;
-    if (!WriteCollection(collection, payload, fields)) {
-        std::fprintf(stderr, "write failed\n");
+    Result<CollectionPayload> written = WriteCollection(collection);
+    if (!written) {
+        std::fprintf(stderr, "%s\n", written.error().c_str());
         return 1;
     }
+    const std::vector<uint8_t>& payload = written->bytes;
+    const CollectionTagFields fields = written->fields;
     const double mb = double(payload.size()) / 1e6;
     std::unique_ptr<Collection> read_back;
-    auto read = [&] { read_back = ReadCollection(payload, fields.user, true); };
+    auto read = [&] {
+        Result<std::unique_ptr<Collection>> result = ReadCollection(payload, fields.user, true);
+        read_back = result ? std::move(result).value() : nullptr;
+    };
     std::unique_ptr<uint8_t[]> copy;
     auto copyFresh = [&] {
         copy.reset(new uint8_t[payload.size()]);
@@ -126,9 +133,8 @@ int main(int argc, char** argv) {
     const double warmCopy = Best(5, [&] { std::memcpy(copy.get(), payload.data(), payload.size()); });
     const size_t decoded = read_back ? read_back->BitmapCount() : 0;
 
-    std::vector<uint8_t> out;
-    out.reserve(payload.size());
-    const double write = Best(5, [&] { WriteCollection(collection, out, fields); });
+    Result<CollectionPayload> rewritten = Fail("not written");
+    const double write = Best(5, [&] { rewritten = WriteCollection(collection); });
 
     std::printf("collection: %d bitmaps of %d x %d, %.1f MB payload (%zu read back)\n", count, side, side, mb, decoded);
     std::printf("reused memory: full read %8.1f MB/s, memory copy %8.1f MB/s: read is %.1fx slower (goal 5)\n",
@@ -138,9 +144,7 @@ int main(int argc, char** argv) {
                 mb / coldRead, mb / coldCopy, coldRead / coldCopy, readFaults, copyFaults);
     std::printf("write:         %8.1f MB/s, %.1fx slower than the memory copy\n", mb / write, write / warmCopy);
     if (const char* dump = std::getenv("DUMP"))
-        if (FILE* f = std::fopen(dump, "wb")) {
-            std::fwrite(payload.data(), 1, payload.size(), f);
-            std::fclose(f);
-        }
-    return out == payload ? 0 : 1;
+        if (UniqueFile f = OpenFile(dump, "wb"))
+            std::fwrite(payload.data(), 1, payload.size(), f.get());
+    return rewritten && rewritten->bytes == payload ? 0 : 1;
 }

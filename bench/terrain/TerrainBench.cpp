@@ -40,9 +40,9 @@ int main(int argc, char** argv) {
                                  25 * std::sin((x - y) * 0.11) + double(rng() % 17) - 8;
                 rgb[(size_t(y) * size_t(side) + size_t(x)) * 3 + size_t(c)] = uint8_t(std::clamp(v, 0.0, 255.0));
             }
-    std::optional<std::vector<uint8_t>> stream;
+    tamber::base::Result<std::vector<uint8_t>> stream = tamber::base::Fail("not encoded");
     const double encode = BestMs(3, [&] { stream = EncodeDtexStream(rgb.data(), side, side); });
-    std::optional<DtexImage> image;
+    tamber::base::Result<DtexImage> image = tamber::base::Fail("not decoded");
     const double decode = BestMs(3, [&] { image = DecodeDtexStream(*stream); });
     std::printf("detail texture %d x %d: %.1f MB -> %.1f MB stream\n", side, side, rgb.size() / 1e6,
                 stream->size() / 1e6);

@@ -5,7 +5,6 @@
 //   widgets_list_bench [rows] [frames]
 #include <algorithm>
 #include <chrono>
-#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -74,18 +73,27 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no offscreen context: %s\n", ui.Error().c_str());
         return 1;
     }
+    // A row's id is its record's index.
+    struct Records : ListModel {
+        explicit Records(const std::vector<Record>& records) : records(records) {}
+        CellValue Cell(RowId id, int column) const override {
+            const Record& r = records[id];
+            if (column == 0) return CellValue::Text(r.name);
+            return CellValue::Integer(column == 1 ? r.size : r.group);
+        }
+        const std::vector<Record>& records;
+    } model(records);
     int status = 0;
     ui.Run([&](UiTestDriver& ui) {
         auto* list = new ListWindow(ListWindow::kHeaderRow | ListWindow::kMultipleSelection, kStyleVisible, nullptr);
         list->SetFrameXYWH(10, 10, 1000, 740);
-        auto name = [](const void* field, int) { return std::string(static_cast<const char*>(field)); };
-        auto number = [](const void* field, int) { return std::to_string(*static_cast<const int*>(field)); };
-        list->AddColumn("Name", name, 0, offsetof(Record, name), 300, 0);
-        list->AddColumn("Size", number, 0, offsetof(Record, size), 200, 0);
-        list->AddColumn("Group", number, 0, offsetof(Record, group), 200, 0);
+        list->SetModel(&model);
+        list->AddColumn("Name", CellType::kText, 300);
+        list->AddColumn("Size", CellType::kNumber, 200);
+        list->AddColumn("Group", CellType::kNumber, 200);
 
         auto start = std::chrono::steady_clock::now();
-        for (Record& r : records) list->AddListItem(nullptr, &r, 0, "");
+        for (size_t i = 0; i < records.size(); ++i) list->AddListItem(nullptr, RowId(i), 0, "");
         list->RowCount();
         std::printf("fill %d rows                %.1f ms\n", rows, Milliseconds(start));
         start = std::chrono::steady_clock::now();
@@ -128,9 +136,9 @@ int main(int argc, char** argv) {
         list->Close();
         auto* grid = new GridWindow(kStyleVisible, nullptr);
         grid->SetFrameXYWH(10, 10, 1000, 740);
-        grid->captionOf = [&](int index) { return std::string(records[size_t(index)].name); };
+        grid->SetModel(&model, 0, 1);
         start = std::chrono::steady_clock::now();
-        for (Record& r : records) grid->AddCell(&r);
+        for (size_t i = 0; i < records.size(); ++i) grid->AddCell(RowId(i));
         std::printf("fill %d cells               %.1f ms\n", rows, Milliseconds(start));
         ui.step(2);
         scroll(grid, 97, "grid scrolling");

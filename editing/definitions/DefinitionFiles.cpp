@@ -92,19 +92,22 @@ void ClearDefinitions() {
     State().roots.clear();
 }
 
-bool AddDefinitionDocument(const std::string& fileName, const std::string& text) {
-    if (!NestingWithinLimit(text)) return false;
+Status AddDefinitionDocument(const std::string& fileName, const std::string& text) {
+    if (!NestingWithinLimit(text))
+        return Fail("'" + fileName + "' is nested more than " + std::to_string(kMaxNesting) + " elements deep");
     // The parser steps over whole UTF-8 sequences, so a lead byte at the very end
     // would carry it past the terminator: zeros behind the text stop it there.
     std::string padded = text.substr(0, text.find('\0'));
     padded.append(kParserPadding, '\0');
     TiXmlDocument document;
     document.Parse(padded.c_str());
-    if (document.Error()) return false;
+    if (document.Error())
+        return Fail("'" + fileName + "' is not valid XML: " + document.ErrorDesc() + " (line " +
+                    std::to_string(document.ErrorRow()) + ")");
     const TiXmlElement* top = document.FirstChildElement("tamberxmlfile");
-    if (!top) return false;
+    if (!top) return Fail("'" + fileName + "' has no top-level tamberxmlfile element");
     TiXmlNode* copy = top->Clone();
-    if (!copy) return false;
+    if (!copy) return Fail("'" + fileName + "' could not be kept: out of memory");
     Definitions& state = State();
     state.roots.push_back({fileName, std::unique_ptr<TiXmlElement>(copy->ToElement())});
     const TiXmlElement& root = *state.roots.back().element;
@@ -114,10 +117,10 @@ bool AddDefinitionDocument(const std::string& fileName, const std::string& text)
         if (!name) continue;
         if (auto definition = BuildDefinition(fileName, *element, name)) state.structs.push_back(std::move(definition));
     }
-    return true;
+    return Ok();
 }
 
-int LoadDefinitionFiles(const std::string& folder) {
+Result<int> LoadDefinitionFiles(const std::string& folder) {
     ClearDefinitions();
     std::vector<std::filesystem::path> files;
     std::error_code error;
@@ -126,12 +129,14 @@ int LoadDefinitionFiles(const std::string& folder) {
         if (!it->is_regular_file(typeError) || IsSkippedName(it->path().filename().string())) continue;
         files.push_back(it->path());
     }
+    if (error) return Fail("couldn't list the definitions folder '" + folder + "': " + error.message());
     std::sort(files.begin(), files.end(),
               [](const auto& a, const auto& b) { return a.filename().string() < b.filename().string(); });
+    // The folder holds other files too: one that is not a definition file is passed over.
     for (const std::filesystem::path& path : files) {
-        std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path.string(), kMaxFileBytes);
+        auto bytes = ReadFileBytes(path.string(), kMaxFileBytes);
         if (!bytes) continue;
-        AddDefinitionDocument(path.filename().string(), std::string(bytes->begin(), bytes->end()));
+        (void)AddDefinitionDocument(path.filename().string(), std::string(bytes->begin(), bytes->end()));
     }
     return int(State().structs.size());
 }

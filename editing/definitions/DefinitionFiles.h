@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
 #include "editing/definitions/StructDefinition.h"
 
 class TiXmlElement;
@@ -15,12 +16,13 @@ namespace tamber::definitions {
 
 
 // Empties the lists and reads the folder's definition files (sub-folders are not
-// entered). Returns the number of definitions.
-int LoadDefinitionFiles(const std::string& folder);
-// Appends one document as if read from a file of that name; false when it is not a
-// definition file. Struct definitions that cannot be built are skipped with a
-// "Codex" channel line naming the file and the struct.
-bool AddDefinitionDocument(const std::string& fileName, const std::string& text);
+// entered; files that are not definition files are passed over). Returns the
+// number of definitions; fails when the folder cannot be listed.
+base::Result<int> LoadDefinitionFiles(const std::string& folder);
+// Appends one document as if read from a file of that name; fails, saying why,
+// when it is not a definition file. Struct definitions that cannot be built are
+// skipped with a "Codex" channel line naming the file and the struct.
+base::Status AddDefinitionDocument(const std::string& fileName, const std::string& text);
 void ClearDefinitions();
 
 const std::vector<std::unique_ptr<StructDefinition>>& StructDefinitions();

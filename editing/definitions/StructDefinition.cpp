@@ -1,9 +1,26 @@
 #include "editing/definitions/StructDefinition.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "tags/ByteSwap.h"
 
 namespace tamber::definitions {
+using namespace tamber::base;
 using namespace tamber::tags;
+
+namespace {
+
+// Why a record could not be read or written: the stream's error, or for a read
+// without one, the data running out.
+Error RecordFailure(bool reading, const StructDefinition& definition, FILE* stream) {
+    std::string reason = "the data ends before its " + std::to_string(definition.Size()) + " bytes";
+    if (!reading || std::ferror(stream)) reason = std::strerror(errno ? errno : EIO);
+    return Fail(std::string(reading ? "couldn't read" : "couldn't write") + " a '" + definition.Name() +
+                "' record: " + reason);
+}
+
+}  // namespace
 
 bool StructDefinition::AddMember(std::unique_ptr<StructMember> member) {
     if (member->count < 0 || member->count > kMaxStructSize) return false;
@@ -34,14 +51,18 @@ const std::vector<uint16_t>& StructDefinition::Descriptor() const {
     return descriptor_;
 }
 
-bool ReadRecord(const StructDefinition& definition, void* buffer, FILE* stream) {
-    if (definition.Size() == 0) return true;
-    return ReadRecords(buffer, 1, definition.Descriptor().data(), stream) == size_t(definition.Size());
+Status ReadRecord(const StructDefinition& definition, void* buffer, FILE* stream) {
+    if (definition.Size() == 0) return Ok();
+    if (ReadRecords(buffer, 1, definition.Descriptor().data(), stream) != size_t(definition.Size()))
+        return RecordFailure(true, definition, stream);
+    return Ok();
 }
 
-bool WriteRecord(const StructDefinition& definition, const void* buffer, FILE* stream) {
-    if (definition.Size() == 0) return true;
-    return WriteRecords(buffer, 1, definition.Descriptor().data(), stream) == size_t(definition.Size());
+Status WriteRecord(const StructDefinition& definition, const void* buffer, FILE* stream) {
+    if (definition.Size() == 0) return Ok();
+    if (WriteRecords(buffer, 1, definition.Descriptor().data(), stream) != size_t(definition.Size()))
+        return RecordFailure(false, definition, stream);
+    return Ok();
 }
 
 void UnpackRecord(const StructDefinition& definition, void* buffer, const void* disk) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
 #include "editing/definitions/StructMember.h"
 
 namespace tamber::definitions {
@@ -37,8 +38,8 @@ private:
 };
 
 // Read or write exactly one record of the definition's size (memory form in buffer).
-bool ReadRecord(const StructDefinition& definition, void* buffer, FILE* stream);
-bool WriteRecord(const StructDefinition& definition, const void* buffer, FILE* stream);
+base::Status ReadRecord(const StructDefinition& definition, void* buffer, FILE* stream);
+base::Status WriteRecord(const StructDefinition& definition, const void* buffer, FILE* stream);
 // The same over bytes in memory: disk form to memory form and back.
 void UnpackRecord(const StructDefinition& definition, void* buffer, const void* disk);
 void PackRecord(const StructDefinition& definition, void* disk, const void* buffer);

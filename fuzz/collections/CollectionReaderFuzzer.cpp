@@ -9,16 +9,18 @@ using namespace tamber::collections;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::span<const uint8_t> payload(data, size);
-    ReadCollection(payload, 0, false);
+    (void)ReadCollection(payload, 0, false);
     auto collection = ReadCollection(payload, 0, true);
     if (!collection)
         return 0;
-    std::vector<uint8_t> first, second;
-    CollectionTagFields fields;
-    if (!WriteCollection(*collection, first, fields))
+    auto first = WriteCollection(**collection);
+    if (!first)
         return 0;
-    auto again = ReadCollection(first, fields.user, true);
-    if (!again || !WriteCollection(*again, second, fields) || first != second)
+    auto again = ReadCollection(first->bytes, first->fields.user, true);
+    if (!again)
+        __builtin_trap();
+    auto second = WriteCollection(**again);
+    if (!second || first->bytes != second->bytes)
         __builtin_trap();
     return 0;
 }

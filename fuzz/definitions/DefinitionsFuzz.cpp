@@ -11,6 +11,7 @@
 
 #include "editing/definitions/DefinitionFiles.h"
 #include "editing/definitions/StructValues.h"
+#include "platform/fs/UniqueFile.h"
 
 using namespace tamber::definitions;
 
@@ -51,19 +52,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t payloadSize = size_t(data + size - payload);
 
     ClearDefinitions();
-    AddDefinitionDocument("fuzz.xml", text);
+    (void)AddDefinitionDocument("fuzz.xml", text);
     size_t visited = 0;
     for (const auto& definition : StructDefinitions()) {
         if (++visited > kMaxDefinitions) break;
         FindStructEdit(definition->Name());
         std::vector<uint8_t> record(size_t(definition->Size()) + 1, 0);
         if (payloadSize >= size_t(definition->Size())) UnpackRecord(*definition, record.data(), payload);
-        if (FILE* file = std::tmpfile()) {
-            std::fwrite(payload, 1, payloadSize, file);
-            std::rewind(file);
-            ReadRecord(*definition, record.data(), file);
-            WriteRecord(*definition, record.data(), file);
-            std::fclose(file);
+        if (const tamber::platform::UniqueFile file{std::tmpfile()}) {
+            std::fwrite(payload, 1, payloadSize, file.get());
+            std::rewind(file.get());
+            (void)ReadRecord(*definition, record.data(), file.get());
+            (void)WriteRecord(*definition, record.data(), file.get());
         }
         const StructView view{definition.get(), record.data(), nullptr};
         ExerciseMembers(view, 0);

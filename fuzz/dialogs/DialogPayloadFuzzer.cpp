@@ -7,11 +7,11 @@
 using namespace tamber::dialogs;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::optional<Dialog> dialog = ReadDialogPayload(data, size);
+    tamber::base::Result<Dialog> dialog = ReadDialogPayload(data, size);
     if (!dialog) return 0;
-    std::optional<std::vector<uint8_t>> written = WriteDialogPayload(*dialog);
+    tamber::base::Result<std::vector<uint8_t>> written = WriteDialogPayload(*dialog);
     if (!written) __builtin_trap();
-    std::optional<Dialog> again = ReadDialogPayload(written->data(), written->size());
+    tamber::base::Result<Dialog> again = ReadDialogPayload(written->data(), written->size());
     if (!again || again->controls.size() != dialog->controls.size()) __builtin_trap();
     for (size_t i = 0; i < dialog->controls.size(); ++i) {
         const DialogControl& a = dialog->controls[i];

@@ -3,17 +3,18 @@
 
 #include "images/ColorTable.h"
 
+using namespace tamber::base;
 using namespace tamber::images;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    uint8_t table[768];
-    uint32_t count = 0;
-    if (!ParseColorTable(data, size, table, count))
+    Result<ColorTable> table = ParseColorTable(data, size);
+    if (!table)
         return 0;
-    if (count == 0 || count > 256 || std::memcmp(table, data, count * 3) != 0)
+    const uint32_t count = table->count;
+    if (count == 0 || count > 256 || std::memcmp(table->entries.data(), data, count * 3) != 0)
         std::abort();
     for (size_t i = count * 3; i < 768; ++i)
-        if (table[i] != 0)
+        if (table->entries[i] != 0)
             std::abort();
     return 0;
 }

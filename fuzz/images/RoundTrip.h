@@ -6,19 +6,20 @@
 
 #include "images/MediaFile.h"
 
+using namespace tamber::base;
 using namespace tamber::images;
 
 inline void CheckDecoded(const uint8_t* data, size_t size, uint32_t fileFormat) {
-    Image image;
-    if (!DecodeImage(data, size, fileFormat, image))
+    Result<Image> image = DecodeImage(data, size, fileFormat);
+    if (!image)
         return;
-    if (image.pixels.size() != image.PixelCount() * BytesPerPixel(image.format) || image.paletteCount > 256 ||
-        (image.IsPaletted() && image.palette.size() != 768))
+    if (image->pixels.size() != image->PixelCount() * BytesPerPixel(image->format) || image->paletteCount > 256 ||
+        (image->IsPaletted() && image->palette.size() != 768))
         std::abort();
-    std::vector<uint8_t> encoded;
-    Image again;
-    if (!EncodeImage(image, fileFormat, encoded) || !DecodeImage(encoded.data(), encoded.size(), fileFormat, again))
+    Result<std::vector<uint8_t>> encoded = EncodeImage(*image, fileFormat);
+    if (!encoded)
         std::abort();
-    if (again.format != image.format || again.width != image.width || again.pixels != image.pixels)
+    Result<Image> again = DecodeImage(encoded->data(), encoded->size(), fileFormat);
+    if (!again || again->format != image->format || again->width != image->width || again->pixels != image->pixels)
         std::abort();
 }

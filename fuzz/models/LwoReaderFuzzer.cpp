@@ -4,16 +4,12 @@
 #include "models/LwObject.h"
 #include "models/ModelFromLwo.h"
 
+using namespace tamber::base;
 using namespace tamber::models;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    uint32_t failId;
-    size_t failPosition;
-    std::optional<LwObject> object = ReadLwObject(data, size, failId, failPosition);
-    if (!object) {
-        if (failPosition > size) __builtin_trap();
-        return 0;
-    }
+    Result<LwObject> object = ReadLwObject(data, size);
+    if (!object) return 0;
     // Texture names come from the input: look for them where nothing is.
     Model model = ModelFromLwObject(*object, "/nonexistent/tamber-fuzz");
     for (const ModelTriangle& triangle : model.triangles) {

@@ -7,19 +7,18 @@
 using namespace tamber::sounds;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::optional<Sound> sound = ReadSoundPayload(data, size);
+    tamber::base::Result<Sound> sound = ReadSoundPayload(data, size);
     if (!sound) return 0;
     for (const SoundPermutation& permutation : sound->permutations) {
         if (permutation.samples.size() != size_t(permutation.descriptor.packetCount) * 64) __builtin_trap();
-        std::vector<uint8_t> wav;
-        EncodeWav(permutation.samples.data(), 16, permutation.descriptor.Rate(), permutation.descriptor.channels,
-                  permutation.samples.size(), wav);
+        (void)EncodeWav(permutation.samples.data(), 16, permutation.descriptor.Rate(), permutation.descriptor.channels,
+                        permutation.samples.size());
         SoundDurationText(permutation.descriptor);
         WavFileName(permutation.Name());
     }
     // What was read writes back to the same permutations.
     const std::vector<uint8_t> written = WriteSoundPayload(*sound);
-    std::optional<Sound> again = ReadSoundPayload(written.data(), written.size());
+    tamber::base::Result<Sound> again = ReadSoundPayload(written.data(), written.size());
     if (!again || again->permutations.size() != sound->permutations.size()) __builtin_trap();
     return 0;
 }

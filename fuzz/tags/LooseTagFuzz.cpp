@@ -4,19 +4,19 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/fs/UniqueFile.h"
 #include "tags/LooseTagFile.h"
 #include "tags/TagGroups.h"
 
+using namespace tamber::platform;
 using namespace tamber::tags;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
-    FILE* file = fmemopen(const_cast<uint8_t*>(data), size, "rb");
+    const UniqueFile file(fmemopen(const_cast<uint8_t*>(data), size, "rb"));
     if (!file) return 0;
     TagHeader header;
-    const bool read = ReadLooseTagHeader(file, size, "ixo made this", header);
-    std::fclose(file);
-    if (!read) return 0;
+    if (!ReadLooseTagHeader(file.get(), size, "ixo made this", header)) return 0;
     if (header.size != size - kTagHeaderSize) std::abort();
     // Folder names of known groups come from the table; others from the file.
     const std::string folder = FindTagGroup(header.group) ? std::string("_") : TagGroupFolderName(header.group);

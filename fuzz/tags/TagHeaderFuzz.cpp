@@ -4,9 +4,11 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/fs/UniqueFile.h"
 #include "tags/ArchiveHeader.h"
 #include "tags/TagHeader.h"
 
+using namespace tamber::platform;
 using namespace tamber::tags;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -21,12 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (tableEnd > size || ArchiveRank(archive.type) < 0) std::abort();
     }
     if (size == 0) return 0;
-    FILE* file = fmemopen(const_cast<uint8_t*>(data), size, "rb");
+    const UniqueFile file(fmemopen(const_cast<uint8_t*>(data), size, "rb"));
     if (!file) return 0;
     std::vector<TagHeader> headers(size / kTagHeaderSize + 1);
-    ReadTagHeaders(headers.data(), file, headers.size());
-    std::rewind(file);
-    ReadTagHeaders(headers.data(), file, size / kTagHeaderSize);
-    std::fclose(file);
+    ReadTagHeaders(headers.data(), file.get(), headers.size());
+    std::rewind(file.get());
+    ReadTagHeaders(headers.data(), file.get(), size / kTagHeaderSize);
     return 0;
 }

@@ -9,7 +9,7 @@ using namespace tamber::terrain;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::span<const uint8_t> bytes(data, size);
-    ReadDetailTexture(bytes);
+    (void)ReadDetailTexture(bytes);
     auto image = DecodeDtexStream(bytes);
     if (!image)
         return 0;

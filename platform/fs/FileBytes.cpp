@@ -1,59 +1,50 @@
 #include "platform/fs/FileBytes.h"
 
-#include <new>
+#include <cerrno>
+#include <sys/stat.h>
 
 #include "platform/fs/AtomicFileWriter.h"
+#include "platform/fs/FileErrors.h"
+#include "platform/fs/InputFile.h"
 
 namespace tamber::platform {
 
-std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_t maxBytes) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return std::nullopt;
-    std::vector<uint8_t> bytes;
-    uint8_t chunk[65536];
-    size_t got;
-    bool tooLarge = false;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        if (bytes.size() + got > maxBytes) {
-            tooLarge = true;
-            break;
-        }
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    }
-    bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed || tooLarge)
-        return std::nullopt;
+namespace {
+
+// Reads what is left of the stream, never more than the bytes the file said it had.
+Result<std::vector<uint8_t>> ReadUpTo(std::FILE* stream, size_t count, const std::string& what) {
+    std::vector<uint8_t> bytes(count);
+    const size_t got = count ? std::fread(bytes.data(), 1, count, stream) : 0;
+    if (std::ferror(stream)) return FileFailure("read", what, errno);
+    bytes.resize(got);  // a file that shrank meanwhile reads short
     return bytes;
 }
 
-bool ReadRest(std::FILE* stream, std::vector<uint8_t>& bytes) {
-    bytes.clear();
-    if (!stream)
-        return false;
-    long start = std::ftell(stream);
-    if (start < 0 || std::fseek(stream, 0, SEEK_END) != 0)
-        return false;
-    long end = std::ftell(stream);
-    if (end < start || std::fseek(stream, start, SEEK_SET) != 0)
-        return false;
-    try {
-        bytes.resize(size_t(end - start));
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    return std::fread(bytes.data(), 1, bytes.size(), stream) == bytes.size();
+}  // namespace
+
+Result<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_t maxBytes) {
+    Result<InputFile> input = OpenInputFile(path, maxBytes);
+    if (!input) return Fail("couldn't read '" + path + "': " + input.error());
+    return ReadUpTo(input->file.get(), static_cast<size_t>(input->size), path);
 }
 
-bool WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size) {
+Result<std::vector<uint8_t>> ReadRest(std::FILE* stream, size_t maxBytes) {
+    struct stat st;
+    const int fd = stream ? ::fileno(stream) : -1;
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return Fail("the input is not a regular file");
+    const long start = std::ftell(stream);
+    if (start < 0 || start > st.st_size) return Fail("the input cannot be read from its current position");
+    const uint64_t rest = static_cast<uint64_t>(st.st_size - start);
+    if (rest > maxBytes)
+        return Fail("the input is too large (" + std::to_string(rest) + " bytes; at most " + std::to_string(maxBytes) +
+                    " are read)");
+    return ReadUpTo(stream, static_cast<size_t>(rest), "the input");
+}
+
+Status WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size) {
     AtomicFileWriter writer;
-    if (!writer.Open(path))
-        return false;
-    if (size > 0 && std::fwrite(data, 1, size, writer.File()) != size) {
-        writer.Abort();
-        return false;
-    }
+    if (Status opened = writer.Open(path); !opened) return opened;
+    if (Status written = writer.Write(data, size); !written) return written;
     return writer.Commit();
 }
 

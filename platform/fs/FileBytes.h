@@ -4,19 +4,22 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <optional>
 #include <string>
 #include <vector>
 
-namespace tamber::platform {
+#include "base/Result.h"
 
-// Nothing when the file cannot be read or is larger than maxBytes.
-std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_t maxBytes);
-// Reads from the current position of `stream` to its end.
-bool ReadRest(std::FILE* stream, std::vector<uint8_t>& bytes);
+namespace tamber::platform {
+using namespace tamber::base;
+
+// The bytes of a regular file of at most maxBytes (see OpenInputFile).
+Result<std::vector<uint8_t>> ReadFileBytes(const std::string& path, size_t maxBytes);
+// Reads from the current position of an already open regular file to its end,
+// refusing more than maxBytes.
+Result<std::vector<uint8_t>> ReadRest(std::FILE* stream, size_t maxBytes);
 // On failure the old file stays and no temporary is left.
-bool WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size);
-inline bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
+Status WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size);
+inline Status WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
     return WriteFileAtomically(path, bytes.data(), bytes.size());
 }
 

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/fs/FileErrors.h"
 #include "platform/fs/FolderReader.h"
 
 namespace tamber::platform {
@@ -29,67 +30,75 @@ FileStatus GetFileStatus(const std::string& path) {
     return FileStatusFromStat(st);
 }
 
-bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) {
-    return FolderReader(folder).List(items);
-}
+Result<std::vector<FolderItem>> ListFolder(const std::string& folder) { return FolderReader(folder).List(); }
 
-bool MakeFolders(const std::string& folder) {
-    if (folder.empty()) return true;
-    std::string path;
+Status MakeFolders(const std::string& folder) {
+    if (folder.empty()) return Ok();
     size_t pos = 0;
     while (pos <= folder.size()) {
         size_t next = folder.find('/', pos);
         if (next == std::string::npos) next = folder.size();
-        path = folder.substr(0, next);
-        if (!path.empty() && ::mkdir(path.c_str(), 0777) != 0 && errno != EEXIST) return false;
+        const std::string path = folder.substr(0, next);
+        if (!path.empty() && ::mkdir(path.c_str(), 0777) != 0 && errno != EEXIST)
+            return FileFailure("create the folder", path, errno);
         pos = next + 1;
     }
-    return GetFileStatus(folder).isFolder;
+    if (!GetFileStatus(folder).isFolder) return Fail("couldn't create the folder '" + folder + "': a file has its name");
+    return Ok();
 }
 
-bool RenameNoReplace(const std::string& from, const std::string& to) {
-    return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0;
+Status RenameNoReplace(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0)
+        return FileFailure("rename '" + from + "' to", to, errno);
+    return Ok();
 }
 
-bool RemoveFileIfPresent(const std::string& path) {
-    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+Status RemoveFileIfPresent(const std::string& path) {
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) return FileFailure("remove", path, errno);
+    return Ok();
 }
 
-bool ReadFileStart(const std::string& path, void* buffer, size_t count, uint64_t& fileSize) {
+Result<uint64_t> ReadFileStart(const std::string& path, void* buffer, size_t count) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
+    if (fd < 0) return FileFailure("read", path, errno);
     struct stat st;
-    const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-                    ReadFileAt(fd, 0, buffer, count);
+    Status read = ::fstat(fd, &st) != 0 ? Status(Fail(SystemReason(errno)))
+                  : !S_ISREG(st.st_mode) ? Status(Fail("it is not a regular file"))
+                                         : ReadFileAt(fd, 0, buffer, count);
     ::close(fd);
-    if (ok) fileSize = static_cast<uint64_t>(st.st_size);
-    return ok;
+    if (!read) return Fail("couldn't read '" + path + "': " + read.error());
+    return static_cast<uint64_t>(st.st_size);
 }
 
-bool ReadFileAt(int fd, uint64_t offset, void* buffer, size_t count) {
+Status ReadFileAt(int fd, uint64_t offset, void* buffer, size_t count) {
     auto* out = static_cast<uint8_t*>(buffer);
     while (count > 0) {
         const ssize_t got = ::pread(fd, out, count, static_cast<off_t>(offset));
         if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return false;
+        if (got < 0) return Fail(SystemReason(errno));
+        if (got == 0) return Fail("the file ends early");
         out += got;
         offset += static_cast<uint64_t>(got);
         count -= static_cast<size_t>(got);
     }
-    return true;
+    return Ok();
 }
 
-int64_t FileSizeOf(std::FILE* file) {
+Result<uint64_t> FileSizeOf(std::FILE* file) {
+    if (!file) return Fail("no file is open");
     struct stat st;
-    int fd = file ? ::fileno(file) : -1;
-    if (fd >= 0) return ::fstat(fd, &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;
-    if (!file) return -1;
-    // Streams without a descriptor (memory streams, test hooks): measure by seeking.
-    long here = std::ftell(file);
-    if (here < 0 || std::fseek(file, 0, SEEK_END) != 0) return -1;
-    long end = std::ftell(file);
-    std::fseek(file, here, SEEK_SET);
-    return end;
+    const int fd = ::fileno(file);
+    if (fd >= 0) {
+        if (::fstat(fd, &st) != 0) return Fail(SystemReason(errno));
+        return static_cast<uint64_t>(st.st_size);
+    }
+    // Streams without a descriptor (memory streams, the writer's own streams): measure by seeking.
+    const off_t here = ::ftello(file);
+    if (here < 0 || ::fseeko(file, 0, SEEK_END) != 0) return Fail("the file's size cannot be measured");
+    const off_t end = ::ftello(file);
+    ::fseeko(file, here, SEEK_SET);
+    if (end < 0) return Fail("the file's size cannot be measured");
+    return static_cast<uint64_t>(end);
 }
 
 }  // namespace tamber::platform

@@ -5,9 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
+
 struct stat;
 
 namespace tamber::platform {
+using namespace tamber::base;
 
 struct FileStatus {
     bool exists = false;
@@ -30,21 +33,21 @@ struct FolderItem {
 FileStatus FileStatusFromStat(const struct stat& st);
 FileStatus GetFileStatus(const std::string& path);
 // The items of one folder (not recursive) without "." and "..", sorted by name in
-// byte order. False when the folder cannot be listed.
-bool ListFolder(const std::string& folder, std::vector<FolderItem>& items);
-// Creates the folder and every missing parent; true when it exists afterwards.
-bool MakeFolders(const std::string& folder);
-// Renames without ever replacing an existing file; false when the target exists.
-bool RenameNoReplace(const std::string& from, const std::string& to);
-// Removes a file; true when it is gone afterwards (also when it never existed).
-bool RemoveFileIfPresent(const std::string& path);
-// Reads exactly `count` bytes from the start of a file and gives its size; false
-// when the file cannot be read or is shorter.
-bool ReadFileStart(const std::string& path, void* buffer, size_t count, uint64_t& fileSize);
+// byte order.
+Result<std::vector<FolderItem>> ListFolder(const std::string& folder);
+// Creates the folder and every missing parent.
+Status MakeFolders(const std::string& folder);
+// Renames without ever replacing an existing file.
+Status RenameNoReplace(const std::string& from, const std::string& to);
+// Removes a file; succeeds when it is gone afterwards (also when it never existed).
+Status RemoveFileIfPresent(const std::string& path);
+// Reads exactly `count` bytes from the start of a regular file and gives the
+// file's size.
+Result<uint64_t> ReadFileStart(const std::string& path, void* buffer, size_t count);
 // Reads exactly `count` bytes at `offset` of an open file, going on after short
-// reads; false at the end of the file or on an error.
-bool ReadFileAt(int fd, uint64_t offset, void* buffer, size_t count);
-// Size of an open stream's file, or -1.
-int64_t FileSizeOf(std::FILE* file);
+// reads; fails at the end of the file or on an error.
+Status ReadFileAt(int fd, uint64_t offset, void* buffer, size_t count);
+// Size of an open stream's file.
+Result<uint64_t> FileSizeOf(std::FILE* file);
 
 }  // namespace tamber::platform

@@ -18,12 +18,16 @@ public:
 
     bool IsOpen() const { return fd_ >= 0; }
     // The items without "." and "..", sorted by name in byte order.
-    bool List(std::vector<FolderItem>& items) const;
+    Result<std::vector<FolderItem>> List() const;
     // Reads exactly `count` bytes from the start of a regular file of the folder.
-    bool ReadStart(const std::string& name, void* buffer, size_t count) const;
+    Status ReadStart(const std::string& name, void* buffer, size_t count) const;
+    // Removes a temporary file that no running writer holds (see TemporaryFiles.h).
+    bool RemoveStaleTemporary(const std::string& name) const;
 
 private:
+    std::string folder_;
     int fd_ = -1;
+    int openError_ = 0;
 };
 
 }  // namespace tamber::platform

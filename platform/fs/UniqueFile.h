@@ -6,8 +6,6 @@
 
 namespace tamber::platform {
 
-namespace tamber::platform {
-
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -17,7 +15,5 @@ using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
 inline UniqueFile OpenFile(const std::string& path, const char* mode) {
     return UniqueFile(std::fopen(path.c_str(), mode));
 }
-
-}  // namespace tamber::platform
 
 }  // namespace tamber::platform

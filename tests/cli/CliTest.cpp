@@ -105,8 +105,9 @@ TEST_F(CliTest, CodexListingAgreesWithTheCodex) {
 
 TEST_F(CliTest, ArchiveListAndExtract) {
     const std::string path = game_ + "/plugins/alpha.dng";
-    const std::unique_ptr<Archive> archive = ReadArchive(path);
-    ASSERT_TRUE(archive);
+    const Result<std::unique_ptr<Archive>> read = ReadArchive(path);
+    ASSERT_TRUE(read);
+    const std::unique_ptr<Archive>& archive = *read;
     const CliRun list = Run({"archive", "list", path});
     ASSERT_EQ(list.status, 0);
     const std::vector<std::string> lines = Lines(list.out);
@@ -123,10 +124,10 @@ TEST_F(CliTest, ArchiveListAndExtract) {
     const std::vector<std::string> written = Lines(extract.out);
     ASSERT_EQ(written.size(), archive->entries.size());
     for (size_t i = 0; i < written.size(); ++i) {
-        TagHeader header;
-        ASSERT_TRUE(ReadLooseTagHeader(written[i], header)) << written[i];
-        EXPECT_EQ(header.tagid, archive->entries[i].header.tagid);
-        EXPECT_EQ(header.size, archive->entries[i].header.size);
+        const Result<TagHeader> header = ReadLooseTagHeader(written[i]);
+        ASSERT_TRUE(header) << written[i];
+        EXPECT_EQ(header->tagid, archive->entries[i].header.tagid);
+        EXPECT_EQ(header->size, archive->entries[i].header.size);
     }
     // A second run would replace files nobody named: refused, file untouched.
     { std::ofstream(written[0], std::ios::trunc) << "mine"; }
@@ -135,8 +136,7 @@ TEST_F(CliTest, ArchiveListAndExtract) {
     EXPECT_NE(again.err.find("--force"), std::string::npos);
     EXPECT_EQ(ReadText(written[0]), "mine");
     EXPECT_EQ(Run({"archive", "extract", path, dest, "--force"}).status, 0);
-    TagHeader header;
-    EXPECT_TRUE(ReadLooseTagHeader(written[0], header));
+    EXPECT_TRUE(ReadLooseTagHeader(written[0]));
 }
 
 TEST_F(CliTest, TagInfoAndValidate) {
@@ -203,9 +203,8 @@ TEST_F(CliTest, SoundInfoAndExport) {
     ASSERT_EQ(exported.status, 0) << exported.err;
     EXPECT_EQ(exported.out, dest + "/gust.wav\n");
     std::vector<uint8_t> tag(GetFileStatus(wind).size);
-    uint64_t fileSize = 0;
-    ASSERT_TRUE(ReadFileStart(wind, tag.data(), tag.size(), fileSize));
-    const std::optional<Sound> sound = ReadSoundPayload(tag.data() + 64, tag.size() - 64);
+    ASSERT_TRUE(ReadFileStart(wind, tag.data(), tag.size()));
+    const tamber::base::Result<Sound> sound = ReadSoundPayload(tag.data() + 64, tag.size() - 64);
     ASSERT_TRUE(sound);
     const std::string wav = ReadText(dest + "/gust.wav");
     EXPECT_EQ(wav.size(), 44 + sound->permutations[0].samples.size() * 2);

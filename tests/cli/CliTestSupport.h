@@ -50,13 +50,13 @@ protected:
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         root_ = pattern;
         game_ = root_ + "/game";
-        std::string error;
-        ASSERT_TRUE(GenerateDemoGame(game_, DemoOptions{}, &error)) << error;
+        const Status made = GenerateDemoGame(game_, DemoOptions{});
+        ASSERT_TRUE(made) << made.error();
     }
     void TearDown() override { std::system(("rm -rf " + Quote(root_)).c_str()); }
 
     CliRun Run(const std::vector<std::string>& args) {
-        std::string command = Quote(TAMBER_CLI_PATH);
+        std::string command = runPrefix_ + Quote(TAMBER_CLI_PATH);
         for (const std::string& arg : args) command += " " + Quote(arg);
         const std::string out = root_ + "/stdout", err = root_ + "/stderr";
         CliRun run;
@@ -69,6 +69,7 @@ protected:
 
     std::string root_;
     std::string game_;
+    std::string runPrefix_;  // a command the program runs under ("timeout 20 ", "setpriv ... ")
 };
 
 }  // namespace cli_test

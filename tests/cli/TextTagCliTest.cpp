@@ -1,8 +1,9 @@
-// `tag validate` reads the text tags: string lists and texts that the editor can
-// open pass, a text that goes on after a NUL (which saving would cut) is listed.
+// `tag validate` reads the text tags: string lists and texts pass, also a text that
+// goes on after a NUL (the editor keeps those bytes and writes them back).
 #include <cstdio>
 
 #include "platform/fs/FileSystem.h"
+#include "platform/fs/UniqueFile.h"
 #include "tags/TagGroups.h"
 #include "tags/TagHeader.h"
 #include "tests/cli/CliTestSupport.h"
@@ -21,11 +22,10 @@ void WriteLoose(const std::string& game, const char (&group)[5], const char (&ta
     SetTagName(header, name);
     header = MakeLooseHeader(header, FourCC(group), FourCC(tagid));
     header.size = uint32_t(payload.size());
-    FILE* file = std::fopen((folder + TagFileName(name)).c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    EXPECT_TRUE(WriteTagHeader(header, file));
-    EXPECT_EQ(std::fwrite(payload.data(), 1, payload.size(), file), payload.size());
-    std::fclose(file);
+    const UniqueFile file = OpenFile(folder + TagFileName(name), "wb");
+    ASSERT_TRUE(file);
+    EXPECT_TRUE(WriteTagHeader(header, file.get()));
+    EXPECT_EQ(std::fwrite(payload.data(), 1, payload.size(), file.get()), payload.size());
 }
 
 }  // namespace
@@ -36,10 +36,7 @@ TEST_F(CliTest, ValidateReadsTextTags) {
     WriteLoose(game_, "ditl", "dbad", "broken items", std::string("kept\0lost", 9));
 
     const CliRun run = Run({"tag", "validate", game_});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out.find("text\ttgod"), std::string::npos) << run.out;
-    EXPECT_EQ(run.out.find("stli\tlst1"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("ditl\tdbad\tbroken items\tlocal folder\ttext continues after a NUL byte\n"),
-              std::string::npos)
-        << run.out;
+    for (const char* tag : {"text\ttgod", "stli\tlst1", "ditl\tdbad"})
+        EXPECT_EQ(run.out.find(tag), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find(" 1 failed,"), std::string::npos) << run.err;  // only the demo's old mesh
 }

@@ -41,7 +41,7 @@ TEST_F(CliTest, ImageConvertMapsItsOptionsAndRefusesToReplace) {
     for (const char* name : {"/one.png", "/deep/er/two.tiff"}) {
         fs::create_directories(fs::path(source + name).parent_path());
         MediaFile file(source + name);
-        CreateImage(file.image, 9, 6, kPixelRGBA);
+        EXPECT_TRUE(CreateImage(file.image, 9, 6, kPixelRGBA));
         for (size_t i = 0; i < file.image.pixels.size(); ++i) file.image.pixels[i] = uint8_t(i * 13);
         ASSERT_TRUE(SaveImage(file));
     }

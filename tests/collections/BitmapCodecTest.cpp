@@ -33,9 +33,14 @@ TEST(BitmapCodec, PaddedRleRowsAndSixteenBitAlpha) {
         {0, 5, 0, 0},
         {0, 1, 0, 4, 0, 0, 0, 4, 1, 2},
     };
-    for (const auto& row : bad)
-        EXPECT_FALSE(DecodePaletted(row, PalettedLayout{4, 1, true, false, false, false}, nullptr));
-    EXPECT_FALSE(DecodePaletted(std::vector<uint8_t>(11), PalettedLayout{4, 3, false, false, false, false}, nullptr));
+    for (const auto& row : bad) {
+        auto failed = DecodePaletted(row, PalettedLayout{4, 1, true, false, false, false}, nullptr);
+        ASSERT_FALSE(failed);
+        EXPECT_EQ(failed.error(), "row 1 of the run-length data is damaged");
+    }
+    auto shortRaw = DecodePaletted(std::vector<uint8_t>(11), PalettedLayout{4, 3, false, false, false, false}, nullptr);
+    ASSERT_FALSE(shortRaw);
+    EXPECT_EQ(shortRaw.error(), "the pixel data is shorter than the bitmap's rows");
 }
 
 TEST(BitmapCodec, EncodeDecodeRoundTrips) {
@@ -61,12 +66,16 @@ TEST(BitmapCodec, HighColourStream) {
                                            3, 2, 1, 0x05, 6, 5, 4, 7,  10, 9,  8,  0x3F, 0, 0, 0, 0,
                                            14, 13, 12, 0x3F, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(*pixels, expected);
-    EXPECT_FALSE(DecodeHighColour(std::span(stream.data(), stream.size() - 1), 6, 1));
+    auto cut = DecodeHighColour(std::span(stream.data(), stream.size() - 1), 6, 1);
+    ASSERT_FALSE(cut);
+    EXPECT_EQ(cut.error(), "the high-colour data ends before the last pixel");
     auto encoded = EncodeHighColour(expected, 6, 1);
     ASSERT_TRUE(encoded);
     EXPECT_EQ(*DecodeHighColour(*encoded, 6, 1), expected);
     // A level-0 pixel with colour bytes cannot be stored.
     std::vector<uint8_t> bad(8, 0);
     bad[0] = 1;
-    EXPECT_FALSE(EncodeHighColour(bad, 1, 1));
+    auto refused = EncodeHighColour(bad, 1, 1);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error(), "pixel 1 is fully transparent but has colour");
 }

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "collections/CollectionFile.h"
 #include "collections/CollectionLayout.h"
 #include "tests/collections/TestCollections.h"
 
+using namespace tamber::base;
 using namespace tamber::collections;
 
 using namespace collection_layout;
@@ -22,13 +25,25 @@ size_t TableStart(const std::vector<uint8_t>& b, Table t) { return kHeaderSize +
 uint32_t TableCount(const std::vector<uint8_t>& b, Table t) { return Be32(b, kTableEntries + t * 16); }
 
 std::vector<uint8_t> Write(const Collection& c) {
-    std::vector<uint8_t> payload;
-    CollectionTagFields fields;
-    EXPECT_TRUE(WriteCollection(c, payload, fields));
-    EXPECT_EQ(fields.user, c.flags);
-    EXPECT_EQ(fields.version, 4);
-    EXPECT_EQ(fields.size, payload.size());
-    return payload;
+    Result<CollectionPayload> written = WriteCollection(c);
+    if (!written) {
+        ADD_FAILURE() << written.error();
+        return {};
+    }
+    EXPECT_EQ(written->fields.user, c.flags);
+    EXPECT_EQ(written->fields.version, 4);
+    EXPECT_EQ(written->fields.size, written->bytes.size());
+    return std::move(written->bytes);
+}
+
+// A read that is expected to succeed; null (and a test failure) otherwise.
+std::unique_ptr<Collection> Read(std::span<const uint8_t> payload, uint32_t flags, bool full) {
+    Result<std::unique_ptr<Collection>> read = ReadCollection(payload, flags, full);
+    if (!read) {
+        ADD_FAILURE() << read.error();
+        return nullptr;
+    }
+    return std::move(read).value();
 }
 
 }  // namespace
@@ -39,7 +54,7 @@ TEST(CollectionFile, RoundTripIsByteExactInEveryEncoding) {
     EXPECT_EQ(Be32(first, kTotalSize), first.size() - kHeaderSize);
     EXPECT_EQ(Be32(first, kTableBase), kHeaderSize);
 
-    auto read = ReadCollection(first, original->flags, true);
+    auto read = Read(first, original->flags, true);
     ASSERT_TRUE(read);
     EXPECT_EQ(read->flags, original->flags);
     EXPECT_EQ(read->headerWord, 0x12345678u);
@@ -75,15 +90,17 @@ TEST(CollectionFile, RoundTripIsByteExactInEveryEncoding) {
     EXPECT_EQ(Write(*read), first);
 
     // A sequence-list read keeps the structure but not the pixels, and refuses to be written.
-    auto partial = ReadCollection(first, original->flags, false);
+    auto partial = Read(first, original->flags, false);
     ASSERT_TRUE(partial);
     EXPECT_EQ(partial->SequenceCount(), 3);
     EXPECT_TRUE(partial->GetBitmap(0)->pixels.empty());
-    std::vector<uint8_t> out;
-    CollectionTagFields fields;
-    EXPECT_FALSE(WriteCollection(*partial, out, fields));
+    Result<CollectionPayload> refused = WriteCollection(*partial);
+    ASSERT_FALSE(refused);
+    EXPECT_NE(refused.error().find("without its bitmap data"), std::string::npos) << refused.error();
     original->GetBitmap(3)->encoded.clear();
-    EXPECT_FALSE(WriteCollection(*original, out, fields));
+    refused = WriteCollection(*original);
+    ASSERT_FALSE(refused);
+    EXPECT_NE(refused.error().find("bitmap 3 has no stored pixel data"), std::string::npos) << refused.error();
 }
 
 TEST(CollectionFile, TablesAndRecordRules) {
@@ -101,7 +118,7 @@ TEST(CollectionFile, TablesAndRecordRules) {
     const size_t plain = views;  // frame 0, view 0 has no second set
     for (size_t i = 30; i < 40; ++i)
         bytes[plain + i] = 0xAB;
-    auto read = ReadCollection(bytes, 0, true);
+    auto read = Read(bytes, 0, true);
     ASSERT_TRUE(read);
     const std::vector<uint8_t> again = Write(*read);
     for (size_t i = 30; i < 40; ++i)
@@ -111,11 +128,17 @@ TEST(CollectionFile, TablesAndRecordRules) {
     // A colour table count of 0 fails the read; so does a table past the payload.
     std::vector<uint8_t> broken = bytes;
     broken[kTableEntries + 3] = 0;
-    EXPECT_FALSE(ReadCollection(broken, 0, true));
+    Result<std::unique_ptr<Collection>> failed = ReadCollection(broken, 0, true);
+    ASSERT_FALSE(failed);
+    EXPECT_NE(failed.error().find("no colour table"), std::string::npos) << failed.error();
     broken = bytes;
     broken[kTableEntries + kBitmapRefs * 16 + 1] = 0x7F;
-    EXPECT_FALSE(ReadCollection(broken, 0, true));
-    EXPECT_FALSE(ReadCollection(std::span<const uint8_t>(bytes.data(), 319), 0, true));
+    failed = ReadCollection(broken, 0, true);
+    ASSERT_FALSE(failed);
+    EXPECT_NE(failed.error().find("lies outside the data"), std::string::npos) << failed.error();
+    failed = ReadCollection(std::span<const uint8_t>(bytes.data(), 319), 0, true);
+    ASSERT_FALSE(failed);
+    EXPECT_NE(failed.error().find("header is cut short"), std::string::npos) << failed.error();
 }
 
 TEST(CollectionFile, SequenceCompletion) {
@@ -123,8 +146,8 @@ TEST(CollectionFile, SequenceCompletion) {
     // Both mirroring and no rotation: a full read drops no rotation, a list read keeps it.
     c->sequences[0].header.flags |= kSequenceNoRotation;
     const std::vector<uint8_t> bytes = Write(*c);
-    EXPECT_NE(ReadCollection(bytes, 0, false)->sequences[0].header.flags & kSequenceNoRotation, 0u);
-    auto read = ReadCollection(bytes, 0, true);
+    EXPECT_NE(Read(bytes, 0, false)->sequences[0].header.flags & kSequenceNoRotation, 0u);
+    auto read = Read(bytes, 0, true);
     ASSERT_TRUE(read);
     const Sequence& walk = read->sequences[0];
     EXPECT_EQ(walk.header.flags & kSequenceNoRotation, 0u);
@@ -173,7 +196,7 @@ TEST(CollectionFile, DamagedBitmapsBecomePlaceholders) {
     for (int i = 64; i < 72; ++i)
         bytes[refs + 6 * kBitmapRefSize + size_t(i)] = 0;
 
-    auto read = ReadCollection(bytes, 0, true);
+    auto read = Read(bytes, 0, true);
     ASSERT_TRUE(read);
     for (int i = 0; i < read->BitmapCount(); ++i) {
         const Bitmap& b = *read->GetBitmap(i);
@@ -197,7 +220,7 @@ TEST(CollectionFile, DamagedBitmapsBecomePlaceholders) {
         }
     }
     // A placeholder saves as a valid bitmap.
-    auto again = ReadCollection(Write(*read), 0, true);
+    auto again = Read(Write(*read), 0, true);
     ASSERT_TRUE(again);
     EXPECT_EQ(again->GetBitmap(6)->pixels, read->GetBitmap(6)->pixels);
 }
@@ -212,10 +235,10 @@ TEST(CollectionFile, ColourAlphaSurvivesSaving) {
             bitmap->pixels[p * 2] = std::max({c->palette[bitmap->pixels[p * 2 + 1] * 3u],
                                               c->palette[bitmap->pixels[p * 2 + 1] * 3u + 1],
                                               c->palette[bitmap->pixels[p * 2 + 1] * 3u + 2]});
-    bitmap->Encode();
+    ASSERT_TRUE(bitmap->Encode());
     c->bitmaps.push_back(bitmap);
     const std::vector<uint8_t> bytes = Write(*c);
-    auto read = ReadCollection(bytes, c->flags, true);
+    auto read = Read(bytes, c->flags, true);
     ASSERT_TRUE(read);
     const Bitmap& b = *read->bitmaps.back();
     EXPECT_EQ(b.flags & (kBitmapColourAlpha8 | kBitmapFileColourAlpha), kBitmapColourAlpha8);
@@ -237,11 +260,74 @@ TEST(CollectionFile, HueChangesAffectedColoursAreComputedOnWriting) {
     blues.endHue = 0xAAAB;
     blues.minSaturation = 0x1000;
     c.hueChanges = {wrapping, blues};
-    auto read = ReadCollection(Write(c), 0, true);
+    auto read = Read(Write(c), 0, true);
     ASSERT_TRUE(read);
     // Entry 1 red (hue 0), 2 grey (saturation 0), 3 blue, 4 a barely saturated red.
     EXPECT_EQ(read->hueChanges[0].affected[0], 0x2 | 0x10);
     EXPECT_EQ(read->hueChanges[1].affected[0], 0x8);
     for (size_t i = 1; i < 32; ++i)
         EXPECT_EQ(read->hueChanges[0].affected[i], 0);
+}
+
+TEST(CollectionFile, RepeatedReferencesCannotMultiplyTheWork) {
+    // A large, empty run-length bitmap: 8 MB of pixels from 8 KB of rows.
+    auto c = MakeTestCollection();
+    auto empty = std::make_shared<Bitmap>();
+    empty->name = "empty";
+    empty->width = 4096;
+    empty->height = 1024;
+    empty->flags = kBitmapRle;
+    empty->pixels.assign(empty->PixelCount() * 2, 0);
+    ASSERT_TRUE(empty->Encode());
+    c->bitmaps.push_back(empty);
+    std::vector<uint8_t> bytes = Write(*c);
+
+    // Thousands of references to that bitmap, to a real one and to no data at
+    // all, and as many to one sequence, appended as new tables.
+    const size_t refs = TableStart(bytes, kBitmapRefs);
+    const size_t emptyRef = refs + size_t(c->BitmapCount() - 1) * kBitmapRefSize;
+    std::vector<uint8_t> damaged(bytes.begin() + long(refs), bytes.begin() + long(refs + kBitmapRefSize));
+    std::fill(damaged.begin() + 64, damaged.begin() + 72, 0xFF);  // offset and size point nowhere
+    const size_t kCopies = 3000;
+    auto appendTable = [&](Table table, auto record) {
+        const size_t start = bytes.size();
+        for (size_t i = 0; i < kCopies; ++i) record(i);
+        const uint32_t offset = uint32_t(start - kHeaderSize);
+        for (int k = 0; k < 4; ++k) {
+            bytes[kTableEntries + table * 16 + size_t(k)] = uint8_t(kCopies >> (24 - 8 * k));
+            bytes[kTableEntries + table * 16 + 4 + size_t(k)] = uint8_t(offset >> (24 - 8 * k));
+        }
+    };
+    const std::vector<uint8_t> original = bytes;
+    appendTable(kBitmapRefs, [&](size_t i) {
+        const size_t from = i % 3 == 0 ? emptyRef : refs;
+        if (i % 3 == 2)
+            bytes.insert(bytes.end(), damaged.begin(), damaged.end());
+        else
+            bytes.insert(bytes.end(), original.begin() + long(from), original.begin() + long(from + kBitmapRefSize));
+    });
+    const size_t sequence = TableStart(original, kSequenceRefs);
+    appendTable(kSequenceRefs, [&](size_t) {
+        bytes.insert(bytes.end(), original.begin() + long(sequence), original.begin() + long(sequence + kSequenceRefSize));
+    });
+
+    const auto start = std::chrono::steady_clock::now();
+    auto read = Read(bytes, 0, true);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 0.5);
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->BitmapCount(), int(kCopies));
+    size_t decodedEmpty = 0, fullPlaceholders = 0, pixelBytes = 0;
+    for (int i = 0; i < read->BitmapCount(); ++i) {
+        const Bitmap& b = *read->GetBitmap(i);
+        decodedEmpty += !b.placeholder && b.width == 4096;
+        fullPlaceholders += b.placeholder && b.width == 256;
+        pixelBytes += b.pixels.size();
+    }
+    // The budget decodes the large bitmap a few times, not a thousand; the
+    // placeholders grow with the payload, not with the number of references.
+    EXPECT_GE(decodedEmpty, 1u);
+    EXPECT_LE(decodedEmpty, 4u);
+    EXPECT_LE(fullPlaceholders * 256 * 256 * 3, 256 * 256 * 3 + bytes.size() * 16);
+    EXPECT_LT(pixelBytes, (size_t(16) << 20) + bytes.size() * 64);
 }

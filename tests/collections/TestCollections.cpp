@@ -1,5 +1,7 @@
 #include "tests/collections/TestCollections.h"
 
+#include <gtest/gtest.h>
+
 std::shared_ptr<Bitmap> MakeTestBitmap(const char* name, int width, int height, uint16_t flags, int seed) {
     auto bitmap = std::make_shared<Bitmap>();
     bitmap->name = name;
@@ -77,7 +79,7 @@ std::unique_ptr<Collection> MakeTestCollection() {
     for (const auto& kind : kinds) {
         auto bitmap = MakeTestBitmap(kind.name, kind.width, kind.height, kind.flags, seed++);
         bitmap->kept[3] = uint8_t(seed);
-        bitmap->Encode();
+        EXPECT_TRUE(bitmap->Encode());
         c->bitmaps.push_back(bitmap);
     }
 

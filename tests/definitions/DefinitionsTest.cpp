@@ -105,7 +105,10 @@ TEST(Definitions, MembersArePlacedAndDescribed) {
     Record copy(outer);
     ASSERT_TRUE(ReadRecord(outer, copy.bytes.data(), file));
     EXPECT_EQ(copy.bytes, original.bytes);
-    EXPECT_FALSE(ReadRecord(outer, copy.bytes.data(), file));  // nothing left: a short read fails
+    // Nothing left: a short read fails.
+    const Status shortRead = ReadRecord(outer, copy.bytes.data(), file);
+    ASSERT_FALSE(shortRead);
+    EXPECT_EQ(shortRead.error(), "couldn't read a '" + outer.Name() + "' record: the data ends before its 24 bytes");
     std::fclose(file);
 }
 
@@ -191,7 +194,7 @@ TEST(Definitions, FilesLoadInSortedOrderAndHostileDefinitionsAreSkipped) {
     folder.Write("sub/z.xml", Document("<struct name='nested_folder'/>"));
 
     MessageLog::Instance().Clear();
-    EXPECT_EQ(LoadDefinitionFiles(folder.Path()), 3);
+    EXPECT_EQ(LoadDefinitionFiles(folder.Path()).value(), 3);
     EXPECT_EQ(StructDefinitionNames(), (std::vector<std::string>{"same", "same", "later"}));
     ASSERT_NE(FindStruct("same"), nullptr);
     EXPECT_NE(FindMember(*FindStruct("same"), "first"), nullptr);
@@ -208,18 +211,28 @@ TEST(Definitions, FilesLoadInSortedOrderAndHostileDefinitionsAreSkipped) {
     EXPECT_NE(codex->text.find("'later'"), std::string::npos);
     EXPECT_NE(codex->text.find("struct 'huge' skipped"), std::string::npos);
     EXPECT_NE(codex->text.find("struct 'negative' skipped"), std::string::npos);
+    // The files passed over say why when added one by one.
+    EXPECT_EQ(AddDefinitionDocument("d.xml", "<other/>").error(), "'d.xml' has no top-level tamberxmlfile element");
+    EXPECT_EQ(AddDefinitionDocument("f.xml", Document(std::string(5000, '<') + "x")).error(),
+              "'f.xml' is nested more than 256 elements deep");
+    EXPECT_NE(AddDefinitionDocument("g.xml", "<tamberxmlfile><a></b></tamberxmlfile>").error().find("'g.xml' is not valid XML"),
+              std::string::npos);
 
     // Reloading starts over.
     folder.Write("a.xml", "");
-    EXPECT_EQ(LoadDefinitionFiles(folder.Path()), 2);
+    EXPECT_EQ(LoadDefinitionFiles(folder.Path()).value(), 2);
     EXPECT_NE(FindMember(*FindStruct("same"), "second"), nullptr);
-    EXPECT_EQ(LoadDefinitionFiles(folder.Path() + "/missing"), 0);
+    // A missing folder fails, and leaves no definitions from before.
+    const Result<int> missing = LoadDefinitionFiles(folder.Path() + "/missing");
+    ASSERT_FALSE(missing);
+    EXPECT_NE(missing.error().find("couldn't list the definitions folder"), std::string::npos) << missing.error();
+    EXPECT_TRUE(StructDefinitionNames().empty());
 }
 
 TEST(Definitions, TestDefinitionUsesEveryMemberType) {
     TempFolder folder;
     std::filesystem::copy_file(TAMBER_SOURCE_DIR "/tests/definitions/wind.xml", folder.Path() + "/wind.xml");
-    ASSERT_EQ(LoadDefinitionFiles(folder.Path()), 3);
+    ASSERT_EQ(LoadDefinitionFiles(folder.Path()).value(), 3);
     const StructDefinition& wind = *FindStruct("wind");
     std::vector<bool> seen(size_t(MemberType::Color) + 1);
     for (const char* name : {"wind", "WindEntry"}) {
@@ -235,7 +248,7 @@ TEST(Definitions, TestDefinitionUsesEveryMemberType) {
 }
 
 TEST(Definitions, ShippedDefinitionsMatchTheirPayloads) {
-    ASSERT_GE(LoadDefinitionFiles(TAMBER_SOURCE_DIR "/res"), 1);
+    ASSERT_GE(LoadDefinitionFiles(TAMBER_SOURCE_DIR "/res").value(), 1);
     // The collection reference written by model import is 384 bytes; its collection comes first.
     const StructDefinition* core = FindStruct("core");
     ASSERT_NE(core, nullptr);

@@ -59,12 +59,13 @@ inline uint32_t GetBe32(const std::string& bytes, size_t at) {
 inline TagRecord* MakeGroupTag(uint32_t group, const std::string& name, const std::vector<uint8_t>& payload,
                                uint32_t user = 0) {
     Codex& codex = Codex::Instance();
-    TagHeader header{};
-    TagRecord* record = CreateTag(codex, group, std::nullopt, name, false, &header);
-    if (!record) return nullptr;
+    Result<NewTag> created = CreateTag(codex, group, std::nullopt, name, false);
+    if (!created) return nullptr;
+    TagRecord* record = created->record;
+    TagHeader header = created->header;
     header.user = user;
-    FILE* stream = BeginTagWrite(codex, record, header);
-    const bool written = stream && std::fwrite(payload.data(), 1, payload.size(), stream) == payload.size();
+    Result<FILE*> stream = BeginTagWrite(codex, record, header);
+    const bool written = stream && std::fwrite(payload.data(), 1, payload.size(), *stream) == payload.size();
     if (!FinishTagWrite(codex, record, &header, written)) return nullptr;
     codex.RefreshLocalFolder(true);
     return codex.FindTag(group, record->tagid);
@@ -78,10 +79,9 @@ inline TagRecord* MakeCollectionTag(const std::string& name, const std::vector<s
         sequence.name = sequenceName;
         collection.sequences.push_back(sequence);
     }
-    std::vector<uint8_t> payload;
-    CollectionTagFields fields;
-    if (!WriteCollection(collection, payload, fields)) return nullptr;
-    return MakeGroupTag(kCollectionGroupCode, name, payload, fields.user);
+    tamber::base::Result<CollectionPayload> written = WriteCollection(collection);
+    if (!written) return nullptr;
+    return MakeGroupTag(kCollectionGroupCode, name, written->bytes, written->fields.user);
 }
 
 // Replaces the whole text of the box at the window path, as a user would.

@@ -6,6 +6,7 @@
 #include "dialogs/DialogPayload.h"
 #include "tags/FourCC.h"
 
+using namespace tamber::base;
 using namespace tamber::dialogs;
 using namespace tamber::tags;
 
@@ -28,7 +29,7 @@ Dialog SampleDialog() {
 
 TEST(DialogPayload, RoundTripKeepsEveryField) {
     const Dialog dialog = SampleDialog();
-    std::optional<std::vector<uint8_t>> bytes = WriteDialogPayload(dialog);
+    Result<std::vector<uint8_t>> bytes = WriteDialogPayload(dialog);
     ASSERT_TRUE(bytes);
     ASSERT_EQ(bytes->size(), 12u + 3 * 24 + 3 + 1 + 6);
     // Header: version, count, then top, left, bottom, right, all big-endian.
@@ -40,7 +41,7 @@ TEST(DialogPayload, RoundTripKeepsEveryField) {
     EXPECT_EQ((*bytes)[29], 20);  // top
     EXPECT_EQ((*bytes)[31], 10);  // left
 
-    std::optional<Dialog> read = ReadDialogPayload(bytes->data(), bytes->size());
+    Result<Dialog> read = ReadDialogPayload(bytes->data(), bytes->size());
     ASSERT_TRUE(read);
     EXPECT_EQ(read->version, 3);
     EXPECT_EQ(read->left, -20);
@@ -57,16 +58,16 @@ TEST(DialogPayload, RoundTripKeepsEveryField) {
         EXPECT_EQ(a.bottom, b.bottom);
         EXPECT_EQ(a.text, b.text);
     }
-    EXPECT_EQ(WriteDialogPayload(*read), bytes);
+    EXPECT_EQ(*WriteDialogPayload(*read), *bytes);
 
     // The reserved bytes are cleared on reading.
     std::vector<uint8_t> noisy = *bytes;
     noisy[16] = 0x55;
     noisy[22] = 0x66;
-    EXPECT_EQ(WriteDialogPayload(*ReadDialogPayload(noisy.data(), noisy.size())), bytes);
+    EXPECT_EQ(*WriteDialogPayload(*ReadDialogPayload(noisy.data(), noisy.size())), *bytes);
 
     // An empty dialog is its header alone.
-    std::optional<std::vector<uint8_t>> empty = WriteDialogPayload(Dialog());
+    Result<std::vector<uint8_t>> empty = WriteDialogPayload(Dialog());
     ASSERT_TRUE(empty);
     EXPECT_EQ(empty->size(), 12u);
     EXPECT_TRUE(ReadDialogPayload(empty->data(), empty->size()));
@@ -75,12 +76,15 @@ TEST(DialogPayload, RoundTripKeepsEveryField) {
 TEST(DialogPayload, ShortDataAndOutOfRangeValues) {
     const std::vector<uint8_t> bytes = *WriteDialogPayload(SampleDialog());
     for (size_t cut = 0; cut < bytes.size(); ++cut) EXPECT_FALSE(ReadDialogPayload(bytes.data(), cut)) << cut;
+    EXPECT_EQ(ReadDialogPayload(bytes.data(), bytes.size() - 1).error(),
+              "couldn't read the dialog: the data ends in the text of control 3");
+    EXPECT_EQ(ReadDialogPayload(bytes.data(), 11).error(), "couldn't read the dialog: its header is cut short");
     EXPECT_TRUE(ReadDialogPayload(bytes.data(), bytes.size()));
 
     Dialog wide;
     wide.right = 40000;
     wide.controls.push_back({FourCC("butt"), 1, -70000, 0, 10, 10, std::string("a\0b", 3)});
-    std::optional<Dialog> back = ReadDialogPayload(WriteDialogPayload(wide)->data(), WriteDialogPayload(wide)->size());
+    Result<Dialog> back = ReadDialogPayload(WriteDialogPayload(wide)->data(), WriteDialogPayload(wide)->size());
     ASSERT_TRUE(back);
     EXPECT_EQ(back->right, 32767);
     EXPECT_EQ(back->controls[0].left, -32768);
@@ -88,7 +92,8 @@ TEST(DialogPayload, ShortDataAndOutOfRangeValues) {
 
     Dialog crowded;
     crowded.controls.resize(65536);
-    EXPECT_FALSE(WriteDialogPayload(crowded));
+    EXPECT_EQ(WriteDialogPayload(crowded).error(),
+              "couldn't write the dialog: it has 65536 controls, more than the 65535 a dialog holds");
 }
 
 TEST(ControlTypes, NamesAndUnknownCodes) {

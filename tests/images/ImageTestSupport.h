@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "images/Image.h"
 #include "platform/fs/FileBytes.h"
 
@@ -34,7 +36,7 @@ private:
 // palette that is not the grey ramp.
 inline Image MakeTestImage(uint32_t format, int32_t width, int32_t height, uint32_t seed = 1) {
     Image image;
-    CreateImage(image, width, height, format);
+    EXPECT_TRUE(CreateImage(image, width, height, format));
     std::mt19937 random(seed);
     for (uint8_t& byte : image.pixels)
         byte = uint8_t(random());
@@ -48,9 +50,10 @@ inline Image MakeTestImage(uint32_t format, int32_t width, int32_t height, uint3
 }
 
 inline std::vector<uint8_t> ReadFileBytes(const std::string& path) {
-    return ReadFileBytes(path, SIZE_MAX).value_or(std::vector<uint8_t>{});
+    auto bytes = ReadFileBytes(path, SIZE_MAX);
+    return bytes ? std::move(*bytes) : std::vector<uint8_t>{};
 }
 
 inline bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    return WriteFileAtomically(path, bytes);
+    return bool(WriteFileAtomically(path, bytes));
 }

@@ -37,7 +37,7 @@ Image AsRGBA(Image image) {
 // A picture with `colours` distinct colours, so other programs keep them all.
 Image FewColours(uint32_t format, uint32_t colours) {
     Image image;
-    CreateImage(image, 37, 21, kPixelRGBA);
+    EXPECT_TRUE(CreateImage(image, 37, 21, kPixelRGBA));
     for (size_t i = 0; i < image.PixelCount(); ++i) {
         uint32_t c = uint32_t(i * 31 % colours);
         uint8_t* p = &image.pixels[i * 4];

@@ -1,5 +1,6 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include "images/MakeTexture.h"
 #include "images/MediaFile.h"
@@ -7,6 +8,7 @@
 #include "tests/images/ImageTestSupport.h"
 #include "tests/ui/support/OffscreenGL.h"
 
+using namespace tamber::base;
 using namespace tamber::images;
 
 namespace {
@@ -32,8 +34,9 @@ TEST(MakeTexture, UploadsPalettedAndGreyPictures) {
     Image expected = paletted.image;
     ASSERT_TRUE(Convert(expected, kPixelRGB));
     MediaFile in(paletted.path);
-    uint32_t name = MakeTexture(in);
-    ASSERT_NE(name, 0u);
+    Result<uint32_t> made = MakeTexture(in);
+    ASSERT_TRUE(made) << made.error();
+    uint32_t name = *made;
     EXPECT_EQ(TextureBytes(name, GL_RGB, expected.pixels.size()), expected.pixels);
     GLint minFilter = 0;
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
@@ -47,12 +50,32 @@ TEST(MakeTexture, UploadsPalettedAndGreyPictures) {
     grey.image = MakeTestImage(kPixelGrey, 3, 3);
     ASSERT_TRUE(SaveImage(grey));
     MediaFile greyIn(grey.path);
-    name = MakeTexture(greyIn);
-    ASSERT_NE(name, 0u);
-    EXPECT_EQ(TextureBytes(name, GL_ALPHA, 9), grey.image.pixels);
+    made = MakeTexture(greyIn);
+    ASSERT_TRUE(made);
+    EXPECT_EQ(TextureBytes(*made, GL_ALPHA, 9), grey.image.pixels);
+
+    // A palette with transparent entries becomes an RGBA texture that keeps them.
+    const uint8_t colormap[8] = {255, 0, 0, 255, 0, 0, 255, 0};  // opaque red, clear blue
+    const uint8_t indices[4] = {0, 1, 1, 0};
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    png.width = png.height = 2;
+    png.format = PNG_FORMAT_RGBA | PNG_FORMAT_FLAG_COLORMAP;
+    png.colormap_entries = 2;
+    png_alloc_size_t size = 0;
+    png_image_write_to_memory(&png, nullptr, &size, 0, indices, 0, colormap);
+    std::vector<uint8_t> bytes(size);
+    ASSERT_TRUE(png_image_write_to_memory(&png, bytes.data(), &size, 0, indices, 0, colormap));
+    bytes.resize(size);
+    ASSERT_TRUE(WriteFileBytes(folder.File("t.png"), bytes));
+    MediaFile transparent(folder.File("t.png"));
+    made = MakeTexture(transparent);
+    ASSERT_TRUE(made) << made.error();
+    EXPECT_EQ(TextureBytes(*made, GL_RGBA, 16),
+              (std::vector<uint8_t>{255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 255, 0, 255, 0, 0, 255}));
 
     MediaFile missing(folder.File("missing.png"));
-    EXPECT_EQ(MakeTexture(missing), 0u);
+    EXPECT_FALSE(MakeTexture(missing));
 }
 
 }  // namespace

@@ -2,10 +2,15 @@
 
 #include <string_view>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "images/ColorTable.h"
 #include "images/MediaFile.h"
 #include "platform/fs/AtomicFileWriter.h"
 #include "tests/images/ImageTestSupport.h"
 
+using namespace tamber::base;
 using namespace tamber::images;
 using namespace tamber::platform;
 
@@ -13,11 +18,7 @@ namespace {
 
 using namespace std::string_view_literals;
 
-std::vector<uint8_t> Encoded(uint32_t fileFormat) {
-    std::vector<uint8_t> bytes;
-    EncodeImage(MakeTestImage(kPixelRGB, 4, 4), fileFormat, bytes);
-    return bytes;
-}
+std::vector<uint8_t> Encoded(uint32_t fileFormat) { return *EncodeImage(MakeTestImage(kPixelRGB, 4, 4), fileFormat); }
 
 std::vector<uint8_t> WithTag(std::string_view text, size_t offset, size_t size = 64) {
     std::vector<uint8_t> bytes(size, 0);
@@ -81,7 +82,7 @@ TEST(MediaFile, IdentifiesEachKindInOrder) {
         std::string path = folder.File("probe");
         ASSERT_TRUE(WriteFileBytes(path, c.bytes));
         MediaFile file(path);
-        EXPECT_EQ(Identify(file), c.format != kFormatUnknown) << c.name;
+        EXPECT_EQ(bool(Identify(file)), c.format != kFormatUnknown) << c.name;
         EXPECT_EQ(file.kind, c.kind) << c.name;
         EXPECT_EQ(file.format, c.format) << c.name;
         if (c.format == kFormatTagFile) {
@@ -120,6 +121,26 @@ TEST(MediaFile, PresetKindOrFormatMustMatch) {
     MediaFile sound(path);
     EXPECT_FALSE(LoadImage(sound));
     EXPECT_TRUE(sound.identified);
+}
+
+TEST(MediaFile, SpecialFilesAreRefusedAtOnceWithAReason) {
+    ScratchFolder folder;
+    const std::string fifo = folder.File("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // A reader that opened the FIFO would wait for a writer forever: the alarm
+    // ends the test run instead.
+    alarm(20);
+    for (const std::string& path : {fifo, folder.Path().string()}) {
+        SCOPED_TRACE(path);
+        MediaFile file(path);
+        Status identified = Identify(file);
+        ASSERT_FALSE(identified);
+        EXPECT_NE(identified.error().find(path), std::string::npos) << identified.error();
+        MediaFile image(path);
+        EXPECT_FALSE(LoadImage(image));
+        EXPECT_FALSE(ReadColorTable(path));
+    }
+    alarm(0);
 }
 
 TEST(MediaFile, ExtensionTable) {

@@ -16,7 +16,7 @@ namespace {
 // A smooth two-dimensional gradient with far more than 256 colours.
 Image Gradient(int32_t width, int32_t height) {
     Image image;
-    CreateImage(image, width, height, kPixelRGBA);
+    EXPECT_TRUE(CreateImage(image, width, height, kPixelRGBA));
     for (int32_t y = 0; y < height; ++y)
         for (int32_t x = 0; x < width; ++x) {
             uint8_t* p = &image.pixels[(size_t(y) * width + x) * 4];
@@ -77,7 +77,7 @@ TEST(PaletteReduction, ManyColoursGiveAtMost256WithAlphaKept) {
 TEST(PaletteReduction, FewColoursAreReproducedExactly) {
     for (uint32_t colours : {1u, 2u, 255u, 256u}) {
         Image source;
-        CreateImage(source, 64, 32, kPixelRGB);
+        EXPECT_TRUE(CreateImage(source, 64, 32, kPixelRGB));
         for (size_t i = 0; i < source.PixelCount(); ++i) {
             uint32_t c = uint32_t(i * 7919 % colours);
             // Colours that share 5-bit cells, which Wu's grid alone would merge.

@@ -8,6 +8,7 @@
 #include "images/TiffCodec.h"
 #include "tests/images/ImageTestSupport.h"
 
+using namespace tamber::base;
 using namespace tamber::images;
 
 namespace {
@@ -56,25 +57,33 @@ bool WriteRawTiff(const std::string& path, uint16_t bits, uint16_t samples, uint
     return true;
 }
 
-TEST(PngCodec, RefusesOtherDepthsAndGreyWithAlpha) {
-    Image image;
+TEST(PngCodec, ReadsSixteenBitsAndGreyWithAlphaAndTheHeaderAlone) {
     std::vector<uint8_t> file = EncodeRawPng(3, 2, PNG_FORMAT_RGB, 8);
-    ASSERT_TRUE(ReadPng(file.data(), file.size(), image));
-    EXPECT_EQ(image.format, kPixelRGB);
+    Result<Image> image = ReadPng(file.data(), file.size());
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->format, kPixelRGB);
+    // 16-bit samples keep their high byte; grey with alpha becomes RGBA.
     file = EncodeRawPng(3, 2, PNG_FORMAT_RGB, 16);
-    EXPECT_FALSE(ReadPng(file.data(), file.size(), image));
+    image = ReadPng(file.data(), file.size());
+    ASSERT_TRUE(image) << image.error();
+    EXPECT_EQ(image->format, kPixelRGB);
+    EXPECT_EQ(image->pixels, std::vector<uint8_t>(18, 0x55));
     file = EncodeRawPng(3, 2, PNG_FORMAT_GA, 8);
-    EXPECT_FALSE(ReadPng(file.data(), file.size(), image));
-    EXPECT_FALSE(ReadPng(file.data(), file.size(), image, true));
+    image = ReadPng(file.data(), file.size());
+    ASSERT_TRUE(image) << image.error();
+    EXPECT_EQ(image->format, kPixelRGBA);
+    EXPECT_EQ(image->pixels, std::vector<uint8_t>(24, 0x55));
+    EXPECT_EQ(ReadPngHeader(file.data(), file.size())->format, kPixelRGBA);
 
     // The header alone can be read from the first bytes; the rows need the whole file.
     file = EncodeRawPng(300, 200, PNG_FORMAT_RGBA, 8);
-    ASSERT_TRUE(ReadPng(file.data(), 40, image, true));
-    EXPECT_EQ(image.width, 300);
-    EXPECT_EQ(image.height, 200);
-    EXPECT_EQ(image.format, kPixelRGBA);
-    EXPECT_TRUE(image.pixels.empty());
-    EXPECT_FALSE(ReadPng(file.data(), file.size() - 20, image));
+    Result<Image> header = ReadPngHeader(file.data(), 40);
+    ASSERT_TRUE(header);
+    EXPECT_EQ(header->width, 300);
+    EXPECT_EQ(header->height, 200);
+    EXPECT_EQ(header->format, kPixelRGBA);
+    EXPECT_TRUE(header->pixels.empty());
+    EXPECT_FALSE(ReadPng(file.data(), file.size() - 20));
 }
 
 TEST(TiffCodec, RefusesOtherDepthsAndPhotometrics) {
@@ -92,24 +101,23 @@ TEST(TiffCodec, RefusesOtherDepthsAndPhotometrics) {
         std::string path = folder.File("case.tiff");
         ASSERT_TRUE(WriteRawTiff(path, c.bits, c.samples, c.photometric));
         std::vector<uint8_t> file = ReadFileBytes(path);
-        Image image;
         EXPECT_TRUE(CanOpenTiff(file.data(), file.size()));
-        EXPECT_EQ(ReadTiff(file.data(), file.size(), image), c.format != 0) << c.bits << "/" << c.photometric;
-        if (c.format != 0) {
-            EXPECT_EQ(image.format, c.format);
-            EXPECT_EQ(image.pixels, std::vector<uint8_t>(8 * BytesPerPixel(c.format), 0x80));
+        Result<Image> image = ReadTiff(file.data(), file.size());
+        EXPECT_EQ(bool(image), c.format != 0) << c.bits << "/" << c.photometric;
+        if (c.format != 0 && image) {
+            EXPECT_EQ(image->format, c.format);
+            EXPECT_EQ(image->pixels, std::vector<uint8_t>(8 * BytesPerPixel(c.format), 0x80));
         }
     }
 }
 
 TEST(TiffCodec, ColourMapEntriesAreTruncatedToEightBits) {
     Image image = MakeTestImage(kPixelPaletted, 4, 4);
-    std::vector<uint8_t> file;
-    ASSERT_TRUE(WriteTiff(image, file));
+    std::vector<uint8_t> file = *WriteTiff(image);
     // The writer stores value x 257, which reads back exactly.
-    Image back;
-    ASSERT_TRUE(ReadTiff(file.data(), file.size(), back));
-    EXPECT_EQ(back.palette, image.palette);
+    Result<Image> back = ReadTiff(file.data(), file.size());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->palette, image.palette);
 
     ScratchFolder folder;
     std::string path = folder.File("map.tiff");
@@ -121,11 +129,12 @@ TEST(TiffCodec, ColourMapEntriesAreTruncatedToEightBits) {
     TIFFWriteScanline(tiff, &pixel, 0, 0);
     TIFFClose(tiff);
     file = ReadFileBytes(path);
-    ASSERT_TRUE(ReadTiff(file.data(), file.size(), back));
-    EXPECT_EQ(back.palette[0], 255);
-    EXPECT_EQ(back.palette[1], 0);      // 256 x 255 / 65535 truncates to 0
-    EXPECT_EQ(back.palette[3], 100);    // 25956 x 255 / 65535 = 100.99
-    EXPECT_EQ(back.palette[4], 254);    // 65534 x 255 / 65535 = 254.99
+    back = ReadTiff(file.data(), file.size());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->palette[0], 255);
+    EXPECT_EQ(back->palette[1], 0);      // 256 x 255 / 65535 truncates to 0
+    EXPECT_EQ(back->palette[3], 100);    // 25956 x 255 / 65535 = 100.99
+    EXPECT_EQ(back->palette[4], 254);    // 65534 x 255 / 65535 = 254.99
 }
 
 TEST(ImageCodecs, HostileSizesAreRefusedBeforeAllocating) {
@@ -140,10 +149,9 @@ TEST(ImageCodecs, HostileSizesAreRefusedBeforeAllocating) {
     uLong crc = crc32(0, png.data() + 12, 17);
     for (int i = 0; i < 4; ++i)
         png[29 + i] = uint8_t(crc >> (24 - 8 * i));
-    Image image;
-    ASSERT_TRUE(ReadPng(png.data(), png.size(), image, true));
-    EXPECT_EQ(image.width, 30000);
-    EXPECT_FALSE(ReadPng(png.data(), png.size(), image));
+    ASSERT_TRUE(ReadPngHeader(png.data(), png.size()));
+    EXPECT_EQ(ReadPngHeader(png.data(), png.size())->width, 30000);
+    EXPECT_FALSE(ReadPng(png.data(), png.size()));
 
     // A TIFF directory for 60000 x 60000 RGB pixels with no strips written.
     ScratchFolder folder;
@@ -153,7 +161,7 @@ TEST(ImageCodecs, HostileSizesAreRefusedBeforeAllocating) {
     TIFFWriteDirectory(tiff);
     TIFFClose(tiff);
     std::vector<uint8_t> file = ReadFileBytes(path);
-    EXPECT_FALSE(ReadTiff(file.data(), file.size(), image));
+    EXPECT_FALSE(ReadTiff(file.data(), file.size()));
 }
 
 TEST(ImageCodecs, EveryFormatRoundTripsEveryPixelFormat) {

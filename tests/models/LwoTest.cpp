@@ -13,6 +13,7 @@
 #include "models/ModelFromLwo.h"
 
 using namespace tamber::images;
+using namespace tamber::base;
 using namespace tamber::models;
 
 namespace fs = std::filesystem;
@@ -109,13 +110,12 @@ std::vector<uint8_t> QuadObject() {
     return out.Bytes();
 }
 
-std::optional<LwObject> Read(const std::vector<uint8_t>& bytes, uint32_t* failId = nullptr, size_t* failAt = nullptr) {
-    uint32_t id;
-    size_t position;
-    std::optional<LwObject> object = ReadLwObject(bytes.data(), bytes.size(), id, position);
-    if (failId) *failId = id;
-    if (failAt) *failAt = position;
-    return object;
+Result<LwObject> Read(const std::vector<uint8_t>& bytes) { return ReadLwObject(bytes.data(), bytes.size()); }
+
+// The byte offset a read failure names at the end of its message.
+size_t FailurePosition(const std::string& message) {
+    const size_t digits = message.find_last_not_of("0123456789") + 1;
+    return digits < message.size() ? size_t(std::stoull(message.substr(digits))) : SIZE_MAX;
 }
 
 std::string ReadText(const fs::path& path) {
@@ -141,7 +141,7 @@ Image SolidTexture(int32_t size, uint8_t red) {
 }  // namespace
 
 TEST(LwoReader, ReadsLayersPolygonsSurfacesAndMaps) {
-    std::optional<LwObject> object = Read(QuadObject());
+    Result<LwObject> object = Read(QuadObject());
     ASSERT_TRUE(object);
     ASSERT_EQ(object->layers.size(), 1u);
     const LwLayer& layer = object->layers[0];
@@ -162,7 +162,7 @@ TEST(LwoReader, ReadsLayersPolygonsSurfacesAndMaps) {
 }
 
 TEST(LwoReader, ModelTakesFirstThreeCornersAndUvMaps) {
-    std::optional<LwObject> object = Read(QuadObject());
+    Result<LwObject> object = Read(QuadObject());
     ASSERT_TRUE(object);
     std::vector<std::string> unread;
     Model model = ModelFromLwObject(*object, testing::TempDir() + "/no-such-folder", &unread);
@@ -206,7 +206,7 @@ TEST(LwoReader, ChunkLengthsAndPadding) {
     std::vector<uint8_t> bytes = out.Bytes();
     EXPECT_EQ(bytes[19], 3u);   // the odd length
     EXPECT_EQ(bytes[23], 0u);   // its pad byte
-    std::optional<LwObject> object = Read(bytes);
+    Result<LwObject> object = Read(bytes);
     ASSERT_TRUE(object);
     ASSERT_EQ(object->layers.size(), 1u);
     EXPECT_FLOAT_EQ(object->layers[0].points[0].position[2], 3.0f);
@@ -220,11 +220,10 @@ TEST(LwoReader, ChunkLengthsAndPadding) {
             const uint32_t length = uint32_t(cut - 8);
             for (int i = 0; i < 4; ++i) part[size_t(4 + i)] = uint8_t(length >> (24 - 8 * i));
         }
-        uint32_t id = 0;
-        size_t at = 0;
-        EXPECT_FALSE(Read(part, &id, &at)) << cut;
-        EXPECT_NE(id, 0u);
-        EXPECT_LE(at, cut);
+        Result<LwObject> object = Read(part);
+        ASSERT_FALSE(object) << cut;
+        EXPECT_NE(object.error().find("chunk '"), std::string::npos) << object.error();
+        EXPECT_LE(FailurePosition(object.error()), cut) << object.error();
     }
     // A sub-chunk longer than its chunk, a polygon naming a missing point, and
     // a FORM of another type.
@@ -235,14 +234,14 @@ TEST(LwoReader, ChunkLengthsAndPadding) {
     std::vector<uint8_t> badIndex = QuadObject();
     const size_t polsAt = std::string(badIndex.begin(), badIndex.end()).find("FACE");
     badIndex[polsAt + 7] = 9;
-    uint32_t id = 0;
-    size_t at = 0;
-    EXPECT_FALSE(Read(badIndex, &id, &at));
-    EXPECT_EQ(id, FourCC("POLS"));
+    object = Read(badIndex);
+    ASSERT_FALSE(object);
+    EXPECT_NE(object.error().find("'POLS'"), std::string::npos) << object.error();
     std::vector<uint8_t> other = QuadObject();
     other[11] = 'X';
-    EXPECT_FALSE(Read(other, &id, &at));
-    EXPECT_EQ(at, 12u);
+    object = Read(other);
+    ASSERT_FALSE(object);
+    EXPECT_EQ(FailurePosition(object.error()), 12u) << object.error();
 }
 
 TEST(LwoReader, OldFormatObjects) {
@@ -281,7 +280,7 @@ TEST(LwoReader, OldFormatObjects) {
     out.End();
     out.End();
     out.End();
-    std::optional<LwObject> object = Read(out.Bytes());
+    Result<LwObject> object = Read(out.Bytes());
     ASSERT_TRUE(object);
     const LwLayer& layer = object->layers[0];
     ASSERT_EQ(layer.polygons.size(), 2u);
@@ -332,11 +331,9 @@ TEST(LwoWriter, WritesObjectAndTexturesThatReadBack) {
     EXPECT_EQ(CountOf(text, "SURF") - 1, 3u);  // one more in the PTAG type
     EXPECT_EQ(text.size() % 2, 0u);
 
-    uint32_t id;
-    size_t at;
     std::vector<std::string> unread;
-    std::optional<Model> read = ModelFromLwoFile((folder / "ship.lwo").string(), &unread, id, at);
-    ASSERT_TRUE(read);
+    Result<Model> read = ModelFromLwoFile((folder / "ship.lwo").string(), &unread);
+    ASSERT_TRUE(read) << read.error();
     const Model& back = *read;
     EXPECT_TRUE(unread.empty());
     ASSERT_EQ(back.vertices.size(), 4u);

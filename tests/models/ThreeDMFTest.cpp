@@ -7,6 +7,7 @@
 #include "models/3DMFModel.h"
 #include "models/ModelFrom3DMF.h"
 
+using namespace tamber::base;
 using namespace tamber::models;
 
 namespace {
@@ -183,9 +184,8 @@ TEST(ModelFrom3DMF, MeshesBecomeOneModel) {
                "AttributeArray ( 2 0 2 0 0 0.5 0 0.5 0.5 1 1 )\n"
                "PixmapTexture ( 1 1 4 32 ARGB32 BigEndian BigEndian 0xFF0000FF000000000000000000000000 )\n";
     }
-    std::string error;
-    std::optional<Model> model = ModelFrom3DMF(path, error);
-    ASSERT_TRUE(model) << error;
+    Result<Model> model = ModelFrom3DMF(path);
+    ASSERT_TRUE(model) << model.error();
     EXPECT_EQ(model->vertices.size(), 7u);
     ASSERT_EQ(model->triangles.size(), 3u);
     ASSERT_EQ(model->materials.size(), 2u);
@@ -217,6 +217,8 @@ TEST(ModelFrom3DMF, MeshesBecomeOneModel) {
     EXPECT_FLOAT_EQ(model->boundsMin[0], -4.0f);
     EXPECT_FLOAT_EQ(model->boundsMax[2], 5.0f);
 
-    EXPECT_FALSE(ModelFrom3DMF(path + ".missing", error));
-    EXPECT_EQ(error, "Input file failed to open.");
+    Result<Model> missing = ModelFrom3DMF(path + ".missing");
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error().rfind("Input file failed to open. ", 0), 0u) << missing.error();
+    EXPECT_NE(missing.error().find("No such file"), std::string::npos) << missing.error();
 }

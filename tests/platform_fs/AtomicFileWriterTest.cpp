@@ -6,29 +6,12 @@
 #include <sys/stat.h>
 
 #include "platform/fs/AtomicFileWriter.h"
+#include "tests/platform_fs/ScratchFolder.h"
 #include "platform/fs/FileSystem.h"
 
 using namespace tamber::platform;
 
 namespace {
-
-class Scratch {
-public:
-    Scratch() {
-        char pattern[] = "/tmp/tamber-fs-XXXXXX";
-        path_ = ::mkdtemp(pattern);
-    }
-    ~Scratch() { std::filesystem::remove_all(path_); }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-    size_t Count() const {
-        size_t n = 0;
-        for (auto it = std::filesystem::directory_iterator(path_); it != std::filesystem::directory_iterator(); ++it) ++n;
-        return n;
-    }
-
-private:
-    std::string path_;
-};
 
 std::string Read(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -84,7 +67,8 @@ TEST(AtomicFileWriter, InjectedFailuresLeaveTheTargetAndNoTemporary) {
     ASSERT_TRUE(w.Open(target));
     const std::string big(50000, 'x');
     EXPECT_NE(big.size(), std::fwrite(big.data(), 1, big.size(), w.File()));
-    EXPECT_FALSE(w.Commit());
+    // The failure names the system's reason, however late it is noticed.
+    EXPECT_EQ("couldn't write '" + target + "': No space left on device", w.Commit().error());
     EXPECT_EQ("keep me", Read(target));
     EXPECT_EQ(1u, dir.Count());
 
@@ -118,14 +102,16 @@ TEST(FileSystem, ListsMakesAndRenames) {
     EXPECT_TRUE(MakeFolders(dir / "a/b/c/"));
     Write(dir / "a/zeta", "1");
     Write(dir / "a/Alpha", "22");
-    std::vector<FolderItem> items;
-    ASSERT_TRUE(ListFolder(dir / "a", items));
-    ASSERT_EQ(3u, items.size());
-    EXPECT_EQ("Alpha", items[0].name);
-    EXPECT_EQ(2u, items[0].status.size);
-    EXPECT_TRUE(items[1].status.isFolder);
-    EXPECT_FALSE(ListFolder(dir / "missing", items));
-    EXPECT_FALSE(MakeFolders(dir / "a/zeta/x"));
+    const Result<std::vector<FolderItem>> items = ListFolder(dir / "a");
+    ASSERT_TRUE(items);
+    ASSERT_EQ(3u, items->size());
+    EXPECT_EQ("Alpha", (*items)[0].name);
+    EXPECT_EQ(2u, (*items)[0].status.size);
+    EXPECT_TRUE((*items)[1].status.isFolder);
+    EXPECT_EQ("couldn't list the folder '" + (dir / "missing") + "': No such file or directory",
+              ListFolder(dir / "missing").error());
+    EXPECT_EQ("couldn't create the folder '" + (dir / "a/zeta/x") + "': Not a directory",
+              MakeFolders(dir / "a/zeta/x").error());
 
     EXPECT_FALSE(RenameNoReplace(dir / "a/zeta", dir / "a/Alpha"));
     EXPECT_EQ("22", Read(dir / "a/Alpha"));

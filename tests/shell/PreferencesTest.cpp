@@ -11,7 +11,7 @@ namespace {
 
 Preferences Loaded(const std::string& text, bool* result = nullptr) {
     Preferences prefs;
-    bool ok = prefs.LoadFromText(text);
+    const bool ok = prefs.LoadFromText(text).ok();
     if (result) *result = ok;
     return prefs;
 }
@@ -116,7 +116,8 @@ TEST(Preferences, SavesInByteOrderAndRoundTripsNonAsciiPaths) {
 
     // A file that cannot be created leaves the store unsaved and reports it.
     reread.SetPath((dir / "missing-folder" / "prefs.txt").string());
-    EXPECT_FALSE(reread.Save());
+    EXPECT_EQ("couldn't write '" + (dir / "missing-folder" / "prefs.txt").string() + "': No such file or directory",
+              reread.Save().error());
     std::filesystem::remove_all(dir);
 
     Preferences missing;
@@ -138,4 +139,19 @@ TEST(Preferences, StringListsNeedATerminatedItem) {
     EXPECT_EQ(items, std::vector<std::string>{"a"});
     prefs.SetInt("Set", 3);
     EXPECT_FALSE(prefs.GetStringList("Set", items));
+}
+
+TEST(Preferences, HugeRealsSaveWholeLines) {
+    // A real too long for a short buffer once cut off its line end and joined the next entry.
+    Preferences prefs;
+    prefs.SetReal("Big", 1e308);
+    prefs.SetInt("Next", 7);
+    Preferences again;
+    ASSERT_TRUE(again.LoadFromText(prefs.SaveToText()));
+    int next = 0;
+    EXPECT_TRUE(again.GetInt("Next", next));
+    EXPECT_EQ(7, next);
+    double big = 0;
+    ASSERT_TRUE(again.GetReal("Big", big));
+    EXPECT_EQ(1e308, big);
 }

@@ -150,7 +150,7 @@ TEST(SoundInterop, WavFilesReadInSoxAndFfmpeg) {
     permutation.descriptor.sampleRate = 32000u << 16;
     permutation.packets = EncodeImaPackets(tone.data(), 300, 2);
     const std::vector<uint8_t> payload = WriteSoundPayload(sound);
-    std::optional<Sound> read = ReadSoundPayload(payload.data(), payload.size());
+    tamber::base::Result<Sound> read = ReadSoundPayload(payload.data(), payload.size());
     ASSERT_TRUE(read);
     const SoundPermutation& decoded = read->permutations[0];
     const fs::path wav = folder / WavFileName(decoded.Name());

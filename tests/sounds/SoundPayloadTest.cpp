@@ -88,7 +88,7 @@ TEST(SoundPayload, ReadsWhatItWrites) {
     const std::vector<uint8_t> bytes = WriteSoundPayload(sound);
     ASSERT_EQ(bytes.size(), 64 + 3 * 64 + (1 + 6) * kImaPacketBytes);
 
-    std::optional<Sound> read = ReadSoundPayload(bytes.data(), bytes.size());
+    tamber::base::Result<Sound> read = ReadSoundPayload(bytes.data(), bytes.size());
     ASSERT_TRUE(read);
     ASSERT_EQ(read->permutations.size(), 3u);
     const SoundPermutation& stereo = read->permutations[1];
@@ -107,11 +107,12 @@ TEST(SoundPayload, ReadsWhatItWrites) {
     auto patched = [&](size_t at, uint8_t value) {
         std::vector<uint8_t> copy = bytes;
         copy[at] = value;
-        return ReadSoundPayload(copy.data(), copy.size()).has_value();
+        return ReadSoundPayload(copy.data(), copy.size());
     };
     const size_t firstDescriptor = 64 + 3 * 32;
     EXPECT_FALSE(patched(firstDescriptor + 3, 0));     // not IMA ADPCM
-    EXPECT_FALSE(patched(firstDescriptor + 5, 8));     // 8 bits per sample
+    EXPECT_EQ(patched(firstDescriptor + 5, 8).error(),  // 8 bits per sample
+              "couldn't read the sound: permutation 1 is not 16-bit IMA ADPCM with one or two channels");
     EXPECT_FALSE(patched(firstDescriptor + 9, 3));     // three channels
     EXPECT_FALSE(patched(firstDescriptor + 64 + 9, 0));  // a silent permutation still needs a channel
     EXPECT_FALSE(patched(39, 200));                    // 200 permutations
@@ -171,7 +172,9 @@ TEST(WavWriter, LayoutAndSizes) {
     EXPECT_TRUE(fs::exists(folder / "one.wav"));
     EXPECT_EQ(fs::file_size(folder / "one.wav"), 0u);
     EXPECT_FALSE(WriteWav(samples.data(), 16, 22050, 1, 64, (folder / "missing" / "x.wav").string()));
-    EXPECT_FALSE(WriteWav(samples.data(), 8, 22050, 1, 64, (folder / "eight.wav").string()));
+    const std::string eight = (folder / "eight.wav").string();
+    EXPECT_EQ(WriteWav(samples.data(), 8, 22050, 1, 64, eight).error(),
+              "couldn't write '" + eight + "': only 16-bit sounds can be written as WAV, not 8-bit");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
     EXPECT_EQ(WavFileName("../up"), ".._up.wav");
     EXPECT_EQ(WavFileName(".."), "_.wav");

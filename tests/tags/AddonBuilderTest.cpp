@@ -36,7 +36,7 @@ protected:
         }
         return nullptr;
     }
-    bool Build(const std::vector<TagRecord*>& tags, const std::string& name, uint16_t priority = 100) {
+    Status Build(const std::vector<TagRecord*>& tags, const std::string& name, uint16_t priority = 100) {
         return BuildAddon(codex_, tags, kAddonArchiveType, name, "http://example.org", priority);
     }
 

@@ -10,9 +10,9 @@ std::vector<uint8_t> FileBytes(const std::string& path) {
 }
 
 void PutFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    const UniqueFile f = OpenFile(path, "wb");
+    ASSERT_TRUE(f);
+    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f.get());
 }
 
 void PutBE32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
@@ -28,8 +28,9 @@ TEST(Archive, CurrentArchiveWithMeshRecords) {
                                  {{FourCC("mesh"), FourCC("plai"), "plains", "PLAINS"},
                                   {FourCC("text"), FourCC("note"), "note", "hello"},
                                   {FourCC("mesh"), FourCC("cany"), "canyon", "CANYON!"}}));
-    auto archive = ReadArchive(path);
-    ASSERT_TRUE(archive);
+    auto read = ReadArchive(path);
+    ASSERT_TRUE(read) << read.error();
+    const std::unique_ptr<Archive>& archive = *read;
     EXPECT_EQ(6, archive->header.type);
     EXPECT_EQ(42, archive->header.priority);
     EXPECT_EQ(2, archive->rank);
@@ -45,12 +46,11 @@ TEST(Archive, CurrentArchiveWithMeshRecords) {
     EXPECT_EQ("note", note.header.Name());
     EXPECT_EQ(1, note.header.identifier);
     EXPECT_EQ(archive.get(), note.archive);
-    FILE* f = OpenEntryData(note);
+    Result<UniqueFile> f = OpenEntryData(note);
     ASSERT_TRUE(f);
     char data[6] = {};
-    ASSERT_EQ(5u, std::fread(data, 1, note.header.size, f));
+    ASSERT_EQ(5u, std::fread(data, 1, note.header.size, f->get()));
     EXPECT_STREQ("hello", data);
-    std::fclose(f);
 
     // The header as the images library validates it.
     const std::vector<uint8_t> bytes = FileBytes(path);
@@ -64,8 +64,9 @@ TEST(Archive, OldArchiveConvertsToRankTwoTypeOne) {
     const std::string path = dir / "old.dng";
     ASSERT_TRUE(WriteTestOldArchive(path, {{FourCC("scri"), FourCC("olds"), "old script", "abc"},
                                            {FourCC("text"), FourCC("oldt"), "old text", "defgh"}}));
-    auto archive = ReadArchive(path);
-    ASSERT_TRUE(archive);
+    auto read = ReadArchive(path);
+    ASSERT_TRUE(read) << read.error();
+    const std::unique_ptr<Archive>& archive = *read;
     EXPECT_EQ(1, archive->header.type);
     EXPECT_EQ(0, archive->header.priority);
     EXPECT_EQ(2, archive->rank);
@@ -87,7 +88,7 @@ TEST(Archive, RejectsBadTypesSizesAndHostileTables) {
 
     auto rejected = [&](std::vector<uint8_t> bytes) {
         PutFile(path, bytes);
-        return ReadArchive(path) == nullptr;
+        return !ReadArchive(path);
     };
     std::vector<uint8_t> bytes = good;
     bytes[1] = 4;  // type 4

@@ -3,14 +3,16 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/fs/UniqueFile.h"
 #include "tags/ByteSwap.h"
 #include "tags/TagHeader.h"
 
+using namespace tamber::platform;
 using namespace tamber::tags;
 
 namespace {
 
-FILE* TempStream() { return std::tmpfile(); }
+UniqueFile TempStream() { return UniqueFile(std::tmpfile()); }
 
 }  // namespace
 
@@ -80,7 +82,8 @@ TEST(ByteSwap, PointerRunsArePaddedToEightInMemory) {
     EXPECT_EQ(6, packed[31]);
     EXPECT_EQ(1, packed[3]);
 
-    FILE* f = TempStream();
+    const UniqueFile stream = TempStream();
+    FILE* f = stream.get();
     EXPECT_EQ(32u, WriteRecords(memory, 2, descriptor, f));
     EXPECT_EQ(32u, WriteRecords(nullptr, 2, descriptor, nullptr));
     EXPECT_EQ(32, std::ftell(f));
@@ -91,7 +94,6 @@ TEST(ByteSwap, PointerRunsArePaddedToEightInMemory) {
     EXPECT_EQ(6u, v);
     std::rewind(f);
     EXPECT_EQ(0u, ReadRecords(reread, 3, descriptor, f));  // short read
-    std::fclose(f);
 }
 
 TEST(ByteSwap, NestedRecordsFollowTheirInlineDescriptor) {
@@ -128,7 +130,8 @@ TEST(ByteSwap, NameFieldAlwaysEndsInZeroAndFileElements) {
     UnpackRecords(name, disk, 1, descriptor);
     EXPECT_EQ(31u, strnlen(name, 32));
 
-    FILE* f = TempStream();
+    const UniqueFile stream = TempStream();
+    FILE* f = stream.get();
     const uint16_t values[2] = {0x1234, 0xABCD};
     EXPECT_EQ(4u, WriteElements(values, 2, ByteSwap::kSwap16, f));
     EXPECT_EQ(4u, WriteElements(nullptr, 2, ByteSwap::kSwap16, f));
@@ -141,5 +144,4 @@ TEST(ByteSwap, NameFieldAlwaysEndsInZeroAndFileElements) {
     EXPECT_EQ(4u, ReadElements(reread, 2, ByteSwap::kSwap16, f));
     EXPECT_EQ(0xABCD, reread[1]);
     EXPECT_EQ(0u, ReadElements(reread, 1, ByteSwap::kSwap16, f));
-    std::fclose(f);
 }

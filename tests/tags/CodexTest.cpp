@@ -153,10 +153,10 @@ TEST_F(CodexTest, ListedLooseTagsAlwaysOpen) {
     TagHeader wrong = TestHeader(kText, FourCC("wron"), "wrong");
     WriteLooseTag(Game("local/text/wrong"), wrong, "12345");
     {
-        FILE* w = std::fopen(Game("local/text/wrong").c_str(), "r+b");
-        std::fseek(w, 51, SEEK_SET);
-        std::fputc(99, w);
-        std::fclose(w);
+        const UniqueFile w = OpenFile(Game("local/text/wrong"), "r+b");
+        ASSERT_TRUE(w);
+        std::fseek(w.get(), 51, SEEK_SET);
+        std::fputc(99, w.get());
     }
     codex.Init(dir.Path());
     TagRecord* ancient = codex.FindTag(kText, FourCC("anci"));
@@ -170,8 +170,8 @@ TEST_F(CodexTest, ListedLooseTagsAlwaysOpen) {
     // A listed file that disappears behind the Codex's back reports on opening.
     TagRecord* diff = codex.FindTag(kText, FourCC("diff"));
     std::remove(Game("local/text/on disk").c_str());
-    EXPECT_EQ(nullptr, codex.OpenTagData(diff));
-    EXPECT_EQ("couldn't open local file '" + Game("local/text/on disk") + "' for reading\n", CodexLog());
+    EXPECT_FALSE(codex.OpenTagData(diff));
+    EXPECT_EQ("couldn't open local file '" + Game("local/text/on disk") + "' for reading: No such file or directory\n", CodexLog());
 }
 
 TEST_F(CodexTest, MissingFoldersGiveAnEmptyCodexQuietly) {
@@ -180,10 +180,8 @@ TEST_F(CodexTest, MissingFoldersGiveAnEmptyCodexQuietly) {
     EXPECT_EQ(0u, codex.RecordCount());
     EXPECT_EQ("", CodexLog());
     // Non-archives and the desktop's files are skipped silently.
-    MakeFolders(Game("tags"));
-    FILE* f = std::fopen(Game("tags/readme.txt").c_str(), "w");
-    std::fputs("not an archive", f);
-    std::fclose(f);
+    ASSERT_TRUE(MakeFolders(Game("tags")));
+    std::ofstream(Game("tags/readme.txt")) << "not an archive";
     ASSERT_TRUE(WriteTestArchive(Game("tags/Thumbs.db"), 3, 0, {{kText, FourCC("note"), "note", "n"}}));
     codex.Init(dir.Path());
     EXPECT_EQ(0u, codex.ArchiveCount());

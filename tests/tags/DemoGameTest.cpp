@@ -38,13 +38,22 @@ TEST(DemoGame, GeneratesEveryStorageCaseDeterministically) {
     EXPECT_NE("<none>", ReadTagData(codex, codex.FindTag(FourCC("scri"), TagIdFromName("old loose script"))));
     EXPECT_LE(7u + 60u - 2u, codex.LocalTags().size());  // less the misplaced and the duplicate
 
-    // A folder the generator did not make is never replaced.
-    MakeFolders(dir / "mine");
-    FILE* f = std::fopen((dir / "mine/precious").c_str(), "w");
-    std::fclose(f);
-    std::string error;
-    EXPECT_FALSE(GenerateDemoGame(dir / "mine", options, &error));
-    EXPECT_TRUE(std::filesystem::exists(dir / "mine/precious"));
+    // Folders the generator did not make are never replaced or removed: the target,
+    // and the siblings it builds in and retires to.
+    for (const std::string name : {"mine", "game.building", "game.retired"}) {
+        ASSERT_TRUE(MakeFolders(dir / name));
+        ASSERT_TRUE(OpenFile(dir / (name + "/precious"), "w"));
+        const std::string target = name == "mine" ? "mine" : "game";
+        const Status made = GenerateDemoGame(dir / target, options);
+        EXPECT_EQ("'" + (dir / name) + "' exists and was not made by tamber-demo", made.error());
+        EXPECT_TRUE(std::filesystem::exists(dir / (name + "/precious")));
+        std::filesystem::remove_all(dir / name);
+    }
+    // Its own leftovers (the marker inside) are cleared.
+    ASSERT_TRUE(MakeFolders(dir / "game.building"));
+    ASSERT_TRUE(OpenFile(dir / "game.building/.tamber-demo", "w"));
+    EXPECT_TRUE(GenerateDemoGame(dir / "game", options));
+    EXPECT_FALSE(std::filesystem::exists(dir / "game.building"));
 }
 
 TEST(DemoGame, ProcessCodexFollowsTheGameFolderPreference) {

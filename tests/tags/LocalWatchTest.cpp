@@ -12,7 +12,7 @@ protected:
     void SetUp() override {
         MessageLog::Instance().Clear();
         ASSERT_TRUE(WriteTestArchive(dir / "tags/base.dng", 3, 0, {{kText, FourCC("arch"), "archived", "archive copy"}}));
-        MakeFolders(dir / "local/text");
+        ASSERT_TRUE(MakeFolders(dir / "local/text"));
         codex.Init(dir.Path());
         codex.AddListener(EventRecorder::Callback, &recorder);
     }
@@ -108,7 +108,7 @@ TEST_F(LocalWatchTest, GroupFoldersThatAppearLaterAreWatched) {
     codex.RefreshLocalFolder(false);
     EXPECT_TRUE(codex.FindTag(FourCC("soun"), FourCC("bell")));
     // Sub-folders and unfinished writes are not tags.
-    MakeFolders(dir / "local/sounds/nested");
+    ASSERT_TRUE(MakeFolders(dir / "local/sounds/nested"));
     WriteLooseTag(dir / "local/sounds/.bell.tmpAB12cd", TestHeader(FourCC("soun"), FourCC("tmpx"), "tmp"), "x");
     codex.RefreshLocalFolder(false);
     EXPECT_EQ(nullptr, codex.FindTag(FourCC("soun"), FourCC("tmpx")));

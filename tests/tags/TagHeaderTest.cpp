@@ -89,7 +89,8 @@ TEST(TagHeader, OldVersionConvertsAndValidatesItsOwnSizeField) {
     EXPECT_FALSE(ValidateTagHeader(c, current.data(), 65));
 
     // Reading several headers from a stream: the first signature picks the version.
-    FILE* f = std::tmpfile();
+    const UniqueFile stream(std::tmpfile());
+    FILE* f = stream.get();
     std::fwrite(raw.data(), 1, 64, f);
     std::fwrite(raw.data(), 1, 64, f);
     std::rewind(f);
@@ -99,7 +100,6 @@ TEST(TagHeader, OldVersionConvertsAndValidatesItsOwnSizeField) {
     std::rewind(f);
     EXPECT_EQ(128u, ReadOldTagHeaders(two, f, 2));
     EXPECT_EQ(0u, ReadTagHeaders(two, f, 1));  // at the end: short read
-    std::fclose(f);
 }
 
 TEST(TagHeader, NamesAreMadeSafeFileNames) {
@@ -168,13 +168,11 @@ TEST(LooseTagFile, HeaderReadingCorrectsSizeAndPlaceholderNames) {
     h.size = 999;
     std::vector<uint8_t> bytes = PackCurrent(h);
     bytes.resize(74, 'd');
-    FILE* f = fmemopen(bytes.data(), bytes.size(), "rb");
+    const UniqueFile whole(fmemopen(bytes.data(), bytes.size(), "rb"));
     TagHeader read;
-    ASSERT_TRUE(ReadLooseTagHeader(f, bytes.size(), "real name", read));
+    ASSERT_TRUE(ReadLooseTagHeader(whole.get(), bytes.size(), "real name", read));
     EXPECT_EQ("real name", read.Name());
     EXPECT_EQ(10u, read.size);
-    std::fclose(f);
-    f = fmemopen(bytes.data(), 40, "rb");
-    EXPECT_FALSE(ReadLooseTagHeader(f, 40, "short", read));
-    std::fclose(f);
+    const UniqueFile cut(fmemopen(bytes.data(), 40, "rb"));
+    EXPECT_FALSE(ReadLooseTagHeader(cut.get(), 40, "short", read));
 }

@@ -23,11 +23,22 @@ protected:
     }
     std::string Units(const std::string& name) const { return dir / ("local/units/" + name); }
     // Saves data as the record's loose file, the way an editor does.
-    bool Save(TagRecord* record, const TagHeader& header, const std::string& data, const std::string* name = nullptr) {
-        FILE* f = BeginTagWrite(codex, record, header, name);
-        if (!f) return false;
-        const bool written = std::fwrite(data.data(), 1, data.size(), f) == data.size();
+    Status Save(TagRecord* record, const TagHeader& header, const std::string& data, const std::string* name = nullptr) {
+        Result<FILE*> f = BeginTagWrite(codex, record, header, name);
+        if (!f) return std::move(f).TakeError();
+        const bool written = std::fwrite(data.data(), 1, data.size(), *f) == data.size();
         return FinishTagWrite(codex, record, nullptr, written);
+    }
+    // CreateTag's record, with its header in `header`.
+    TagRecord* Create(std::optional<uint32_t> tagid, const std::string& name, bool overwrite, TagHeader& header,
+                      std::string* reason = nullptr) {
+        Result<NewTag> created = CreateTag(codex, kUnit, tagid, name, overwrite);
+        if (!created) {
+            if (reason) *reason = created.error();
+            return nullptr;
+        }
+        header = created->header;
+        return created->record;
     }
     std::vector<std::string> FilesUnder(const std::string& folder) const {
         std::vector<std::string> files;
@@ -46,7 +57,7 @@ protected:
 
 TEST_F(TagOperationsTest, CreateTagReasonsAndTagids) {
     TagHeader header;
-    TagRecord* swordTwo = CreateTag(codex, kUnit, std::nullopt, "sword two", false, &header);
+    TagRecord* swordTwo = Create(std::nullopt, "sword two", false, header);
     ASSERT_TRUE(swordTwo);
     EXPECT_EQ(FourCC("swtw"), header.tagid);
     EXPECT_EQ(1, header.version);
@@ -55,52 +66,80 @@ TEST_F(TagOperationsTest, CreateTagReasonsAndTagids) {
     ASSERT_TRUE(Save(swordTwo, header, "two"));
 
     // swor is taken by the archive, so a name that suggests it counts up.
-    TagRecord* third = CreateTag(codex, kUnit, std::nullopt, "sword", false, &header);
+    TagRecord* third = Create(std::nullopt, "sword", false, header);
     ASSERT_TRUE(third);
     EXPECT_EQ(FourCC("swos"), header.tagid);
     EXPECT_EQ("", CodexLog());
 
     std::string reason;
-    EXPECT_EQ(nullptr, CreateTag(codex, kUnit, FourCC("swor"), "blade", false, &header, &reason));
+    EXPECT_EQ(nullptr, Create(FourCC("swor"), "blade", false, header, &reason));
     EXPECT_EQ("A file with the same tagid already exists", reason);
     EXPECT_EQ("CreateTag(name='blade', tagid='swor', type='Units', allow_overwrite='False') failed because "
               "'A file with the same tagid already exists'.\n",
               CodexLog());
     // Overwriting an archived tag makes a loose override.
-    EXPECT_TRUE(CreateTag(codex, kUnit, FourCC("swor"), "blade", true, &header));
+    EXPECT_TRUE(Create(FourCC("swor"), "blade", true, header));
 
     MessageLog::Instance().Clear();
-    EXPECT_EQ(nullptr, CreateTag(codex, kUnit, FourCC("abcd"), "sword two", false, &header, &reason));
+    EXPECT_EQ(nullptr, Create(FourCC("abcd"), "sword two", false, header, &reason));
     EXPECT_EQ("A file with the same name already exists", reason);
-    // Allowed: the old file goes and its tagid is taken over.
-    TagRecord* replaced = CreateTag(codex, kUnit, FourCC("abcd"), "sword two", true, &header);
+    // Allowed: its tagid is taken over, and the old file stays until the new one replaces it.
+    TagRecord* replaced = Create(FourCC("abcd"), "sword two", true, header);
     ASSERT_TRUE(replaced);
     EXPECT_EQ(FourCC("swtw"), header.tagid);
-    EXPECT_FALSE(std::filesystem::exists(Units("sword two")));
+    EXPECT_EQ("two", ReadFileText(Units("sword two")).substr(64));
     ASSERT_TRUE(Save(replaced, header, "again"));
+    EXPECT_EQ("again", ReadFileText(Units("sword two")).substr(64));
 
     // A loose tag that is open cannot be overwritten.
     int user;
     codex.AttachToTag(replaced, kAttachTagResource, &user);
-    EXPECT_EQ(nullptr, CreateTag(codex, kUnit, FourCC("swtw"), "other", true, &header, &reason));
+    EXPECT_EQ(nullptr, Create(FourCC("swtw"), "other", true, header, &reason));
     EXPECT_EQ("An existing file could not be overwritten", reason);
     codex.DetachFromTag(replaced, kAttachTagResource, &user);
 
     // Asking: "Don't Overwrite" refuses, "Overwrite" replaces.
     ScriptedTagPrompts prompts;
     MessageLog::Instance().Clear();
-    EXPECT_EQ(nullptr, CreateTagAsking(codex, prompts, kUnit, FourCC("swtw"), "again", &header));
+    EXPECT_FALSE(CreateTagAsking(codex, prompts, kUnit, FourCC("swtw"), "again"));
     ASSERT_EQ(1u, prompts.asked.size());
     EXPECT_EQ("Overwrite Tag?", prompts.asked[0].title);
     EXPECT_EQ((std::vector<std::string>{"Overwrite", "Don't Overwrite"}), prompts.asked[0].buttons);
     EXPECT_EQ("", CodexLog());
     prompts.Push(0);
-    EXPECT_TRUE(CreateTagAsking(codex, prompts, kUnit, FourCC("swtw"), "again", &header));
+    EXPECT_TRUE(CreateTagAsking(codex, prompts, kUnit, FourCC("swtw"), "again"));
+}
+
+TEST_F(TagOperationsTest, OverwritingKeepsTheOldTagUntilTheNewOneIsComplete) {
+    TagHeader header;
+    TagRecord* old = Create(std::nullopt, "old name", false, header);
+    ASSERT_TRUE(old);
+    ASSERT_TRUE(Save(old, header, "old data"));
+    codex.RefreshLocalFolder(true);
+    const std::string before = ReadFileText(Units("old name"));
+
+    // The same tagid under a new name: a write that fails leaves the old tag whole.
+    TagRecord* again = Create(old->tagid, "new name", true, header);
+    ASSERT_EQ(old, again);
+    AtomicFileWriter::FailNextWriterAfter(70);
+    const Status failed = Save(again, header, std::string(100000, 'n'));
+    ASSERT_FALSE(failed);
+    EXPECT_NE(std::string::npos, failed.error().find("No space left on device")) << failed.error();
+    EXPECT_EQ((std::vector<std::string>{Units("old name")}), FilesUnder(dir / "local"));
+    EXPECT_EQ(before, ReadFileText(Units("old name")));
+    EXPECT_EQ("old data", ReadTagData(codex, old));
+
+    // Completed, the new file takes the new name and the old file goes.
+    again = Create(old->tagid, "new name", true, header);
+    ASSERT_TRUE(Save(again, header, "new data"));
+    EXPECT_EQ((std::vector<std::string>{Units("new name")}), FilesUnder(dir / "local"));
+    codex.RefreshLocalFolder(true);
+    EXPECT_EQ("new data", ReadTagData(codex, codex.FindTag(kUnit, old->tagid)));
 }
 
 TEST_F(TagOperationsTest, SavesReplaceTheFileAtomicallyAndRescan) {
     TagHeader header;
-    TagRecord* record = CreateTag(codex, kUnit, std::nullopt, "knight", false, &header);
+    TagRecord* record = Create(std::nullopt, "knight", false, header);
     ASSERT_TRUE(record);
     header.user = 0xABCD;
     ASSERT_TRUE(Save(record, header, "version one"));
@@ -121,10 +160,10 @@ TEST_F(TagOperationsTest, SavesReplaceTheFileAtomicallyAndRescan) {
     // A write that fails part-way leaves the previous file and entry, and no temporary.
     const std::string before = ReadFileText(Units("knight"));
     AtomicFileWriter::FailNextWriterAfter(70);
-    FILE* f = BeginTagWrite(codex, record, header);
+    Result<FILE*> f = BeginTagWrite(codex, record, header);
     ASSERT_TRUE(f);
     const std::string big(100000, 'x');
-    const bool written = std::fwrite(big.data(), 1, big.size(), f) == big.size();
+    const bool written = std::fwrite(big.data(), 1, big.size(), *f) == big.size();
     EXPECT_FALSE(FinishTagWrite(codex, record, nullptr, written));
     EXPECT_EQ(before, ReadFileText(Units("knight")));
     EXPECT_EQ((std::vector<std::string>{Units("knight")}), FilesUnder(dir / "local"));
@@ -132,7 +171,8 @@ TEST_F(TagOperationsTest, SavesReplaceTheFileAtomicallyAndRescan) {
 
     // A write abandoned by its caller, and a failed commit, leave it too.
     f = BeginTagWrite(codex, record, header);
-    std::fputs("half", f);
+    ASSERT_TRUE(f);
+    std::fputs("half", *f);
     EXPECT_FALSE(FinishTagWrite(codex, record, nullptr, false));
     AtomicFileWriter::FailNextCommit();
     EXPECT_FALSE(Save(record, header, "never"));
@@ -142,8 +182,10 @@ TEST_F(TagOperationsTest, SavesReplaceTheFileAtomicallyAndRescan) {
     // A file that cannot be created keeps the existing loose tag.
     AtomicFileWriter::FailNextOpen();
     MessageLog::Instance().Clear();
-    EXPECT_EQ(nullptr, BeginTagWrite(codex, record, header));
-    EXPECT_EQ("couldn't open tag file 'knight' for writing\n", CodexLog());
+    EXPECT_FALSE(BeginTagWrite(codex, record, header));
+    EXPECT_EQ("couldn't open tag file 'knight' for writing: couldn't write '" + Units("knight") +
+                  "': Permission denied\n",
+              CodexLog());
     EXPECT_EQ(before, ReadFileText(Units("knight")));
     EXPECT_TRUE(codex.FindTag(kUnit, record->tagid));
 
@@ -180,25 +222,25 @@ TEST_F(TagOperationsTest, CopyAndDuplicateTags) {
     EXPECT_EQ("blade", ReadFileText(Units("sword")).substr(64));
     codex.RefreshLocalFolder(false);
 
-    TagRecord* copy = DuplicateTag(codex, sword);
+    TagRecord* copy = DuplicateTag(codex, sword).value();
     ASSERT_TRUE(copy);
     EXPECT_EQ("sword copy", codex.CurrentEntry(copy)->header.Name());
     EXPECT_EQ("blade", ReadTagData(codex, copy));
-    TagRecord* copy1 = DuplicateTag(codex, sword);
+    TagRecord* copy1 = DuplicateTag(codex, sword).value();
     ASSERT_TRUE(copy1);
     EXPECT_EQ("sword copy 1", codex.CurrentEntry(copy1)->header.Name());
     EXPECT_NE(copy->tagid, copy1->tagid);
 
     TagRecord* shield = codex.FindTag(kUnit, FourCC("shie"));
-    TagRecord* longCopy = DuplicateTag(codex, shield);
+    TagRecord* longCopy = DuplicateTag(codex, shield).value();
     ASSERT_TRUE(longCopy);
     EXPECT_EQ(std::string(31, 'l'), codex.CurrentEntry(longCopy)->header.Name());  // "%s copy" cut to 31
-    TagRecord* longCopy1 = DuplicateTag(codex, shield);
+    TagRecord* longCopy1 = DuplicateTag(codex, shield).value();
     ASSERT_TRUE(longCopy1);
     EXPECT_EQ(std::string(24, 'l') + " copy 1", codex.CurrentEntry(longCopy1)->header.Name());
 
     const std::string given = "given name";
-    TagRecord* named = DuplicateTag(codex, sword, &given);
+    TagRecord* named = DuplicateTag(codex, sword, &given).value();
     ASSERT_TRUE(named);
     EXPECT_EQ("given name", codex.CurrentEntry(named)->header.Name());
 }
@@ -206,7 +248,7 @@ TEST_F(TagOperationsTest, CopyAndDuplicateTags) {
 TEST_F(TagOperationsTest, ChangeTagInfoOnArchivedAndLooseTags) {
     TagRecord* sword = codex.FindTag(kUnit, FourCC("swor"));
     const std::string archiveBytes = ReadFileText(dir / "tags/base.dng");
-    TagRecord* changed = ChangeTagInfo(codex, sword, FourCC("newi"), nullptr);
+    TagRecord* changed = ChangeTagInfo(codex, sword, FourCC("newi"), nullptr).value();
     ASSERT_TRUE(changed);
     EXPECT_EQ(FourCC("newi"), changed->tagid);
     EXPECT_EQ("sword copy", codex.CurrentEntry(changed)->header.Name());
@@ -218,36 +260,36 @@ TEST_F(TagOperationsTest, ChangeTagInfoOnArchivedAndLooseTags) {
     const std::string name = "war:axe";
     int window = 0;
     codex.AttachToTag(changed, kAttachTagInfo, &window);
-    TagRecord* renamed = ChangeTagInfo(codex, changed, std::nullopt, &name);
+    TagRecord* renamed = ChangeTagInfo(codex, changed, std::nullopt, &name).value();
     ASSERT_EQ(changed, renamed);
     codex.DetachFromTag(changed, kAttachTagInfo, &window);
     EXPECT_EQ("war_axe", codex.CurrentEntry(renamed)->header.Name());
     EXPECT_TRUE(std::filesystem::exists(Units("war_axe")));
     EXPECT_FALSE(std::filesystem::exists(Units("sword copy")));
     EXPECT_EQ("blade", ReadTagData(codex, renamed));
-    EXPECT_EQ(renamed, ChangeTagInfo(codex, renamed, std::nullopt, nullptr));
+    EXPECT_EQ(renamed, ChangeTagInfo(codex, renamed, std::nullopt, nullptr).value());
 
     // Renaming onto another tag's file never replaces it.
     TagHeader header;
-    TagRecord* other = CreateTag(codex, kUnit, std::nullopt, "other", false, &header);
+    TagRecord* other = Create(std::nullopt, "other", false, header);
     ASSERT_TRUE(Save(other, header, "other data"));
     codex.RefreshLocalFolder(false);
     MessageLog::Instance().Clear();
     const std::string clash = "other";
-    EXPECT_EQ(nullptr, ChangeTagInfo(codex, renamed, std::nullopt, &clash));
+    EXPECT_FALSE(ChangeTagInfo(codex, renamed, std::nullopt, &clash));
     EXPECT_EQ("ChangeTagInfo: rename('" + Units("war_axe") + "','" + Units("other") + "') failed.\n", CodexLog());
     EXPECT_EQ("other data", ReadFileText(Units("other")).substr(64));
 
     // Both at once.
     const std::string both = "battle axe";
-    TagRecord* moved = ChangeTagInfo(codex, renamed, FourCC("baax"), &both);
+    TagRecord* moved = ChangeTagInfo(codex, renamed, FourCC("baax"), &both).value();
     ASSERT_TRUE(moved);
     EXPECT_EQ(nullptr, codex.FindTag(kUnit, FourCC("newi")));
     EXPECT_EQ("battle axe", codex.CurrentEntry(moved)->header.Name());
     EXPECT_EQ("blade", ReadTagData(codex, moved));
 
     // A change of an archived tag that fails takes its copy away again.
-    EXPECT_EQ(nullptr, ChangeTagInfo(codex, codex.FindTag(kUnit, FourCC("swor")), std::nullopt, &both));
+    EXPECT_FALSE(ChangeTagInfo(codex, codex.FindTag(kUnit, FourCC("swor")), std::nullopt, &both));
     EXPECT_FALSE(std::filesystem::exists(Units("sword copy")));
     EXPECT_FALSE(codex.CurrentEntry(codex.FindTag(kUnit, FourCC("swor")))->IsLoose());
 }
@@ -271,7 +313,7 @@ TEST_F(TagOperationsTest, DeleteLocalTag) {
     EXPECT_EQ(codex.FindArchiveByName("base.dng"), codex.CurrentEntry(sword)->archive);
 
     TagHeader header;
-    TagRecord* lone = CreateTag(codex, kUnit, std::nullopt, "lone", false, &header);
+    TagRecord* lone = Create(std::nullopt, "lone", false, header);
     ASSERT_TRUE(Save(lone, header, "x"));
     recorder.events.clear();
     EXPECT_TRUE(DeleteLocalTag(codex, lone));
@@ -302,4 +344,20 @@ TEST_F(TagOperationsTest, DisassembleArchiveStaysInsideItsFolder) {
     EXPECT_EQ(255, h.ownerIndex);
     EXPECT_EQ("fine data", fine.substr(64));
     EXPECT_FALSE(std::filesystem::exists(dir / "escape"));
+
+    // A group folder that is a link out of the destination is not written through, and says so.
+    const std::string linked = dir / "linked";
+    std::filesystem::create_directories(dir / "elsewhere");
+    std::filesystem::create_directories(linked);
+    std::filesystem::create_directory_symlink(dir / "elsewhere", linked + "/text");
+    std::vector<std::string> failures;
+    const Status unpacked = DisassembleArchive(hostile, linked, [&](const std::string&, const Status& written) {
+        if (!written) failures.push_back(written.error());
+    });
+    EXPECT_EQ("1 of 5 tags could not be written", unpacked.error());
+    ASSERT_EQ(1u, failures.size());
+    EXPECT_EQ("'" + linked + "/text' leads out of '" + linked + "' through a symbolic link; nothing is written through it",
+              failures[0]);
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "elsewhere"));
+    EXPECT_TRUE(std::filesystem::exists(linked + "/units/_"));
 }

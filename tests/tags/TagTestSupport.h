@@ -57,7 +57,7 @@ struct TestTag {
     std::string data;
 };
 
-inline bool WriteTestArchive(const std::string& path, uint16_t type, uint16_t priority, const std::vector<TestTag>& tags) {
+inline Status WriteTestArchive(const std::string& path, uint16_t type, uint16_t priority, const std::vector<TestTag>& tags) {
     std::vector<ArchiveItem> items;
     for (const TestTag& t : tags) {
         items.push_back({TestHeader(t.group, t.tagid, t.name), reinterpret_cast<const uint8_t*>(t.data.data()), t.data.size()});
@@ -66,28 +66,28 @@ inline bool WriteTestArchive(const std::string& path, uint16_t type, uint16_t pr
     header.type = type;
     header.priority = priority;
     std::strcpy(header.name, "test archive");
-    MakeFolders(path.substr(0, path.rfind('/')));
+    if (Status made = MakeFolders(path.substr(0, path.rfind('/'))); !made) return made;
     return WriteArchive(path, header, items, false);
 }
 
-inline bool WriteTestOldArchive(const std::string& path, const std::vector<TestTag>& tags) {
+inline Status WriteTestOldArchive(const std::string& path, const std::vector<TestTag>& tags) {
     std::vector<ArchiveItem> items;
     for (const TestTag& t : tags) {
         items.push_back({TestHeader(t.group, t.tagid, t.name), reinterpret_cast<const uint8_t*>(t.data.data()), t.data.size()});
     }
-    MakeFolders(path.substr(0, path.rfind('/')));
+    if (Status made = MakeFolders(path.substr(0, path.rfind('/'))); !made) return made;
     return WriteOldArchive(path, "old archive", items);
 }
 
 // Writes a loose tag file: current header (or raw header bytes given) and data.
 inline void WriteLooseTag(const std::string& path, const TagHeader& header, const std::string& data) {
-    MakeFolders(path.substr(0, path.rfind('/')));
-    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_TRUE(MakeFolders(path.substr(0, path.rfind('/'))));
+    const UniqueFile f = OpenFile(path, "wb");
+    ASSERT_TRUE(f);
     TagHeader h = MakeLooseHeader(header, header.group, header.tagid);
     h.size = static_cast<uint32_t>(data.size());
-    WriteTagHeader(h, f);
-    std::fwrite(data.data(), 1, data.size(), f);
-    std::fclose(f);
+    EXPECT_TRUE(WriteTagHeader(h, f.get()));
+    EXPECT_EQ(data.size(), std::fwrite(data.data(), 1, data.size(), f.get()));
 }
 
 // Writes an old-version (vesk) loose tag file.
@@ -101,11 +101,11 @@ inline void WriteOldLooseTag(const std::string& path, uint32_t group, uint32_t t
     old.offset = 64;
     old.size = static_cast<uint32_t>(data.size());
     old.signature = kOldTagSignature;
-    MakeFolders(path.substr(0, path.rfind('/')));
-    FILE* f = std::fopen(path.c_str(), "wb");
-    WriteRecords(&old, 1, kOldTagHeaderDescriptor, f);
-    std::fwrite(data.data(), 1, data.size(), f);
-    std::fclose(f);
+    ASSERT_TRUE(MakeFolders(path.substr(0, path.rfind('/'))));
+    const UniqueFile f = OpenFile(path, "wb");
+    ASSERT_TRUE(f);
+    WriteRecords(&old, 1, kOldTagHeaderDescriptor, f.get());
+    std::fwrite(data.data(), 1, data.size(), f.get());
 }
 
 inline std::string ReadFileText(const std::string& path) {
@@ -137,11 +137,11 @@ struct EventRecorder {
 
 // Reads a tag's current data through the Codex.
 inline std::string ReadTagData(Codex& codex, TagRecord* record) {
-    FILE* f = codex.OpenTagData(record);
+    Result<FILE*> f = codex.OpenTagData(record);
     if (!f) return "<none>";
     const uint32_t size = codex.CurrentEntry(record)->header.size;
     std::string data(size, '\0');
-    if (size && std::fread(data.data(), 1, size, f) != size) data = "<short>";
+    if (size && std::fread(data.data(), 1, size, *f) != size) data = "<short>";
     codex.CloseTagData(record);
     return data;
 }

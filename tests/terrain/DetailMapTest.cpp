@@ -46,12 +46,13 @@ TEST(DetailMap, Version2RoundTrip) {
     EXPECT_EQ(read->materials[1].blue, 30);
     EXPECT_EQ(read->materials[3].tagid, kNoDetailTexture);
 
-    EXPECT_FALSE(LoadDetailMap(payload, 3));
-    EXPECT_FALSE(LoadDetailMap(std::span(payload.data(), payload.size() - 1), 2));
+    EXPECT_EQ(LoadDetailMap(payload, 3).error(), "couldn't read the detail map: version 3 is not known");
+    EXPECT_EQ(LoadDetailMap(std::span(payload.data(), payload.size() - 1), 2).error(),
+              "couldn't read the detail map: its triangle details are damaged or cut short");
     // A size the stream cannot fill is refused before allocating.
     std::vector<uint8_t> huge = payload;
     huge[0] = 0x7F;
-    EXPECT_FALSE(LoadDetailMap(huge, 2));
+    EXPECT_NE(LoadDetailMap(huge, 2).error().find("more than its data holds"), std::string::npos);
     EXPECT_EQ(SaveDetailMap(DetailMap{}, payload), 0u);
 }
 

@@ -45,7 +45,8 @@ TEST(DtexStream, RoundTripsEverySizeAndMode) {
             }
     }
     EXPECT_FALSE(EncodeDtexStream(nullptr, 1, 1));
-    EXPECT_FALSE(EncodeDtexStream(std::vector<uint8_t>(3).data(), 4096, 1));
+    EXPECT_EQ(EncodeDtexStream(std::vector<uint8_t>(3).data(), 4096, 1).error(),
+              "the image is 4096 x 1 pixels; a detail texture holds at most 4095 a side");
 }
 
 TEST(DtexStream, ChoosesTheSmallestModeAndRejectsDamage) {
@@ -57,7 +58,8 @@ TEST(DtexStream, ChoosesTheSmallestModeAndRejectsDamage) {
     EXPECT_EQ(best->size(), smallest);
     EXPECT_LT(best->size(), rgb.size() * 3 / 4);  // photographic content compresses
 
-    EXPECT_FALSE(DecodeDtexStream(std::span(best->data(), best->size() / 2)));
+    EXPECT_EQ(DecodeDtexStream(std::span(best->data(), best->size() / 2)).error(),
+              "the image stream ends at row 64 of 128");
     std::vector<uint8_t> mode3 = *best;
     mode3[1] |= 0xC0;  // bits 24-25 of the first word: the mode field
     EXPECT_FALSE(DecodeDtexStream(mode3));
@@ -78,10 +80,12 @@ TEST(DetailTexture, PayloadDefaultAndCentring) {
     ASSERT_TRUE(read);
     EXPECT_EQ(read->pixels, texture.pixels);
     EXPECT_EQ(read->word12, 99u);
+    (*payload)[6] = 0;
     (*payload)[7] = 128;  // height in the header no longer matches the stream
-    EXPECT_FALSE(ReadDetailTexture(*payload));
+    EXPECT_EQ(ReadDetailTexture(*payload).error(),
+              "couldn't read the detail texture: its image is 256 x 256 pixels but the header says 256 x 128");
     texture.width = 48;
-    EXPECT_FALSE(WriteDetailTexture(texture));
+    EXPECT_EQ(WriteDetailTexture(texture).error(), "couldn't write the detail texture: its sides are not powers of two");
 
     DetailTexture uniform{16, 16, 0, {}};
     for (int i = 0; i < 256; ++i)

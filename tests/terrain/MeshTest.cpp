@@ -43,8 +43,9 @@ TEST(Mesh, LoadingRules) {
     source.header.fill(0x5A);
     std::vector<uint8_t> payload = SaveMesh(source);
     payload[1024 + 7] = 0x77;  // word 3 of cell 0, cleared on reading
-    EXPECT_FALSE(LoadMesh(payload, 10));
-    EXPECT_FALSE(LoadMesh(std::span(payload.data(), payload.size() - 1), 11));
+    EXPECT_EQ(LoadMesh(payload, 10).error(), "couldn't read the mesh: version 10 is not known");
+    EXPECT_EQ(LoadMesh(std::span(payload.data(), payload.size() - 1), 11).error(),
+              "couldn't read the mesh: its cells lie outside the data");
     auto mesh = LoadMesh(payload, 11);
     ASSERT_TRUE(mesh);
     EXPECT_EQ(mesh->width, 32);
@@ -74,7 +75,7 @@ TEST(Mesh, LoadingRules) {
     EXPECT_EQ(mesh->SurfaceHeight(32, 3), 0);
 
     source.blocksWide = 0;
-    EXPECT_FALSE(LoadMesh(SaveMesh(source), 11));
+    EXPECT_EQ(LoadMesh(SaveMesh(source), 11).error(), "couldn't read the mesh: it has no cells");
 }
 
 TEST(Mesh, ChessboardTriangles) {
@@ -154,7 +155,9 @@ TEST(Mesh, MediaWaveAndShading) {
     EXPECT_EQ(texture->format, uint32_t(kPixelRGB));
     EXPECT_EQ(texture->pixels[1], table[(255 * 256 + 7) * 3 + 1]);
     EXPECT_EQ(texture->pixels[4], table[(255 * 256 + 255) * 3 + 1]);
-    EXPECT_FALSE(MakeBlockTexture(map, 1, table));
+    auto missing = MakeBlockTexture(map, 1, table);
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error(), "colour-map block 1 needs two decoded 256 x 256 paletted bitmaps");
 }
 
 TEST(Mesh, HighlightColorsFallBackAndWriteBack) {
