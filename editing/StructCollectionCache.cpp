@@ -1,6 +1,7 @@
 #include "editing/StructCollectionCache.h"
 
 #include <map>
+#include <memory>
 #include <span>
 #include <utility>
 #include <vector>
@@ -34,16 +35,22 @@ std::map<CacheKey, CacheEntry>& Cache() {
     return cache;
 }
 
+// Owns every loaded collection while an editor is attached to its record.
+std::map<const Collection*, std::unique_ptr<Collection>>& Loaded() {
+    static std::map<const Collection*, std::unique_ptr<Collection>> loaded;
+    return loaded;
+}
+
 // The payload of the tag's current copy, at most maxBytes long.
 bool ReadPayload(TagRecord* record, uint32_t maxBytes, std::vector<uint8_t>& bytes, TagHeader& header) {
     Codex& codex = Codex::Instance();
     const TagEntry* entry = codex.CurrentEntry(record);
     if (!entry || entry->header.size > maxBytes) return false;
     header = entry->header;
-    FILE* stream = codex.OpenTagData(record);
+    Result<FILE*> stream = codex.OpenTagData(record);
     if (!stream) return false;
     bytes.resize(header.size);
-    const bool read = std::fread(bytes.data(), 1, bytes.size(), stream) == bytes.size();
+    const bool read = std::fread(bytes.data(), 1, bytes.size(), *stream) == bytes.size();
     codex.CloseTagData(record);
     return read;
 }
@@ -54,9 +61,9 @@ uint32_t ReferencedCollection(uint32_t tagid) {
     TagRecord* reference = codex.FindTag(kReferenceGroup, tagid);
     const TagEntry* entry = reference ? codex.CurrentEntry(reference) : nullptr;
     if (!entry || entry->header.size < 4) return kNoTag;
-    FILE* stream = codex.OpenTagData(reference);
+    Result<FILE*> stream = codex.OpenTagData(reference);
     uint8_t word[4];
-    const bool read = stream && std::fread(word, 1, 4, stream) == 4;
+    const bool read = stream && std::fread(word, 1, 4, *stream) == 4;
     codex.CloseTagData(reference);
     if (!read) return kNoTag;
     return uint32_t(word[0]) << 24 | uint32_t(word[1]) << 16 | uint32_t(word[2]) << 8 | word[3];
@@ -65,7 +72,7 @@ uint32_t ReferencedCollection(uint32_t tagid) {
 void Release(CacheEntry& entry) {
     if (entry.record && entry.collection) {
         if (Codex::Instance().DetachFromTag(entry.record, kAttachStructCollection, entry.collection) <= 0) {
-            delete entry.collection;
+            Loaded().erase(entry.collection);
         }
     }
     entry.record = nullptr;
@@ -83,8 +90,10 @@ void Load(CacheEntry& entry) {
         std::vector<uint8_t> bytes;
         TagHeader header;
         if (!ReadPayload(record, kMaxCollectionBytes, bytes, header)) return;
-        collection = ReadCollection(std::span<const uint8_t>(bytes), header.user, false).release();
-        if (!collection) return;
+        Result<std::unique_ptr<Collection>> read = ReadCollection(std::span<const uint8_t>(bytes), header.user, false);
+        if (!read) return;
+        collection = read->get();
+        Loaded()[collection] = std::move(read).value();
     }
     codex.AttachToTag(record, kAttachStructCollection, collection);
     entry.record = record;

@@ -114,22 +114,20 @@ bool SubStructArrayEdit::LineText(int index, std::string& text) {
 }
 
 void SubStructArrayEdit::Refresh() {
-    const int selected = SelectedElement();
-    list_->RemoveAllItems();
-    const int used = UsedCount();
-    for (int i = 0; i < used; ++i) {
-        std::string text;
-        if (!LineText(i, text)) continue;
-        ListWindow::ListItem* item =
-            list_->AddListItem(nullptr, reinterpret_cast<void*>(intptr_t(i)), ListWindow::kItemText, text);
-        if (i == selected) list_->SelectListItem(item, false);
-    }
+    // A row's id is its element's index, so the selected element stays selected.
+    list_->Refill([this] {
+        const int used = UsedCount();
+        for (int i = 0; i < used; ++i) {
+            std::string text;
+            if (LineText(i, text)) list_->AddListItem(nullptr, RowId(i), ListWindow::kItemText, text);
+        }
+    });
     UpdateButtons();
 }
 
 int SubStructArrayEdit::SelectedElement() const {
     const auto& selection = list_->Selection();
-    return selection.empty() ? -1 : int(reinterpret_cast<intptr_t>(selection.front()->data));
+    return selection.empty() ? -1 : int(selection.front()->id);
 }
 
 void SubStructArrayEdit::UpdateButtons() {
@@ -192,7 +190,7 @@ void SubStructArrayEdit::OnActivated(ListWindow::ListItem* item) {
     if (!item) return;
     // The nested run rebuilds the list, so nothing of the item is used after it starts.
     const std::string title = item->label;
-    if (EditElement(int(reinterpret_cast<intptr_t>(item->data)), title) == 1) Refresh();
+    if (EditElement(int(item->id), title) == 1) Refresh();
 }
 
 }  // namespace tamber::editing

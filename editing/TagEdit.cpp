@@ -92,12 +92,11 @@ int TagEdit::Load() {
 }
 
 int TagEdit::BindNewTag(uint32_t group, const std::string& name) {
-    TagHeader header{};
-    TagRecord* record = CreateTag(Codex::Instance(), group, std::nullopt, name, false, &header);
+    Result<NewTag> created = CreateTag(Codex::Instance(), group, std::nullopt, name, false);
     Detach();
-    if (!record) return 0;
-    header_ = header;
-    Attach(record);
+    if (!created) return 0;
+    header_ = created->header;
+    Attach(created->record);
     return 1;
 }
 

@@ -167,8 +167,11 @@ bool TagInfoWindow::Apply() {
     }
     const std::optional<uint32_t> newTagid = tagid != record->tagid ? std::optional<uint32_t>(tagid) : std::nullopt;
     const bool renamed = name != CurrentName();
-    TagRecord* result = codex.CurrentEntry(record) ? ChangeTagInfo(codex, record, newTagid, renamed ? &name : nullptr)
-                                                   : nullptr;
+    TagRecord* result = nullptr;
+    if (codex.CurrentEntry(record)) {
+        Result<TagRecord*> changed = ChangeTagInfo(codex, record, newTagid, renamed ? &name : nullptr);
+        if (changed) result = *changed;
+    }
     if (!result) {
         ShowFailure("The tag information could not be changed because of an error.");
         return false;

@@ -11,9 +11,9 @@ int ReadTagPayload(Codex& codex, TagRecord* record, TagHeader& header, const Tag
     const TagEntry* entry = codex.CurrentEntry(record);
     if (!entry) return 0;
     header = entry->header;
-    FILE* stream = codex.OpenTagData(record);
+    Result<FILE*> stream = codex.OpenTagData(record);
     if (!stream) return 0;
-    const int result = parse(stream, header);
+    const int result = parse(*stream, header);
     codex.CloseTagData(record);
     return result;
 }
@@ -21,9 +21,9 @@ int ReadTagPayload(Codex& codex, TagRecord* record, TagHeader& header, const Tag
 int WriteTagPayload(Codex& codex, TagRecord* record, TagHeader& header, const TagPayloadHandler& write) {
     if (!record) return 0;
     header = MakeLooseHeader(header, record->group, record->tagid);
-    FILE* stream = BeginTagWrite(codex, record, header);
+    Result<FILE*> stream = BeginTagWrite(codex, record, header);
     if (!stream) return 0;
-    const int result = write(stream, header);
+    const int result = write(*stream, header);
     // A payload written but never committed (a failed flush or rename) is no save.
     if (!FinishTagWrite(codex, record, &header, result != 0)) return 0;
     if (record->localEntry) header = record->localEntry->header;

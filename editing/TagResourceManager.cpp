@@ -1,5 +1,6 @@
 #include "editing/TagResourceManager.h"
 
+#include <cassert>
 #include <optional>
 
 #include "tags/Codex.h"
@@ -7,10 +8,6 @@
 
 namespace tamber::editing {
 using namespace tamber::tags;
-
-TagResourceManagerBase::~TagResourceManagerBase() {
-    for (auto& [record, resource] : resources_) delete resource;
-}
 
 TagResource* TagResourceManagerBase::Acquire(uint32_t group, uint32_t tagid) {
     if (tagid == kNoTag) return nullptr;
@@ -23,34 +20,34 @@ TagResource* TagResourceManagerBase::Acquire(TagRecord* record) {
         ++shared->refCount_;
         return shared;
     }
-    TagResource* resource = MakeResource(record);
-    if (!resource) return nullptr;
-    if (!resource->Load()) {
-        delete resource;
-        return nullptr;
-    }
-    return Insert(resource);
+    std::unique_ptr<TagResource> resource = MakeResource(record);
+    if (!resource || !resource->Load()) return nullptr;
+    return Insert(std::move(resource));
 }
 
 TagResource* TagResourceManagerBase::CreateNew(uint32_t group, const std::string& name, uint32_t tagid) {
-    TagHeader header{};
     const std::optional<uint32_t> wanted = tagid == kNoTag ? std::nullopt : std::optional<uint32_t>(tagid);
-    TagRecord* record = CreateTag(Codex::Instance(), group, wanted, name, false, &header);
-    if (!record) return nullptr;
-    TagResource* resource = MakeResource(record);
+    Result<NewTag> created = CreateTag(Codex::Instance(), group, wanted, name, false);
+    if (!created) return nullptr;
+    TagRecord* record = created->record;
+    const TagHeader header = created->header;
+    std::unique_ptr<TagResource> resource = MakeResource(record);
     if (!resource) {
         Codex::Instance().DestroyRecordIfUnused(record);
         return nullptr;
     }
     resource->header_ = header;
     resource->InitNew();
-    return Insert(resource);
+    return Insert(std::move(resource));
 }
 
-TagResource* TagResourceManagerBase::Insert(TagResource* resource) {
-    resources_[resource->Record()] = resource;
+TagResource* TagResourceManagerBase::Insert(std::unique_ptr<TagResource> resource) {
     resource->refCount_ = 1;
-    return resource;
+    std::unique_ptr<TagResource>& slot = resources_[resource->Record()];
+    // One resource per record: a second would split the users' changes.
+    assert(!slot && "a tag has one shared resource");
+    slot = std::move(resource);
+    return slot.get();
 }
 
 void TagResourceManagerBase::Release(TagResource* resource) {
@@ -58,13 +55,13 @@ void TagResourceManagerBase::Release(TagResource* resource) {
     if (resource->refCount_ > 0) --resource->refCount_;
     if (resource->refCount_ > 0) return;
     auto it = resources_.find(resource->Record());
-    if (it != resources_.end() && it->second == resource) resources_.erase(it);
-    delete resource;
+    assert(it != resources_.end() && it->second.get() == resource);
+    if (it != resources_.end() && it->second.get() == resource) resources_.erase(it);
 }
 
 TagResource* TagResourceManagerBase::Find(const TagRecord* record) const {
     auto it = resources_.find(record);
-    return it == resources_.end() ? nullptr : it->second;
+    return it == resources_.end() ? nullptr : it->second.get();
 }
 
 }  // namespace tamber::editing

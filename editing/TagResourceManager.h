@@ -3,6 +3,7 @@
 // window using a tag sees the same object and its unsaved changes.
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "editing/Resource.h"
@@ -16,7 +17,7 @@ public:
 
     TagResourceManagerBase() = default;
     // Resources still held when the manager goes are destroyed with it.
-    ~TagResourceManagerBase() override;
+    ~TagResourceManagerBase() override = default;
     TagResourceManagerBase(const TagResourceManagerBase&) = delete;
     TagResourceManagerBase& operator=(const TagResourceManagerBase&) = delete;
 
@@ -35,12 +36,12 @@ public:
 
 protected:
     // A new, unloaded resource of the concrete class for the record.
-    virtual TagResource* MakeResource(TagRecord* record) = 0;
+    virtual std::unique_ptr<TagResource> MakeResource(TagRecord* record) = 0;
 
 private:
-    TagResource* Insert(TagResource* resource);
+    TagResource* Insert(std::unique_ptr<TagResource> resource);
 
-    std::map<const TagRecord*, TagResource*> resources_;
+    std::map<const TagRecord*, std::unique_ptr<TagResource>> resources_;
 };
 
 template <class T>
@@ -53,7 +54,7 @@ public:
     }
 
 protected:
-    TagResource* MakeResource(TagRecord* record) override { return new T(record); }
+    std::unique_ptr<TagResource> MakeResource(TagRecord* record) override { return std::make_unique<T>(record); }
 };
 
 }  // namespace tamber::editing

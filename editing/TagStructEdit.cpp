@@ -38,7 +38,7 @@ int TagStructEdit::ParsePayload(FILE* stream, const TagHeader& header) {
     if (!CreateEditor(header.group)) return 0;
     const StructDefinition& definition = *editor_->Definition();
     if (header.size != uint32_t(definition.Size())) return 0;
-    if (!ReadRecord(definition, editor_->Record(), stream)) return 0;
+    if (!ReadRecord(definition, editor_->Record(), stream).ok()) return 0;
     return BuildPanel() ? 1 : 0;
 }
 
@@ -51,7 +51,7 @@ int TagStructEdit::BindNewTag(uint32_t group, const std::string& name) {
 int TagStructEdit::WritePayload(FILE* stream, const TagHeader& header) {
     (void)header;
     if (!editor_) return 0;
-    return WriteRecord(*editor_->Definition(), editor_->Record(), stream) ? 1 : 0;
+    return WriteRecord(*editor_->Definition(), editor_->Record(), stream).ok() ? 1 : 0;
 }
 
 void TagStructEdit::OnOK() {

@@ -18,13 +18,17 @@ TextEdit::TextEdit(TagRecord* record) : TagEdit(record), editor_(new TextBox(Tex
 void TextEdit::OnResize() { editor_->SetFrameXYWH(0, 0, Client().Width(), Client().Height()); }
 
 int TextEdit::ParsePayload(FILE* stream, const TagHeader& header) {
-    std::optional<std::string> text = ReadTextTagPayload(stream, header);
+    Result<TextTagText> text = ReadTextTagPayload(stream, header);
     if (!text) return 0;
-    editor_->SetText(*text);
+    editor_->SetText(text->text);
+    tail_ = std::move(text->tail);
     return 1;
 }
 
-int TextEdit::WritePayload(FILE* stream, const TagHeader&) { return WriteTextTagPayload(stream, editor_->Text()); }
+// The bytes after the text's first NUL are written back as they were read.
+int TextEdit::WritePayload(FILE* stream, const TagHeader&) {
+    return WriteTextTagPayload(stream, editor_->Text(), tail_) ? 1 : 0;
+}
 
 void TextEdit::OnTextChanged() { SetModified(1); }
 

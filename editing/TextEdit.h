@@ -1,6 +1,6 @@
 #pragma once
 // The editor of the text tags `ditl`, `scri`, `stli`, `temp` and `text`: one
-// multi-line text box over the whole payload (see tags/TextTagPayload.h for how
+// multi-line text box over the payload's text (see tags/TextTagPayload.h for how
 // the payload becomes text and back).
 #include "editing/TagEdit.h"
 
@@ -31,6 +31,7 @@ private:
     void OnTextChanged();
 
     TextBox* editor_;
+    std::string tail_;  // the payload from the text's first NUL on, not shown
 };
 
 // The root menu's "New Script": asks for a name and opens an editor on a new,

@@ -78,7 +78,8 @@ MessageLogWindow::Channel* MessageLogWindow::Create(const std::string& name) {
     channel->box = new TextBox(TextBox::kModeReadOnly, splitter_);
     channel->box->SetName(name.c_str());
     channel->box->SetVisible(false);
-    channel->item = list_->AddListItem(nullptr, channel.get(), ListWindow::kItemText, name);
+    channel->row = RowId(channels_.size());
+    list_->AddListItem(nullptr, channel->row, ListWindow::kItemText, name);
     channels_.push_back(std::move(channel));
     list_->Sort();
     return channels_.back().get();
@@ -94,22 +95,25 @@ void MessageLogWindow::ShowChannel(Channel* channel) {
 
 void MessageLogWindow::OnSelectionChanged() {
     const auto& selection = list_->Selection();
-    if (selection.size() == 1) ShowChannel(static_cast<Channel*>(selection.front()->data));
+    if (selection.size() == 1 && selection.front()->id < channels_.size()) {
+        ShowChannel(channels_[size_t(selection.front()->id)].get());
+    }
 }
 
 void MessageLogWindow::Append(const std::string& name, const std::string& text, int show) {
     Channel* channel = Find(name);
     if (!channel) {
         channel = Create(name);
-        list_->SelectListItem(channel->item, false);
+        list_->SelectListItem(list_->FindItem(channel->row), false);
     }
     ShowChannel(channel);
     channel->box->AppendText(text);
     if (show >= 1) {
         SetVisible(true);
         BringToFront();
-        if (!channel->item->Selected() || list_->Selection().size() != 1) list_->SelectListItem(channel->item, false);
-        list_->ScrollToItem(channel->item);
+        ListWindow::ListItem* item = list_->FindItem(channel->row);
+        if (!item->Selected() || list_->Selection().size() != 1) list_->SelectListItem(item, false);
+        list_->ScrollToItem(item);
     }
 }
 
@@ -118,6 +122,7 @@ void ShowLogViewer() {
     if (!viewer) return;
     viewer->SetVisible(true);
     viewer->BringToFront();
+    WS().FocusWindow(viewer);
 }
 
 }  // namespace tamber::shell

@@ -42,10 +42,11 @@ public:
     void OnResize() override;
 
 private:
+    // A channel's row id is its place in channels_ (channels are never removed).
     struct Channel {
         std::string name;
         TextBox* box;
-        ListWindow::ListItem* item;
+        RowId row;
     };
 
     MessageLogWindow();

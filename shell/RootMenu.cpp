@@ -184,7 +184,7 @@ void RootMenu::RunCommand(int32_t command) {
         if (command >= kFirstWindowItem && command < kFirstWindowItem + int32_t(listedWindows_.size())) {
             Window* w = listedWindows_[size_t(command - kFirstWindowItem)];
             w->BringToFront();
-            ws.SetFocus(w, kFocusByProgram);
+            ws.FocusWindow(w);
         }
         break;
     }
@@ -209,19 +209,20 @@ void RootMenu::ChooseVeskFolder() {
 
 void RootMenu::Convert3dmfToLwo() {
     std::string source;
-    if (!OpenFileOfKind(kFileKindModel, "Open 3DMF file", source)) return;
-    std::string error;
-    std::optional<Model> model = ModelFrom3DMF(source, error);
+    int format = kModelFormat3dmf;
+    if (!OpenFileOfKind(kFileKindModel, "Open 3DMF file", source, &format)) return;
+    Result<Model> model = ModelFrom3DMF(source);
     if (!model) {
         MessageBox("Error",
-                   ("The selected model file could not be loaded as 3DMF. The error returned was:\n" + error).c_str(),
+                   ("The selected model file could not be loaded as 3DMF. The error returned was:\n" + model.error())
+                       .c_str(),
                    {"OK"});
         return;
     }
     std::string folder;
     if (!ChooseFolderOfKind(kFileKindModel, "Choose a destination folder", folder)) return;
-    if (!WriteLwoModel(*model, folder, std::filesystem::path(source).stem().string())) {
-        MessageBox("Error", "LWO creation failed.", {"OK"});
+    if (Status written = WriteLwoModel(*model, folder, std::filesystem::path(source).stem().string()); !written) {
+        MessageBox("Error", ("LWO creation failed.\n" + written.error()).c_str(), {"OK"});
     }
 }
 

@@ -48,8 +48,8 @@ namespace {
 constexpr int kMinWidth = 640, kMinHeight = 480, kMaxSide = 16384;
 
 struct Shell {
-    Font* font = nullptr;
-    TexturePack* pack = nullptr;
+    UploadedFont font;
+    UploadedPack pack;
     std::unique_ptr<Skin> skin;
     SurfaceBuffer surface;
     FramePacer pacer{OsGetTime, OsSleep};
@@ -151,7 +151,7 @@ int TamberMain() {
     SetPrefInt("ShowSplash", 1);
     SetPrefInt("UseVSync", 0);
     SetPrefInt("UseFullscreen", 0);
-    LoadPrefs();
+    (void)LoadPrefs();  // a missing or partly read file leaves the defaults above
     int vsync = 1, fullscreen = 0, width = 0, height = 0;
     GetPrefInt("UseVSync", vsync);
     GetPrefInt("UseFullscreen", fullscreen);
@@ -197,10 +197,10 @@ int TamberMain() {
     LoadCharMap("charmap");
     OsSetCharacterSet(ToUnicode, FromUnicode);
     WindowSystem& ws = WS();
-    ws.SetDefaultFont(state.font);
+    ws.SetDefaultFont(state.font.get());
     state.pack = LoadTexturePack("res/texturepack");
     if (!state.pack) std::exit(-1);
-    state.skin = std::make_unique<Skin>(state.pack);
+    state.skin = std::make_unique<Skin>(state.pack.get());
     ws.SetSkin(state.skin.get());
 
     ws.InitWindowSystem();
@@ -217,7 +217,7 @@ int TamberMain() {
     ws.SetPartialRedraw(true);
     RootMenu::Create();
     Log("Window System Initialized");
-    LoadDefinitionFiles("res");
+    if (Result<int> loaded = LoadDefinitionFiles("res"); !loaded) Log("%s", loaded.error().c_str());
     RegisterTagEditors(StructDefinitionNames());
     InstallWindowTagPrompts();
     Log("XML Editors Initialized");
@@ -234,12 +234,12 @@ int TamberMain() {
 
     Log("Shutting down...");
     WindowSystem::Reset();
-    FreeFont(state.font);
+    state.font.reset();
     state.skin.reset();
-    FreeTexturePack(state.pack);
+    state.pack.reset();
     CloseCodex();
     OsTerminate();
-    SavePrefs();
+    if (const Status saved = SavePrefs(); !saved) Log("ERROR: %s", saved.error().c_str());
     shell = nullptr;
     Log("Graceful shutdown complete");
     return 0;

@@ -39,7 +39,9 @@ TamberSplashScreen::TamberSplashScreen() : Window(kStyleUpperLayer | kStyleKeepC
     if (LoadImage(file)) {
         imageWidth_ = file.image.width;
         imageHeight_ = file.image.height;
-        if (WS().DrawingEnabled()) texture_ = MakeTexture(file);
+        if (WS().DrawingEnabled()) {
+            if (base::Result<uint32_t> texture = MakeTexture(file)) texture_ = *texture;
+        }
     }
 }
 

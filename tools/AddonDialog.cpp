@@ -115,10 +115,11 @@ bool RunAddonDialog(const std::vector<TagRecord*>& tags) {
     bool built = false;
     {
         BatchProgress progress("Building Add-on");
+        // A failure's reason goes to the "Codex" channel of the log.
         built = BuildAddon(Codex::Instance(), tags, kAddonArchiveType, fields.name, fields.url, priority,
                            [&progress](const std::string& what, size_t done, size_t total) {
                                progress.Update(what, done, total);
-                           });
+                           }).ok();
     }
     ShowAddonMessage(AddonResultMessage(built, fields.name));
     return built;

@@ -5,10 +5,10 @@
 
 #include "tags/Codex.h"
 #include "tags/TagGroups.h"
+#include "base/MessageLog.h"
 #include "tags/TagOperations.h"
 #include "tags/WorkingSet.h"
 #include "tools/TagRowRules.h"
-#include "tools/TagTreeList.h"
 #include "ui/WindowPlacement.h"
 #include "ui/WindowSystem.h"
 #include "ui/widgets/Menu.h"
@@ -23,12 +23,17 @@ using namespace tamber::ui::widgets;
 
 namespace {
 
+// Tag operations that fail say why in the "Codex" channel of the log.
+template <class T>
+void ReportFailure(const base::Result<T>& result) {
+    if (!result) base::LogMessage(1, "Codex", "%s\n", result.error().c_str());
+}
+
+}  // namespace
+
+namespace {
+
 constexpr const char* kPlacementKey = "ArchiveBrowserPlacement";
-
-// The fixed rows of the active list point at these markers instead of an archive.
-char gLocalRow, gFoundationRow, gCombinedRow;
-
-bool IsFixedRow(const void* data) { return data == &gLocalRow || data == &gFoundationRow || data == &gCombinedRow; }
 
 bool ByFileName(const Archive* a, const Archive* b) { return a->fileName < b->fileName; }
 
@@ -66,9 +71,11 @@ void ShowArchiveBrowser() {
     if (!browser) return;
     browser->SetVisible(true);
     browser->BringToFront();
+    WS().FocusWindow(browser);
 }
 
-ArchiveBrowser::ArchiveBrowser() : Window(kStyleDocument & ~kStyleVisible, nullptr), codex_(Codex::Instance()) {
+ArchiveBrowser::ArchiveBrowser()
+    : Window(kStyleDocument & ~kStyleVisible, nullptr), codex_(Codex::Instance()), tagRows_(codex_) {
     SetName("Archive Browser");
     // Hidden until placed; the listener is registered before the first events come.
     codex_.AddListener(&ArchiveBrowser::OnCodexEvent, nullptr);
@@ -78,13 +85,14 @@ ArchiveBrowser::ArchiveBrowser() : Window(kStyleDocument & ~kStyleVisible, nullp
     activeList_->SetName("Active Archives List");
     inactiveList_ = new ListWindow(ListWindow::kMultipleSelection, kStyleControl, inner_);
     inactiveList_->SetName("Inactive Archives List");
-    tree_ = new TagTreeList(outer_);
+    tree_ = new ListWindow(ListWindow::kMultipleSelection | ListWindow::kHeaderRow, kStyleControl, outer_);
     tree_->SetName("Tag Tree");
+    tree_->SetModel(&tagRows_);
     for (int column = 0; column < kTagColumnCount; ++column) {
-        tree_->AddColumn(TagColumnAt(column).title, nullptr, 0, 0, TagColumnAt(column).width, 0);
+        const TagColumnInfo& info = TagColumnAt(column);
+        tree_->AddColumn(info.title, info.type, info.width);
     }
-    tree_->formatCell = [this](const ListItem* item, int column) { return FormatCell(item, column); };
-    // Tags sort by name inside their group; groups (whose name cells are empty) by label.
+    // Tags sort by name inside their group; groups (spanning rows) by label.
     tree_->SortByColumn(kColumnName);
     inner_->SetPanes(activeList_, inactiveList_);
     outer_->SetPanes(inner_, tree_);
@@ -96,14 +104,17 @@ ArchiveBrowser::ArchiveBrowser() : Window(kStyleDocument & ~kStyleVisible, nullp
     tree_->activated.Connect(this, &ArchiveBrowser::OnTreeActivated);
     tree_->deleteRequested.Connect(this, &ArchiveBrowser::OnTreeDelete);
 
-    if (!RestorePlacement(this, kPlacementKey, true)) {
-        SetSize(0, kDefaultHeight);
-        CenterInParent();
-    }
+    const bool placed = RestorePlacement(this, kPlacementKey, true);
+    if (!placed) SetSize(0, kDefaultHeight);
     // The dividers are placed once the window has its size, so they are not clamped.
     outer_->SetFrameXYWH(0, 0, Client().Width(), Client().Height());
     outer_->SetSplitPosition(kListsWidth);
     inner_->SetSplitPosition(kFirstListsSplit);
+    if (!placed) {
+        // Wide enough for the tag columns, as far as the desktop allows.
+        WidenWithinParent(this, tree_->MissingColumnsWidth());
+        CenterInParent();
+    }
     LoadWorkingSet(codex_);
     RebuildLists();
 }
@@ -146,13 +157,7 @@ void ArchiveBrowser::Idle() {
     }
 }
 
-void ArchiveBrowser::SortTree() {
-    // Group rows show their label only while sorting, so they sort by it; their
-    // cells are otherwise empty and the tree draws the label across the row.
-    sortingGroups_ = true;
-    tree_->Sort();
-    sortingGroups_ = false;
-}
+void ArchiveBrowser::SortTree() { tree_->Sort(); }
 
 // ---- Codex events ----
 
@@ -184,6 +189,7 @@ void ArchiveBrowser::HandleCodexEvent(const CodexEvent& event) {
         quietLists_ = true;
         activeList_->RemoveAllItems();
         inactiveList_->RemoveAllItems();
+        listedArchives_.clear();
         quietLists_ = false;
         ClearTree();
         refreshPending_ = true;
@@ -194,14 +200,18 @@ void ArchiveBrowser::HandleCodexEvent(const CodexEvent& event) {
 
 // ---- Archive lists ----
 
-Archive* ArchiveBrowser::ArchiveOf(const ListItem* item) {
-    return item && !IsFixedRow(item->data) ? static_cast<Archive*>(item->data) : nullptr;
+Archive* ArchiveBrowser::ArchiveOf(const ListItem* item) const {
+    if (!item) return nullptr;
+    auto found = listedArchives_.find(item->id);
+    return found == listedArchives_.end() ? nullptr : found->second;
+}
+
+RowId ArchiveBrowser::ArchiveRow(const Archive* archive) {
+    auto [slot, added] = archiveRows_.try_emplace(archive->path, kFirstArchiveRow + archiveRows_.size());
+    return slot->second;
 }
 
 void ArchiveBrowser::RebuildLists() {
-    // Keep the selection across the rebuild where its rows still exist.
-    std::vector<std::string> selected;
-    for (ListItem* item : activeList_->Selection()) selected.push_back(item->label);
     std::vector<Archive*> active, inactive;
     for (size_t i = 0; i < codex_.ArchiveCount(); ++i) {
         Archive* archive = codex_.ArchiveAt(i);
@@ -210,19 +220,28 @@ void ArchiveBrowser::RebuildLists() {
     std::sort(active.begin(), active.end(), ByFileName);
     std::sort(inactive.begin(), inactive.end(), ByFileName);
 
+    // Rows are named by archive path, so the selection and scroll position stay with
+    // the archives that are still listed.
     quietLists_ = true;
-    activeList_->RemoveAllItems();
-    inactiveList_->RemoveAllItems();
+    listedArchives_.clear();
+    auto addArchive = [this](ListWindow* list, Archive* archive) {
+        const RowId row = ArchiveRow(archive);
+        listedArchives_[row] = archive;
+        list->AddListItem(nullptr, row, ListWindow::kItemText, archive->fileName);
+    };
+    activeList_->Refill([&] {
+        activeList_->AddListItem(nullptr, kRowLocal, ListWindow::kItemText, "local");
+        activeList_->AddListItem(nullptr, kRowFoundation, ListWindow::kItemText, "foundation");
+        activeList_->AddListItem(nullptr, kRowCombined, ListWindow::kItemText, "combined");
+        for (Archive* archive : active) addArchive(activeList_, archive);
+    });
+    inactiveList_->Refill([&] {
+        for (Archive* archive : inactive) addArchive(inactiveList_, archive);
+    });
+    if (activeList_->Selection().empty()) activeList_->SelectListItem(activeList_->FindItem(kRowCombined), false);
     quietLists_ = false;
-    activeList_->AddListItem(nullptr, &gLocalRow, ListWindow::kItemText, "local");
-    activeList_->AddListItem(nullptr, &gFoundationRow, ListWindow::kItemText, "foundation");
-    activeList_->AddListItem(nullptr, &gCombinedRow, ListWindow::kItemText, "combined");
-    for (Archive* archive : active) activeList_->AddListItem(nullptr, archive, ListWindow::kItemText, archive->fileName);
-    for (Archive* archive : inactive) {
-        inactiveList_->AddListItem(nullptr, archive, ListWindow::kItemText, archive->fileName);
-    }
     FitListsSplit();
-    SelectArchiveRows(selected);
+    ShowSelection();
 }
 
 void ArchiveBrowser::FitListsSplit() {
@@ -244,11 +263,7 @@ void ArchiveBrowser::SelectArchiveRows(const std::vector<std::string>& labels) {
         activeList_->SelectListItem(item, any);
         any = true;
     }
-    if (!any) {
-        for (ListItem* item = activeList_->FirstItem(); item; item = item->next) {
-            if (item->data == &gCombinedRow) activeList_->SelectListItem(item, false);
-        }
-    }
+    if (!any) activeList_->SelectListItem(activeList_->FindItem(kRowCombined), false);
     quietLists_ = false;
     ShowSelection();
 }
@@ -314,7 +329,7 @@ void ArchiveBrowser::Disassemble(ListWindow* list) {
     std::string folder;
     if (!folderChooser_("Choose Destination Folder", folder) || folder.empty()) return;
     // The chooser ran modally: the archive may have been unloaded meanwhile.
-    if (Archive* archive = codex_.FindArchiveByPath(path)) DisassembleArchive(archive, folder);
+    if (Archive* archive = codex_.FindArchiveByPath(path)) ReportFailure(DisassembleArchive(archive, folder));
 }
 
 bool ArchiveBrowser::CommandEnabled(int command, ListWindow* list) const {
@@ -323,7 +338,7 @@ bool ArchiveBrowser::CommandEnabled(int command, ListWindow* list) const {
     case kCommandToggleHidden: return true;
     case kCommandMoveSelection: return list && !SelectedArchives(list).empty();
     case kCommandDisassemble: return list && SelectedArchives(list).size() == 1;
-    case kCommandOpen:
+    case kCommandOpen: return AnySelectedOpens();
     case kCommandGetInfo:
     case kCommandCopyToLocal:
     case kCommandDuplicate:
@@ -332,8 +347,19 @@ bool ArchiveBrowser::CommandEnabled(int command, ListWindow* list) const {
     }
 }
 
+bool ArchiveBrowser::AnySelectedOpens() const {
+    for (const TagKey& key : SelectedTags()) {
+        TagRecord* record = codex_.FindTag(key.group, key.tagid);
+        if (record && tagRows_.CanOpen(record)) return true;
+    }
+    return false;
+}
+
 void ArchiveBrowser::RunCommand(int command, ListWindow* list) {
-    if (!CommandEnabled(command, list)) return;
+    // The menu offers "Open" only for tags that open; a key tries any, so that a tag
+    // without an editor is answered with why it does not open.
+    const bool runs = command == kCommandOpen ? !SelectedTags().empty() : CommandEnabled(command, list);
+    if (!runs) return;
     switch (command) {
     case kCommandDefaultSet:
         changingSet_ = true;
@@ -416,15 +442,15 @@ void ArchiveBrowser::ShowSelection() {
     selectedArchives_.clear();
     std::vector<TagRecord*> records;
     for (ListItem* item : activeList_->Selection()) {
-        if (item->data == &gLocalRow) {
+        if (item->id == kRowLocal) {
             selectLocal_ = true;
             std::vector<TagRecord*> local = codex_.LocalTags();
             records.insert(records.end(), local.begin(), local.end());
-        } else if (item->data == &gFoundationRow) {
+        } else if (item->id == kRowFoundation) {
             selectFoundation_ = true;
             std::vector<TagRecord*> foundation = codex_.FoundationTags();
             records.insert(records.end(), foundation.begin(), foundation.end());
-        } else if (item->data == &gCombinedRow) {
+        } else if (item->id == kRowCombined) {
             selectCombined_ = true;
             records = codex_.AllCurrentTags();
             break;  // every other row's tags are among these
@@ -440,15 +466,14 @@ void ArchiveBrowser::ShowSelection() {
         if (IsTagListed(record->group, showHidden_) && codex_.CurrentEntry(record)) wanted.insert(record);
     }
     std::vector<TagRecord*> gone;
-    for (const auto& [record, row] : rows_) {
-        if (!wanted.count(record)) gone.push_back(const_cast<TagRecord*>(record));
+    for (const auto& [row, record] : tagRows_.Records()) {
+        if (!wanted.count(record)) gone.push_back(record);
     }
     for (TagRecord* record : gone) RemoveRow(record);
     for (const TagRecord* record : wanted) {
         auto* mutableRecord = const_cast<TagRecord*>(record);
-        auto found = rows_.find(record);
-        if (found == rows_.end()) AddRow(mutableRecord);
-        else StyleRow(found->second, mutableRecord);
+        if (ListItem* row = RowOf(record)) StyleRow(row, mutableRecord);
+        else AddRow(mutableRecord);
     }
     UpdateGroupLabels();
     SortTree();
@@ -456,107 +481,69 @@ void ArchiveBrowser::ShowSelection() {
 }
 
 void ArchiveBrowser::UpdateRow(TagRecord* record) {
-    probedUser_.erase(record);
+    tagRows_.ForgetUser(record);
     if (!ShouldList(record)) {
         RemoveRow(record);
         return;
     }
-    auto found = rows_.find(record);
-    if (found == rows_.end()) AddRow(record);
-    else StyleRow(found->second, record);
+    if (ListItem* row = RowOf(record)) StyleRow(row, record);
+    else AddRow(record);
     tree_->InvalidateClient();
 }
 
 void ArchiveBrowser::AddRow(TagRecord* record) {
-    ListItem*& group = groups_[record->group];
+    ListItem* group = GroupRow(record->group);
     if (!group) {
-        group = tree_->AddListItem(nullptr, nullptr, ListWindow::kItemHasChildren, TagGroupName(record->group));
-        if (!GroupHasEditor(record->group)) tree_->SetItemGrey(group, true);
+        group = tree_->AddListItem(nullptr, TagRowModel::GroupRow(record->group),
+                                   ListWindow::kItemHasChildren | ListWindow::kItemSpanning, TagGroupName(record->group));
+        tree_->SetItemDimmed(group, !GroupHasEditor(record->group));
     }
-    ListItem* row = tree_->AddListItem(group, record, 0, std::string());
-    rows_[record] = row;
+    tagRows_.Add(record);
+    ListItem* row = tree_->AddListItem(group, TagRowModel::TagRow(record->group, record->tagid), 0, std::string());
     StyleRow(row, record);
 }
 
 void ArchiveBrowser::RemoveRow(TagRecord* record) {
-    probedUser_.erase(record);
-    auto found = rows_.find(record);
-    if (found == rows_.end()) return;
-    ListItem* row = found->second;
-    rows_.erase(found);
+    ListItem* row = RowOf(record);
+    tagRows_.Remove(record);
+    if (!row) return;
     ListItem* group = row->parent;
     tree_->RemoveListItem(row);
-    if (group && group->childCount == 0) {
-        groups_.erase(record->group);
-        tree_->RemoveListItem(group);
-    }
+    if (group && group->childCount == 0) tree_->RemoveListItem(group);
 }
 
 void ArchiveBrowser::ClearTree() {
     tree_->RemoveAllItems();
-    rows_.clear();
-    groups_.clear();
-    probedUser_.clear();
+    tagRows_.Clear();
 }
 
 void ArchiveBrowser::UpdateGroupLabels() {
-    for (auto& [code, group] : groups_) {
+    for (ListItem* group = tree_->FirstItem(); group; group = group->next) {
         char count[16];
         std::snprintf(count, sizeof count, " (%d)", group->childCount);
-        group->label = TagGroupName(code) + count;
+        group->label = TagGroupName(uint32_t(group->id)) + count;
     }
     tree_->InvalidateClient();
 }
 
-uint32_t ArchiveBrowser::RowUser(TagRecord* record) {
-    const TagEntry* entry = codex_.CurrentEntry(record);
-    if (!entry) return 0;
-    if (!NeedsUserProbe(entry->header)) return entry->header.user;
-    auto found = probedUser_.find(record);
-    if (found != probedUser_.end()) return found->second;
-    const uint32_t user = ProbeTagUser(codex_, record).value_or(0);
-    probedUser_[record] = user;
-    return user;
-}
-
-bool ArchiveBrowser::RowCanOpen(TagRecord* record) {
-    const TagEntry* entry = codex_.CurrentEntry(record);
-    return entry && CanOpenTag(entry->header, RowUser(record));
-}
-
 void ArchiveBrowser::StyleRow(ListItem* row, TagRecord* record) {
     const uint8_t white[3] = {255, 255, 255};
-    const uint8_t* color = record->localEntry ? kLooseColor : white;
-    const int shift = RowCanOpen(record) ? 0 : 1;
-    for (int i = 0; i < 3; ++i) row->color[i] = uint8_t(color[i] >> shift);
+    tree_->SetItemColor(row, record->localEntry ? kLooseColor : white);
+    tree_->SetItemDimmed(row, !tagRows_.CanOpen(record));
 }
 
 ArchiveBrowser::ListItem* ArchiveBrowser::RowOf(const TagRecord* record) const {
-    auto found = rows_.find(record);
-    return found == rows_.end() ? nullptr : found->second;
+    return tree_->FindItem(TagRowModel::TagRow(record->group, record->tagid));
 }
 
 ArchiveBrowser::ListItem* ArchiveBrowser::GroupRow(uint32_t group) const {
-    auto found = groups_.find(group);
-    return found == groups_.end() ? nullptr : found->second;
-}
-
-std::string ArchiveBrowser::FormatCell(const ListItem* item, int column) {
-    if (!item->parent) return sortingGroups_ && column == kColumnName ? item->label : std::string();
-    if (!item->data) return {};
-    auto* record = static_cast<TagRecord*>(item->data);
-    const TagEntry* entry = codex_.CurrentEntry(record);
-    if (!entry) return {};
-    const uint32_t user = column == kColumnUser ? RowUser(record) : entry->header.user;
-    return TagColumnText(codex_, record, entry->header, user, column);
+    return tree_->FindItem(TagRowModel::GroupRow(group));
 }
 
 std::vector<ArchiveBrowser::TagKey> ArchiveBrowser::SelectedTags() const {
     std::vector<TagKey> keys;
     for (ListItem* item : tree_->Selection()) {
-        if (!item->parent || !item->data) continue;
-        const auto* record = static_cast<const TagRecord*>(item->data);
-        keys.push_back({record->group, record->tagid});
+        if (const TagRecord* record = tagRows_.RecordOf(item->id)) keys.push_back({record->group, record->tagid});
     }
     return keys;
 }
@@ -570,9 +557,7 @@ std::vector<TagRecord*> ArchiveBrowser::SelectedRecords() const {
 }
 
 void ArchiveBrowser::OnTreeActivated(ListItem* item) {
-    if (!item || !item->parent || !item->data) return;
-    auto* record = static_cast<TagRecord*>(item->data);
-    if (RowCanOpen(record)) OpenTagGroupEditor(record);
+    if (TagRecord* record = item ? tagRows_.RecordOf(item->id) : nullptr) OpenTag(record);
 }
 
 void ArchiveBrowser::OnTreeDelete() { RunCommand(kCommandDelete); }
@@ -581,11 +566,30 @@ void ArchiveBrowser::OnTreeDelete() { RunCommand(kCommandDelete); }
 
 void ArchiveBrowser::Rescan() { codex_.RefreshLocalFolder(false); }
 
+bool ArchiveBrowser::OpenTag(TagRecord* record) {
+    if (!GroupHasEditor(record->group)) {
+        const TagGroup* group = FindTagGroup(record->group);
+        const std::string kind = group ? group->singular : TagGroupName(record->group);
+        const TagEntry* entry = codex_.CurrentEntry(record);
+        char text[320];
+        std::snprintf(text, sizeof text, "'%s' is a %s tag. Tamber has no editor for %s tags.",
+                      entry ? entry->header.Name().c_str() : "", kind.c_str(), kind.c_str());
+        MessageBox("Can't Open Tag", text, {"OK"});
+        return false;
+    }
+    // Old meshes and unreadable collections are dimmed and skipped.
+    if (tagRows_.CanOpen(record)) OpenTagGroupEditor(record);
+    return true;
+}
+
 void ArchiveBrowser::OpenSelected() {
-    // Each editor may run the window system; look every tag up again before opening it.
+    // Each editor and message may run the window system; look every tag up again
+    // before opening it. One message says there is no editor for a kind of tag.
+    bool told = false;
     for (const TagKey& key : SelectedTags()) {
         TagRecord* record = codex_.FindTag(key.group, key.tagid);
-        if (record && RowCanOpen(record)) OpenTagGroupEditor(record);
+        if (!record || (told && !GroupHasEditor(record->group))) continue;
+        told = !OpenTag(record) || told;
     }
 }
 
@@ -603,7 +607,7 @@ void ArchiveBrowser::ShowSelectedInfo() {
 }
 
 void ArchiveBrowser::CopySelectedToLocal() {
-    for (TagRecord* record : SelectedRecords()) CopyTagToLocal(codex_, record);
+    for (TagRecord* record : SelectedRecords()) ReportFailure(CopyTagToLocal(codex_, record));
     Rescan();
 }
 
@@ -617,10 +621,10 @@ void ArchiveBrowser::DuplicateSelected() {
         if (MessageBoxWithInput("Enter Name for Duplicate Tag", name, {"OK", "Cancel"}) != 0) return;
         // The question ran modally: the tag may be gone by now.
         record = codex_.FindTag(keys[0].group, keys[0].tagid);
-        if (record) DuplicateTag(codex_, record, &name);
+        if (record) ReportFailure(DuplicateTag(codex_, record, &name));
     } else {
         for (const TagKey& key : keys) {
-            if (TagRecord* record = codex_.FindTag(key.group, key.tagid)) DuplicateTag(codex_, record);
+            if (TagRecord* record = codex_.FindTag(key.group, key.tagid)) ReportFailure(DuplicateTag(codex_, record));
         }
     }
     Rescan();

@@ -10,8 +10,9 @@
 #include <unordered_set>
 #include <vector>
 
+#include "tools/TagRowModel.h"
 #include "ui/Window.h"
-#include "tools/TagTreeList.h"
+#include "ui/widgets/ListWindow.h"
 
 namespace tamber::tags { class Archive; }
 namespace tamber::tags { class Codex; }
@@ -78,12 +79,13 @@ public:
     ListWindow* ActiveList() const { return activeList_; }
     ListWindow* InactiveList() const { return inactiveList_; }
     ListWindow* TagTree() const { return tree_; }
+    const TagRowModel& TagRows() const { return tagRows_; }
     bool ShowsHiddenGroups() const { return showHidden_; }
     // The row of a tag and the group row of a group, or null.
     ListItem* RowOf(const TagRecord* record) const;
     ListItem* GroupRow(uint32_t group) const;
     // The archive a list row stands for (null for the fixed rows).
-    static Archive* ArchiveOf(const ListItem* item);
+    Archive* ArchiveOf(const ListItem* item) const;
     // Selects the active list's rows with these labels ("local", "combined", file names).
     void SelectArchiveRows(const std::vector<std::string>& labels);
     // Runs a command as its menu item or key does.
@@ -103,12 +105,16 @@ private:
         uint32_t group;
         uint32_t tagid;
     };
+    // The fixed rows of the active list; archives take ids from kFirstArchiveRow on.
+    enum FixedRow : RowId { kRowLocal = 1, kRowFoundation, kRowCombined, kFirstArchiveRow = 16 };
 
     ArchiveBrowser();
     void HandleCodexEvent(const CodexEvent& event);
 
     // Archive lists.
     void RebuildLists();
+    // The row id of an archive: one per path for as long as the browser lives.
+    RowId ArchiveRow(const Archive* archive);
     void OnActiveSelection();
     void FitListsSplit();
     std::vector<Archive*> SelectedArchives(const ListWindow* list) const;
@@ -131,10 +137,8 @@ private:
     void UpdateGroupLabels();
     void SortTree();
     void StyleRow(ListItem* row, TagRecord* record);
-    uint32_t RowUser(TagRecord* record);
-    std::string FormatCell(const ListItem* item, int column);
-    bool RowCanOpen(TagRecord* record);
     std::vector<TagKey> SelectedTags() const;
+    bool AnySelectedOpens() const;
     std::vector<TagRecord*> SelectedRecords() const;
     void ShowTagMenu(Point point);
     void OnTreeActivated(ListItem* item);
@@ -142,6 +146,8 @@ private:
 
     // Tag operations.
     void OpenSelected();
+    // Opens the tag's editor, or says why there is none. False when it has none.
+    bool OpenTag(TagRecord* record);
     void ShowSelectedInfo();
     void CopySelectedToLocal();
     void DuplicateSelected();
@@ -158,10 +164,10 @@ private:
     SplitterWindow* inner_ = nullptr;
     ListWindow* activeList_ = nullptr;
     ListWindow* inactiveList_ = nullptr;
-    TagTreeList* tree_ = nullptr;
-    std::unordered_map<const TagRecord*, ListItem*> rows_;
-    std::unordered_map<uint32_t, ListItem*> groups_;
-    std::unordered_map<const TagRecord*, uint32_t> probedUser_;
+    ListWindow* tree_ = nullptr;
+    TagRowModel tagRows_;
+    std::unordered_map<std::string, RowId> archiveRows_;
+    std::unordered_map<RowId, Archive*> listedArchives_;
     std::unordered_set<const Archive*> selectedArchives_;
     bool selectLocal_ = false;
     bool selectFoundation_ = false;
@@ -170,7 +176,6 @@ private:
     bool changingSet_ = false;  // the browser itself is changing or adding archives
     bool quietLists_ = false;   // list selection changes made by the browser itself
     bool sortPending_ = false;
-    bool sortingGroups_ = false;
     bool refreshPending_ = false;
 };
 

@@ -11,10 +11,14 @@ using namespace tamber::tags;
 
 namespace {
 
+constexpr CellType kNumber = CellType::kNumber;
+constexpr CellType kText = CellType::kText;
 const TagColumnInfo kColumns[kTagColumnCount] = {
-    {"Identifier", 96}, {"Flags", 96},  {"Type", 96}, {"Name", 256},    {"Group", 64},
-    {"Tag", 64},        {"Offset", 96}, {"Size", 96}, {"User", 64},     {"Vers.", 48},
-    {"Foundation Index", 96}, {"Owner Index", 96},   {"Game", 64},     {"Location", 256},
+    {"Identifier", 96, kNumber},       {"Flags", 96, kNumber},       {"Type", 96, kNumber},
+    {"Name", 256, kText},              {"Group", 64, kText},         {"Tag", 64, kText},
+    {"Offset", 96, kNumber},           {"Size", 96, kNumber},        {"User", 64, kNumber},
+    {"Vers.", 48, kNumber},            {"Foundation Index", 96, kNumber}, {"Owner Index", 96, kNumber},
+    {"Game", 64, kText},               {"Location", 256, kText},
 };
 
 constexpr uint32_t kCollectionGroup = FourCC(".256");
@@ -47,8 +51,9 @@ bool NeedsUserProbe(const TagHeader& header) {
 }
 
 std::optional<uint32_t> ProbeTagUser(Codex& codex, TagRecord* record) {
-    FILE* file = codex.OpenTagData(record);
-    if (!file) return std::nullopt;
+    auto opened = codex.OpenTagData(record);
+    if (!opened) return std::nullopt;
+    FILE* file = *opened;
     uint8_t bytes[4];
     const bool read = std::fseek(file, 4, SEEK_CUR) == 0 && std::fread(bytes, 1, 4, file) == 4;
     codex.CloseTagData(record);
@@ -56,27 +61,26 @@ std::optional<uint32_t> ProbeTagUser(Codex& codex, TagRecord* record) {
     return uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 | bytes[3];
 }
 
-std::string TagColumnText(const Codex& codex, const TagRecord* record, const TagHeader& header, uint32_t user,
-                          int column) {
+CellValue TagColumnCell(const Codex& codex, const TagRecord* record, const TagHeader& header, uint32_t user, int column) {
     switch (column) {
-    case kColumnIdentifier: return std::to_string(header.identifier);
-    case kColumnFlags: return std::to_string(header.flags);
-    case kColumnType: return std::to_string(header.type);
-    case kColumnName: return header.Name();
-    case kColumnGroup: return FourCCText(header.group);
-    case kColumnTag: return FourCCText(header.tagid);
-    case kColumnOffset: return std::to_string(header.offset);
-    case kColumnSize: return std::to_string(header.size);
+    case kColumnIdentifier: return CellValue::Integer(header.identifier);
+    case kColumnFlags: return CellValue::Integer(header.flags);
+    case kColumnType: return CellValue::Integer(header.type);
+    case kColumnName: return CellValue::Text(header.Name());
+    case kColumnGroup: return CellValue::Text(FourCCText(header.group));
+    case kColumnTag: return CellValue::Text(FourCCText(header.tagid));
+    case kColumnOffset: return CellValue::Integer(header.offset);
+    case kColumnSize: return CellValue::Integer(header.size);
     case kColumnUser: {
         char text[16];
         std::snprintf(text, sizeof text, "0x%x", user);
-        return text;
+        return CellValue::Number(user, text);
     }
-    case kColumnVersion: return std::to_string(header.version);
-    case kColumnFoundationIndex: return std::to_string(header.foundationIndex);
-    case kColumnOwnerIndex: return std::to_string(header.ownerIndex);
-    case kColumnGame: return FourCCText(header.signature);
-    case kColumnLocation: return codex.TagLocationName(record);
+    case kColumnVersion: return CellValue::Integer(header.version);
+    case kColumnFoundationIndex: return CellValue::Integer(header.foundationIndex);
+    case kColumnOwnerIndex: return CellValue::Integer(header.ownerIndex);
+    case kColumnGame: return CellValue::Text(FourCCText(header.signature));
+    case kColumnLocation: return CellValue::Text(codex.TagLocationName(record));
     default: return {};
     }
 }

@@ -6,12 +6,15 @@
 #include <string>
 
 #include "tags/TagHeader.h"
+#include "ui/widgets/ListModel.h"
 
 namespace tamber::tags { class Codex; }
 namespace tamber::tags { class TagRecord; }
 
 namespace tamber::tools {
 using namespace tamber::tags;
+using namespace tamber::ui;
+using namespace tamber::ui::widgets;
 
 enum TagColumn : int {
     kColumnIdentifier,
@@ -34,6 +37,7 @@ enum TagColumn : int {
 struct TagColumnInfo {
     const char* title;
     int width;
+    CellType type;
 };
 const TagColumnInfo& TagColumnAt(int column);
 
@@ -53,7 +57,6 @@ bool CanOpenTag(const TagHeader& header, uint32_t user);
 bool NeedsUserProbe(const TagHeader& header);
 // The big-endian word at byte 4 of the tag's current data; none when unreadable.
 std::optional<uint32_t> ProbeTagUser(Codex& codex, TagRecord* record);
-std::string TagColumnText(const Codex& codex, const TagRecord* record, const TagHeader& header, uint32_t user,
-                          int column);
+CellValue TagColumnCell(const Codex& codex, const TagRecord* record, const TagHeader& header, uint32_t user, int column);
 
 }  // namespace tamber::tools

@@ -12,23 +12,24 @@ using namespace tamber::ui;
 namespace {
 
 constexpr uint32_t kSpyStyle = kStyleDocument | kStyleVisible;
-constexpr uint32_t kSpyListFlags = 43;
+constexpr uint32_t kSpyListFlags = ListWindow::kMultipleSelection | ListWindow::kHeaderRow;
 constexpr uint32_t kListStyle = kStyleVisible | kStyleEnabled;
-enum Column { kColumnText, kColumnClass, kColumnAddress };
 
 }  // namespace
 
 WindowView::WindowView() : Window(kSpyStyle & ~kStyleVisible, nullptr) {
     SetName(kTitle);
     list_ = new ListWindow(kSpyListFlags, kListStyle, this);
-    list_->AddColumn("Text", nullptr, 0, 0, 256, 0);
-    list_->AddColumn("Class", nullptr, 0, 0, 192, 0);
+    list_->SetModel(&rows_);
+    list_->AddColumn("Text", CellType::kText, 256);
+    list_->AddColumn("Class", CellType::kText, 192);
     // Wide enough for a 64-bit address in full.
-    list_->AddColumn("Address", nullptr, 0, 0, 128, 0);
-    list_->formatCell = [this](const ListWindow::ListItem* item, int column) { return FormatCell(item, column); };
+    list_->AddColumn("Address", CellType::kNumber, 128);
     if (!RestorePlacement(this, kPlacementKey, true)) {
         SetSize(kDefaultWidth, kDefaultHeight);
         PlaceAtCascadePosition(this);
+        OnResize();
+        WidenWithinParent(this, list_->MissingColumnsWidth());
         FitInsideParent(this);
     }
     OnResize();
@@ -37,34 +38,25 @@ WindowView::WindowView() : Window(kSpyStyle & ~kStyleVisible, nullptr) {
 }
 
 void WindowView::RefreshWindowTree() {
-    list_->RemoveAllItems();
-    rows_.clear();
-    if (Window* root = WS().Root()) AddWindow(root, nullptr);
+    list_->Refill([this] {
+        rows_.Clear();
+        if (Window* root = WS().Root()) AddWindow(root, nullptr);
+    });
 }
 
 void WindowView::AddWindow(const Window* window, ListWindow::ListItem* parent) {
+    // A window's address names its row, so what was selected or expanded stays so.
+    const auto address = reinterpret_cast<uintptr_t>(window);
     const char* name = window->GetName();
-    rows_.push_back({name ? name : "(unnamed)", window->GetClassName(), reinterpret_cast<uintptr_t>(window)});
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%" PRIxPTR, address);
+    rows_.SetRow(address, {CellValue::Text(name ? name : "(unnamed)"), CellValue::Text(window->GetClassName()),
+                           CellValue::Number(double(address), text)});
     uint32_t flags = 0;
     if (window->FirstChild()) flags |= ListWindow::kItemHasChildren;
     if (window->HasFlags(kStyleTopBoundary)) flags |= ListWindow::kItemExpanded;
-    ListWindow::ListItem* item = list_->AddListItem(parent, &rows_.back(), flags, rows_.back().name);
+    ListWindow::ListItem* item = list_->AddListItem(parent, address, flags, name ? name : "(unnamed)");
     for (const Window* child = window->FirstChild(); child; child = child->NextSibling()) AddWindow(child, item);
-}
-
-std::string WindowView::FormatCell(const ListWindow::ListItem* item, int column) const {
-    const Row* row = static_cast<const Row*>(item->data);
-    if (!row) return {};
-    switch (column) {
-    case kColumnText: return row->name;
-    case kColumnClass: return row->className;
-    case kColumnAddress: {
-        char text[24];
-        std::snprintf(text, sizeof text, "0x%" PRIxPTR, row->address);
-        return text;
-    }
-    default: return {};
-    }
 }
 
 bool WindowView::OnKey(Event& event) {
@@ -85,6 +77,7 @@ WindowView* OpenWindowSpy() {
     auto* spy = static_cast<WindowView*>(layer->FindChild(WindowView::kTitle, "WindowView"));
     if (!spy || spy->DisplayState() == kDisplayClosed) spy = new WindowView;
     spy->BringToFront();
+    WS().FocusWindow(spy);
     return spy;
 }
 

@@ -33,7 +33,7 @@ void EmitGlyphQuad(const Font& font, const PlacedGlyph& placed, int shift) {
 
 }  // namespace
 
-Font* LoadFont(const std::string& path) {
+UploadedFont LoadFont(const std::string& path) {
     std::unique_ptr<Font> font = ReadFontFile(path);
     if (!font || !PackFontGlyphs(*font, AtlasPageSide()))
         return nullptr;
@@ -45,14 +45,12 @@ Font* LoadFont(const std::string& path) {
             glyph.bitmap.clear();
             glyph.bitmap.shrink_to_fit();
         }
-    return font.release();
+    return UploadedFont(font.release());
 }
 
-void FreeFont(Font* font) {
-    if (!font)
-        return;
+void UploadedFontDeleter::operator()(Font* font) const {
     DeleteTextures(font->pageTextures);
-    delete font;
+    std::default_delete<Font>()(font);
 }
 
 int GetFontHeight(const Font* font) { return font ? font->lineHeight : 0; }

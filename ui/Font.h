@@ -71,10 +71,15 @@ enum : int {
     kTextMeasureOnly = 0x200,
 };
 
+// Frees an uploaded font's page textures with the font.
+struct UploadedFontDeleter {
+    void operator()(Font* font) const;
+};
+using UploadedFont = std::unique_ptr<Font, UploadedFontDeleter>;
+
 // Reads the file, packs the glyphs into pages of min(GL maximum texture size, 1024)
 // and uploads them; null when the file is missing, short or malformed.
-Font* LoadFont(const std::string& path);
-void FreeFont(Font* font);
+UploadedFont LoadFont(const std::string& path);
 int GetFontHeight(const Font* font);
 // Draws (or, with kTextMeasureOnly, only measures without any OpenGL call) the text
 // in the current colour; returns the widest line's width.

@@ -65,7 +65,7 @@ bool WritePieceFile(const std::string& path, const std::vector<PieceImage>& piec
     for (const PieceImage& piece : pieces)
         if (piece.rgba.size() != size_t(piece.width) * piece.height * 4)
             return false;
-    return WriteFileAtomically(path, EncodePieceFile(pieces));
+    return WriteFileAtomically(path, EncodePieceFile(pieces)).ok();
 }
 
 }  // namespace tamber::ui

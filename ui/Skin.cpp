@@ -265,7 +265,10 @@ void Skin::DrawSortMark(const Rect& rect, bool descending) const {
     FlushPieces(true);
 }
 
-void Skin::SetSelectionColor(bool focused) { glColor4ub(0, 64, 192, focused ? 192 : 128); }
+void Skin::SetSelectionColor(bool focused, bool faint) {
+    const int alpha = focused ? 192 : 128;
+    glColor4ub(0, 64, 192, uint8_t(faint ? alpha / 2 : alpha));
+}
 void Skin::SetNeutralColor(bool focused) { glColor4ub(192, 192, 192, focused ? 192 : 128); }
 
 void Skin::SetTextColor(bool onHighlight) {

@@ -76,7 +76,8 @@ public:
     void DrawSortMark(const Rect& rect, bool descending) const;
 
     // Colours and plain fills (no texture). Fills use the current colour.
-    static void SetSelectionColor(bool focused);  // (0, 64, 192), alpha 192 or 128
+    // (0, 64, 192), alpha 192 or 128; halved for the fainter band under a dimmed row.
+    static void SetSelectionColor(bool focused, bool faint = false);
     static void SetNeutralColor(bool focused);    // (192, 192, 192), alpha 192 or 128
     static void SetTextColor(bool onHighlight);   // white, or black on a highlight band
     static void FillRect(const Rect& rect);

@@ -32,7 +32,7 @@ std::unique_ptr<TexturePack> BuildTexturePack(std::vector<PieceImage> images, in
     return pack;
 }
 
-TexturePack* UploadTexturePack(std::unique_ptr<TexturePack> pack) {
+UploadedPack UploadTexturePack(std::unique_ptr<TexturePack> pack) {
     if (!pack)
         return nullptr;
     pack->pageTextures = UploadAtlasPages(pack->pagePixels, pack->pageSide, false);
@@ -42,21 +42,19 @@ TexturePack* UploadTexturePack(std::unique_ptr<TexturePack> pack) {
         piece.pixels.clear();
         piece.pixels.shrink_to_fit();
     }
-    return pack.release();
+    return UploadedPack(pack.release());
 }
 
-TexturePack* LoadTexturePack(const std::string& path, int pageSide) {
+UploadedPack LoadTexturePack(const std::string& path, int pageSide) {
     auto images = ReadPieceFile(path);
     if (!images)
         return nullptr;
     return UploadTexturePack(BuildTexturePack(std::move(*images), pageSide > 0 ? pageSide : AtlasPageSide()));
 }
 
-void FreeTexturePack(TexturePack* pack) {
-    if (!pack)
-        return;
+void UploadedPackDeleter::operator()(TexturePack* pack) const {
     DeleteTextures(pack->pageTextures);
-    delete pack;
+    std::default_delete<TexturePack>()(pack);
 }
 
 const Piece* FindPiece(const TexturePack* pack, uint32_t id) {

@@ -35,11 +35,16 @@ struct TexturePack {
 // Packs the pieces into pages of the given side without OpenGL; null when a piece
 // is larger than a page. Zero-sized pieces stay in the pack and take no room.
 std::unique_ptr<TexturePack> BuildTexturePack(std::vector<PieceImage> images, int pageSide);
-// Uploads the pages and frees the pixel copies; takes ownership.
-TexturePack* UploadTexturePack(std::unique_ptr<TexturePack> pack);
+// Frees an uploaded pack's page textures with the pack.
+struct UploadedPackDeleter {
+    void operator()(TexturePack* pack) const;
+};
+using UploadedPack = std::unique_ptr<TexturePack, UploadedPackDeleter>;
+
+// Uploads the pages and frees the pixel copies.
+UploadedPack UploadTexturePack(std::unique_ptr<TexturePack> pack);
 // Reads, packs (pageSide 0: AtlasPageSide()) and uploads; null on any failure.
-TexturePack* LoadTexturePack(const std::string& path, int pageSide = 0);
-void FreeTexturePack(TexturePack* pack);
+UploadedPack LoadTexturePack(const std::string& path, int pageSide = 0);
 
 const Piece* FindPiece(const TexturePack* pack, uint32_t id);
 // The natural size; 0 by 0 for a missing piece.

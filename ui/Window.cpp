@@ -517,9 +517,12 @@ void Window::OnFrameMouseButton(Event& event) {
     if (!edgeDrag && !titleDrag && !box) return;
     trackHit_ = hit;
     trackFrame_ = RelativeFrame();
-    // The title bar may not go above layer0's client area (the surface for modal windows).
+    // The title bar may not go above layer0's client area (the surface for modal windows),
+    // so a drag that moves the top stops there; a bottom edge follows the mouse up to the
+    // minimum size.
     int limit = ws.IsOnModalStack(this) ? 0 : (ws.Layer0() ? ws.Layer0()->Client().top : 0);
-    trackMinY_ = limit + (event.Position().y - frame_.top);
+    const bool movesTop = hit == kHitTitle || (hit & kHitTop);
+    trackMinY_ = movesTop ? limit + (event.Position().y - frame_.top) : 0;
     if (box) {
         pressedTitleBox_ = hit;
         ws.Invalidate(TitleBoxRect(hit));
@@ -557,7 +560,7 @@ void Window::FrameTrack(Point start, Point current, int phase) {
     p.x = std::clamp(p.x, 0, std::max(0, ws.SurfaceWidth()));
     p.y = std::min(p.y, std::max(0, ws.SurfaceHeight()));
     int dx = p.x - start.x;
-    int dy = std::max(p.y, trackMinY_) - start.y;
+    int dy = p.y - start.y;
     Rect r = trackFrame_;
     if (hit == kHitTitle) {
         r = RectOffset(r, dx, dy);

@@ -34,10 +34,16 @@ enum WindowStyle : uint32_t {
     kStyleKeepCentred = 0x10000,
     kStyleUpperLayer = 0x40000,
 
-    kStyleDocument = 0x1D6E,
-    kStyleControl = 0x23 | kStyleFocusable,
-    kStyleFloating = 0x402AF,
+    // An editor or tool window: framed, resizable and maximisable, with all three title boxes.
+    kStyleDocument = kStyleEnabled | kStyleTitleBar | kStyleShadow | kStyleResizable | kStyleMaximisable |
+                     kStylePanelB | kStyleCloseBox | kStyleMaximiseBox | kStyleRollUpBox,
+    // A visible control that takes the keyboard focus.
+    kStyleControl = kStyleVisible | kStyleEnabled | kStyleResizable | kStyleFocusable,
+    // A palette floating in the upper layer.
+    kStyleFloating = kStyleVisible | kStyleEnabled | kStyleTitleBar | kStyleShadow | kStyleResizable | kStylePanelA |
+                     kStyleAltFrame | kStyleUpperLayer,
 };
+static_assert(kStyleDocument == 0x1D6E && kStyleControl == 0x8023 && kStyleFloating == 0x402AF);
 
 enum HitCode : uint32_t {
     kHitNone = 0,
@@ -114,8 +120,6 @@ public:
     virtual void OnFrameMouseMove(Event& event) { (void)event; }
     virtual void OnWheel(Event& event) { (void)event; }
     virtual void OnFrameWheel(Event& event) { (void)event; }
-    virtual void ReservedHook1() {}
-    virtual void ReservedHook2() {}
     virtual void OnMouseLeave(uint32_t newHit, uint32_t oldHit) { (void)newHit, (void)oldHit; }
     virtual void OnFrameMouseLeave(uint32_t newHit, uint32_t oldHit) { (void)newHit, (void)oldHit; }
     virtual void OnChildAdded(Window* child) { (void)child; }

@@ -85,4 +85,11 @@ void FitInsideParent(Window* window) {
     window->SetFrameXYWH(x, y, width, height);
 }
 
+void WidenWithinParent(Window* window, int extra) {
+    if (!window->Parent() || extra <= 0) return;
+    const int width = std::min(window->Frame().Width() + extra, window->Parent()->Client().Width());
+    if (width > window->Frame().Width()) window->SetSize(width, window->Frame().Height());
+    FitInsideParent(window);
+}
+
 }  // namespace tamber::ui

@@ -18,5 +18,8 @@ void PlaceAtCascadePosition(Window* window);
 void ResetCascade();
 // Moves the window into its parent's client area, shrinking it where it is larger.
 void FitInsideParent(Window* window);
+// Makes the window wider by extra pixels as far as its parent's client area allows,
+// then fits it inside (a window opening wide enough for its columns).
+void WidenWithinParent(Window* window, int extra);
 
 }  // namespace tamber::ui

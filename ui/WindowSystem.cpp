@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <memory>
 #include <utility>
 
 #include "platform/Os.h"
@@ -12,7 +13,7 @@ using namespace tamber::platform;
 
 namespace {
 
-WindowSystem* instance = nullptr;
+std::unique_ptr<WindowSystem> instance;
 
 constexpr double kDoubleClickSeconds = 0.2;
 constexpr double kDoubleClickPause = 0.3;
@@ -31,18 +32,19 @@ int GenericKey(int key) {
 }  // namespace
 
 WindowSystem& WindowSystem::Instance() {
-    if (!instance) instance = new WindowSystem;
+    if (!instance) instance.reset(new WindowSystem);
     return *instance;
 }
 
 void WindowSystem::Reset() {
     if (!instance) return;
-    WindowSystem* old = instance;
-    old->running_ = false;
-    old->deletion_.clear();
-    delete old->root_;
-    instance = nullptr;
-    delete old;
+    instance->running_ = false;
+    instance->deletion_.clear();
+    // The root's destructor deletes the whole tree; its windows still reach the
+    // window system while they go.
+    std::unique_ptr<Window> root(instance->root_);
+    root.reset();
+    instance.reset();
 }
 
 void WindowSystem::InitWindowSystem() {
@@ -517,6 +519,11 @@ Window* WindowSystem::SetFocus(Window* window, int reason) {
             window = redirect;
             continue;
         }
+        if (old) {
+            std::erase(focusHistory_, old);
+            if (focusHistory_.size() >= kFocusHistoryLength) focusHistory_.erase(focusHistory_.begin());
+            focusHistory_.push_back(old);
+        }
         focus_ = window;
         if (old && old->IsShown()) old->Invalidate();
         if (window->IsShown()) window->Invalidate();
@@ -530,6 +537,26 @@ Window* WindowSystem::SetFocus(Window* window, int reason) {
         return window;
     }
     return nullptr;
+}
+
+namespace {
+
+Window* FirstFocusable(Window* window) {
+    for (Window* child = window->FirstChild(); child; child = child->NextSibling()) {
+        if (!child->IsVisible() || !child->IsEnabled()) continue;
+        if (child->HasFlags(kStyleFocusable)) return child;
+        if (Window* found = FirstFocusable(child)) return found;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+Window* WindowSystem::FocusWindow(Window* window) {
+    if (!window) return nullptr;
+    if (Window* focused = SetFocus(window, kFocusByProgram)) return focused;
+    Window* control = FirstFocusable(window);
+    return control ? SetFocus(control, kFocusByProgram) : nullptr;
 }
 
 bool WindowSystem::TabFrom(Window* window, bool backwards) {
@@ -568,8 +595,20 @@ bool InTree(const Window* root, const Window* window) {
 
 }  // namespace
 
+Window* WindowSystem::FocusOutside(const Window* window) const {
+    auto outside = [&](const Window* w) {
+        return w && w != layer0_ && w != layer1_ && w != root_ && !(window && w->IsInside(window));
+    };
+    if (outside(focus_)) return focus_;
+    // The caller may have focused a control of the window before running it.
+    for (auto it = focusHistory_.rbegin(); it != focusHistory_.rend(); ++it) {
+        if (outside(*it)) return *it;
+    }
+    return nullptr;
+}
+
 int WindowSystem::RunModal(Window* window, int flags, bool* cancelledOut) {
-    Window* focusBefore = focus_;
+    Window* focusBefore = FocusOutside(window);
     if (flags & 4) ForceFullRedraw();
     PushEventHandler([this](int kind, Event& event) { return ModalHandler(kind, event); });
     RecomputeMouseWindow();
@@ -582,8 +621,8 @@ int WindowSystem::RunModal(Window* window, int flags, bool* cancelledOut) {
     while (modalStack_.size() >= depth && modalStack_[depth - 1].window == window && pump_ && pump_()) {
     }
     if (flags & 4) ForceFullRedraw();
-    // The focus goes back where it was when the run began, if that window still lives
-    // and the focus was left in the finished modal window.
+    // The focus goes back to the control that had it before the run, if that still
+    // lives and the focus was left in the finished modal window.
     bool focusLeftBehind = !focus_ || focus_ == layer0_ || (window && focus_->IsInside(window));
     if (focusLeftBehind && focusBefore && focusBefore != focus_ && InTree(root_, focusBefore)) {
         SetFocus(focusBefore, kFocusByProgram);
@@ -675,6 +714,7 @@ void WindowSystem::EmptyDeletionList() {
 
 void WindowSystem::ForgetWindow(Window* window) {
     if (focus_ == window) focus_ = nullptr;
+    std::erase(focusHistory_, window);
     if (mouseWindow_ == window) {
         mouseWindow_ = nullptr;
         mouseHit_ = 0;

@@ -79,6 +79,11 @@ public:
     int RunModal(Window* window, int flags, bool* cancelledOut = nullptr);
     void EndModal(Window* window, int result);
     bool IsOnModalStack(const Window* window) const;
+    // Gives the focus to a window just opened or brought forward: to the control it
+    // last focused, else to its first visible focusable descendant. Null when none.
+    Window* FocusWindow(Window* window);
+    // The focus window if it lies outside window, else the latest earlier focus that does.
+    Window* FocusOutside(const Window* window) const;
     Window* ModalWindow() const { return modalStack_.back().window; }
     int ModalFlags() const { return modalStack_.back().flags; }
     size_t ModalDepth() const { return modalStack_.size() - 1; }
@@ -159,6 +164,7 @@ public:
     void Deliver(Window* window, int kind, Event& event);
 
     static constexpr int kQueueSize = 32;
+    static constexpr size_t kFocusHistoryLength = 16;
     static constexpr int kMaxDirty = 32;
     static constexpr double kOverviewSeconds = 0.25;
 
@@ -209,6 +215,7 @@ private:
     void DimSurface();
     void DrawDropShadow(Window* window, const Rect& clip);
     void LayoutOverview();
+    static void ForEachInTree(Window* window, const std::function<void(Window*)>& visit);
     void FinishOverviewAnimation();
     void BroadcastResize(Window* window, Event& event);
     std::vector<Window*> OverviewWindows() const;
@@ -226,6 +233,9 @@ private:
     Window* mouseWindow_ = nullptr;
     uint32_t mouseHit_ = 0;
     Window* focus_ = nullptr;
+    // The windows that held the focus before the current one, most recent last; a
+    // modal run gives the focus back to the latest that lies outside its window.
+    std::vector<Window*> focusHistory_;
     Window* menuBar_ = nullptr;
     std::vector<Rect> dirty_;
     bool partialRedraw_ = true;

@@ -107,9 +107,17 @@ void WindowSystem::LayoutOverview() {
             return Rect{cx + int((r.left - f.left) * scale), cy + int((r.top - f.top) * scale),
                         cx + int((r.right - f.left) * scale), cy + int((r.bottom - f.top) * scale)};
         };
-        w->SetRenderBits(kRenderFrozen);
-        w->SetDisplayRects(scaled(f), scaled(w->Client()));
+        // The whole window shrinks: every descendant is shown scaled inside it.
+        ForEachInTree(w, [&](Window* d) {
+            d->SetRenderBits(kRenderFrozen);
+            d->SetDisplayRects(scaled(d->Frame()), scaled(d->Client()));
+        });
     }
+}
+
+void WindowSystem::ForEachInTree(Window* window, const std::function<void(Window*)>& visit) {
+    visit(window);
+    for (Window* child = window->FirstChild(); child; child = child->NextSibling()) ForEachInTree(child, visit);
 }
 
 double WindowSystem::OverviewProgress() const {
@@ -139,8 +147,10 @@ void WindowSystem::FinishOverviewAnimation() {
     if (redrawFlags_ & kRedrawAnimatingIn) return;
     redrawFlags_ &= ~(kRedrawOverview | kRedrawAnimatingIn);
     for (Window* w : OverviewWindows()) {
-        w->ClearRenderBits(kRenderFrozen);
-        w->SetDisplayRects(w->Frame(), w->Client());
+        ForEachInTree(w, [](Window* d) {
+            d->ClearRenderBits(kRenderFrozen);
+            d->SetDisplayRects(d->Frame(), d->Client());
+        });
     }
     PopEventHandler();
     ForceFullRedraw();

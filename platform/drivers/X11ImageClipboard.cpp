@@ -26,7 +26,7 @@ double Now() {
 
 }  // namespace
 
-X11ImageClipboard::X11ImageClipboard() : state_(new State) {
+X11ImageClipboard::X11ImageClipboard() : state_(std::make_unique<State>()) {
     State& s = *state_;
     s.display = XOpenDisplay(nullptr);
     if (!s.display) return;
@@ -43,7 +43,6 @@ X11ImageClipboard::~X11ImageClipboard() {
         XDestroyWindow(state_->display, state_->window);
         XCloseDisplay(state_->display);
     }
-    delete state_;
 }
 
 bool X11ImageClipboard::Set(const std::vector<uint8_t>& dib) {

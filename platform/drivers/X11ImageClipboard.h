@@ -3,6 +3,7 @@
 // never disturbs GLFW's. Offers and accepts "image/bmp" (a BMP file: the 14-byte
 // file header followed by the device-independent bitmap).
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace tamber::platform {
@@ -23,7 +24,7 @@ public:
 
 private:
     struct State;
-    State* state_;
+    std::unique_ptr<State> state_;
 };
 
 }  // namespace tamber::platform

@@ -6,7 +6,6 @@
 
 #include "base/Preferences.h"
 #include "ui/choosers/FileDialogModel.h"
-
 using namespace tamber::base;
 using namespace tamber::ui;
 using namespace tamber::ui::choosers;

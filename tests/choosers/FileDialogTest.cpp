@@ -139,10 +139,18 @@ TEST(FileDialogs, OpenFiltersNavigatesRemembersAndCancels) {
         EXPECT_EQ(ui.platform().beeps, beeps);
         ui.click("Open Image/Up");
 
-        // A missing file is refused and the dialog stays; selecting a file offers its name.
+        // A missing file is refused, saying why, and the dialog stays; selecting a file
+        // offers its name.
         ui.click("Open Image/Name");
         ui.type("missing.bmp\n");
         EXPECT_TRUE(opener->running);
+        auto* refusal = dynamic_cast<MessageBoxWindow*>(WS().ModalWindow());
+        ASSERT_NE(refusal, nullptr);
+        EXPECT_EQ(refusal->TextField()->Text(), "'missing.bmp' was not found. Check the file name and try again.");
+        ui.key(kKeyEnter);
+        ui.step(2);
+        EXPECT_EQ(WS().ModalWindow(), dialog);
+        EXPECT_EQ(WS().Focus(), dialog->NameField());
         ui.click(RowPoint(dialog, "c.bmp"));
         EXPECT_EQ(dialog->NameField()->Text(), "c.bmp");
         ui.key(kKeyEnter);

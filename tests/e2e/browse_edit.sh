@@ -4,34 +4,14 @@
 # then the working set and the window size survive a restart.
 source "$(dirname "$0")/lib.sh"
 
-DEMO=${TAMBER_DEMO:?}
-GAME=$WORK/game
+start_on_demo_game
 
-# Waits (up to 10 s) until the command succeeds.
-wait_until() {
-  for _ in $(seq 100); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-click() { xdotool mousemove --sync "$1" "$2" click "${3:-1}"; sleep 0.3; }
-
-make_workdir
-"$DEMO" "$GAME" >/dev/null
-printf 'ShowSplash 0\nVeskPath "%s"\nOsWindowSizeX 1024\nOsWindowSizeY 768\n' "$GAME" > "$WORK/res/prefs.txt"
-start_tamber
-wait_for_log "Entering main loop..."
-xdotool windowfocus --sync "$(tamber_window)"
-sleep 0.5
-
-# The browser opens centred: the archive lists on the left, the tag tree on the right.
-click 328 200                  # "foundation" in the active list
+# The browser opens as wide as the window: the archive lists on the left, the tag tree on the right.
+click 40 200                   # "foundation" in the active list
 click 600 400                  # focus the tag tree
 xdotool key ctrl+t; sleep 0.3  # show the groups that have no editor
-click 500 214                  # expand "Artifacts (1)"
-click 580 228                  # its tag
+click 217 214                  # expand "Artifacts (1)"
+click 300 228                  # its tag
 xdotool key ctrl+k             # Copy To Local
 wait_until test -f "$GAME/local/artifacts/demo artifact" || fail "copy to local wrote no loose file"
 
@@ -39,9 +19,9 @@ xdotool key Delete; sleep 0.5  # "Confirm Deletion"
 xdotool key Return             # Delete
 wait_until test ! -e "$GAME/local/artifacts/demo artifact" || fail "delete left the loose file"
 
-click 326 228                  # "bravo.dng" in the active list
-click 326 228 3                # its menu
-click 405 260                  # "Deactivate Selection"
+click 40 228                   # "bravo.dng" in the active list
+click 40 228 3                 # its menu
+click 119 260                  # "Deactivate Selection"
 xdotool windowsize --sync "$(tamber_window)" 900 700
 sleep 0.5
 quit_tamber; [[ $EXIT_CODE == 0 ]] || fail "exit code $EXIT_CODE"

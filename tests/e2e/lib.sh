@@ -84,3 +84,29 @@ window_size() {
 expect_log() {
   diff <(printf '%s\n' "$@") "$WORK/tamber_log.txt" >&2 || fail "start-up log differs"
 }
+
+# Waits (up to 10 s) until the command succeeds.
+wait_until() {
+  for _ in $(seq 100); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Clicks at a point of the screen (button 1, or the one given) and lets the frame pass.
+click() { xdotool mousemove --sync "$1" "$2" click "${3:-1}"; sleep 0.3; }
+double_click() { xdotool mousemove --sync "$1" "$2" click --repeat 2 --delay 80 1; sleep 0.8; }
+
+# Starts the program on a fresh demo game folder ($GAME) in a 1024 by 768 window and
+# waits until it takes input.
+GAME=$WORK/game
+start_on_demo_game() {
+  make_workdir
+  "${TAMBER_DEMO:?}" "$GAME" >/dev/null
+  printf 'ShowSplash 0\nVeskPath "%s"\nOsWindowSizeX 1024\nOsWindowSizeY 768\n' "$GAME" > "$WORK/res/prefs.txt"
+  start_tamber
+  wait_for_log "Entering main loop..."
+  xdotool windowfocus --sync "$(tamber_window)"
+  sleep 0.5
+}

@@ -27,7 +27,7 @@ public:
         char pattern[] = "/tmp/tamber-editing-XXXXXX";
         path_ = ::mkdtemp(pattern);
         path_ += "/";
-        MakeFolders(path_ + "local");
+        EXPECT_TRUE(MakeFolders(path_ + "local"));
         Codex::Instance().Init(path_);
     }
     ~ScratchGame() {
@@ -58,11 +58,12 @@ inline bool ReadTextPayload(FILE* stream, const TagHeader& header, std::string& 
 // Writes a loose tag through the tags library; raw payload bytes as given.
 inline TagRecord* MakeLooseTag(const std::string& name, const std::string& payload) {
     Codex& codex = Codex::Instance();
-    TagHeader header{};
-    TagRecord* record = CreateTag(codex, kTestGroup, std::nullopt, name, false, &header);
-    if (!record) return nullptr;
-    FILE* stream = BeginTagWrite(codex, record, header);
-    const bool written = stream && std::fwrite(payload.data(), 1, payload.size(), stream) == payload.size();
+    Result<NewTag> created = CreateTag(codex, kTestGroup, std::nullopt, name, false);
+    if (!created) return nullptr;
+    TagRecord* record = created->record;
+    const TagHeader header = created->header;
+    Result<FILE*> stream = BeginTagWrite(codex, record, header);
+    const bool written = stream && std::fwrite(payload.data(), 1, payload.size(), *stream) == payload.size();
     if (!FinishTagWrite(codex, record, &header, written)) return nullptr;
     codex.RefreshLocalFolder(true);
     return codex.FindTag(kTestGroup, record->tagid);

@@ -169,7 +169,7 @@ TEST(TagEdit, NewTagsOtherWritersAndMissingEditors) {
     ui.Run([&](UiTestDriver& ui) {
         Codex& codex = Codex::Instance();
         // No editor for the group: nothing opens and nothing is asked.
-        TagRecord* orphan = CreateTag(codex, FourCC("unit"), std::nullopt, "orphan", false, nullptr);
+        TagRecord* orphan = CreateTag(codex, FourCC("unit"), std::nullopt, "orphan", false)->record;
         EXPECT_EQ(OpenTagEditor(orphan), nullptr);
         EXPECT_EQ(OpenBox(), nullptr);
 
@@ -259,7 +259,8 @@ TEST(TagEdit, NewTagsOtherWritersAndMissingEditors) {
         InstallWindowTagPrompts();
         TagRecord* created = record;
         opener->action = [&] {
-            created = CreateTagAsking(codex, ProgramTagPrompts(), kTestGroup, std::nullopt, "note", nullptr);
+            Result<NewTag> asked = CreateTagAsking(codex, ProgramTagPrompts(), kTestGroup, std::nullopt, "note");
+            created = asked ? asked->record : nullptr;
         };
         ui.click(UiTestDriver::center(opener));
         ASSERT_NE(OpenBox(), nullptr);

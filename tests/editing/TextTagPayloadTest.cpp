@@ -1,6 +1,7 @@
 // The text tag payload rules without a window: string lists split at NULs and line
-// ends and written back with carriage returns, whole texts kept byte for byte,
-// texts that go on after a NUL refused, and sizes checked against the file.
+// ends and written back with carriage returns, whole texts kept byte for byte
+// (the bytes from a NUL on kept aside and written back), and sizes checked
+// against the file.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -12,8 +13,10 @@ using namespace tamber::tags;
 
 namespace {
 
-std::optional<std::string> FromBytes(const char (&group)[5], const std::string& bytes, std::string* reason = nullptr) {
-    return TextFromPayload(FourCC(group), {reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, reason);
+std::string FromBytes(const char (&group)[5], const std::string& bytes, std::string* tail = nullptr) {
+    TextTagText text = TextFromPayload(FourCC(group), {reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
+    if (tail) *tail = text.tail;
+    return text.text;
 }
 
 }  // namespace
@@ -26,11 +29,12 @@ TEST(TextTagPayload, StringListsAndWholeTexts) {
     const std::string text = "line one\rline two\r\rtabs\tand \xA5 high bytes\r";
     EXPECT_EQ(FromBytes("text", text), text);
     EXPECT_EQ(PayloadFromText(text), text);
-    // A terminating NUL is not part of the text; text after one would be lost by a save.
-    EXPECT_EQ(FromBytes("ditl", std::string("end\0\0", 5)), "end");
-    std::string reason;
-    EXPECT_FALSE(FromBytes("scri", std::string("kept\0lost", 9), &reason).has_value());
-    EXPECT_EQ(reason, "text continues after a NUL byte");
+    // The text ends at its first NUL; what follows is kept aside and written back after the text.
+    std::string tail;
+    EXPECT_EQ(FromBytes("ditl", std::string("end\0\0", 5), &tail), "end");
+    EXPECT_EQ(tail, std::string("\0\0", 2));
+    EXPECT_EQ(FromBytes("scri", std::string("kept\0lost\r", 10), &tail), "kept");
+    EXPECT_EQ(PayloadFromText("new\n", tail), std::string("new\r\0lost\r", 10));
 }
 
 TEST(TextTagPayload, StreamsAreReadExactlyAndCheckedAgainstTheFile) {
@@ -42,17 +46,17 @@ TEST(TextTagPayload, StreamsAreReadExactlyAndCheckedAgainstTheFile) {
     header.group = FourCC("stli");
     header.offset = kTagHeaderSize;
     header.size = 8;
-    EXPECT_EQ(ReadTextTagPayload(stream, header), "one\ntwo\n");
+    EXPECT_EQ(ReadTextTagPayload(stream, header)->text, "one\ntwo\n");
     // A size or offset beyond the end of the file is refused before anything is allocated.
-    std::string reason;
     header.size = 0xFFFFFFF0u;
-    EXPECT_FALSE(ReadTextTagPayload(stream, header, &reason).has_value());
-    EXPECT_EQ(reason, "the payload is cut short");
+    const Result<TextTagText> cut = ReadTextTagPayload(stream, header);
+    ASSERT_FALSE(cut);
+    EXPECT_EQ(cut.error(), "the payload is cut short");
     header.size = 17;
-    EXPECT_FALSE(ReadTextTagPayload(stream, header).has_value());
+    EXPECT_FALSE(ReadTextTagPayload(stream, header));
     header.offset = 0xFFFFFFFFu;
     header.size = 0;
-    EXPECT_FALSE(ReadTextTagPayload(stream, header).has_value());
+    EXPECT_FALSE(ReadTextTagPayload(stream, header));
 
     // An empty text writes nothing; line feeds are written as carriage returns.
     std::rewind(stream);

@@ -203,8 +203,8 @@ TEST_F(ArchiveBrowserTest, BrowsingListsAndUnions) {
         ASSERT_NE(texts, nullptr);
         EXPECT_EQ(texts->label, TagGroupName(kText) + " (" + std::to_string(texts->childCount) + ")");
         ASSERT_NE(browser->GroupRow(kDetailMap), nullptr);
-        EXPECT_EQ(browser->GroupRow(kDetailMap)->color[0], 128);  // no editor: half brightness
-        EXPECT_EQ(browser->GroupRow(kUnit)->color[0], 255);
+        EXPECT_TRUE(browser->GroupRow(kDetailMap)->Dimmed());  // no editor: half brightness
+        EXPECT_FALSE(browser->GroupRow(kUnit)->Dimmed());
 
         // Cells show the current entry; loose copies are orange.
         TagRecord* banner = Tag(kText, "shared banner");
@@ -240,9 +240,24 @@ TEST_F(ArchiveBrowserTest, BrowsingListsAndUnions) {
         browser->SelectArchiveRows({"foundation"});
         EXPECT_EQ(browser->RowOf(bravo), nullptr);
         EXPECT_NE(browser->RowOf(Tag(kUnit, "sword")), nullptr);
+        browser->SelectArchiveRows({"combined"});
+        std::vector<uint32_t> groups;
+        for (ListItem* group = tree->FirstItem(); group; group = group->next) {
+            groups.push_back(uint32_t(group->id));
+            if (groups.size() % 2) tree->ExpandItem(group);
+        }
         ui.click(RowPoint(browser->ActiveList(), Row(browser->ActiveList(), "charlie.dng")));
         EXPECT_EQ(TagRowCount(tree), 2);
         EXPECT_NE(browser->RowOf(Tag(kUnit, "charlie unit")), nullptr);
+        // Group rows that went with the archive selection come back as they were left.
+        int gone = 0;
+        for (uint32_t group : groups) gone += browser->GroupRow(group) == nullptr;
+        EXPECT_GT(gone, 0);
+        browser->SelectArchiveRows({"combined"});
+        for (size_t i = 0; i < groups.size(); ++i) {
+            ASSERT_NE(browser->GroupRow(groups[i]), nullptr);
+            EXPECT_EQ(browser->GroupRow(groups[i])->Expanded(), i % 2 == 0) << i;
+        }
     });
 }
 
@@ -408,8 +423,8 @@ TEST_F(ArchiveBrowserTest, HiddenGroupsDimmedRowsAndOpening) {
         TagRecord* valley = Tag(kMesh, "demo valley");
         ASSERT_NE(old, nullptr);
         ASSERT_NE(valley, nullptr);
-        EXPECT_EQ(browser->RowOf(old)->color[0], 127);
-        EXPECT_EQ(browser->RowOf(valley)->color[0], 255);
+        EXPECT_TRUE(browser->RowOf(old)->Dimmed());
+        EXPECT_FALSE(browser->RowOf(valley)->Dimmed());
         SelectTags(browser, {old, valley});
         ui.key('O', kModCtrl);
         EXPECT_EQ(gOpened, std::vector<TagRecord*>{valley});
@@ -417,11 +432,12 @@ TEST_F(ArchiveBrowserTest, HiddenGroupsDimmedRowsAndOpening) {
         EXPECT_EQ(gOpened, (std::vector<TagRecord*>{valley, valley}));
 
         // A large collection keeps its flag word in its data: read once, shown as the user value.
-        TagHeader header{};
-        TagRecord* huge = CreateTag(codex, kCollection, std::nullopt, "huge sprites", false, &header);
-        ASSERT_NE(huge, nullptr);
-        FILE* file = BeginTagWrite(codex, huge, header);
-        ASSERT_NE(file, nullptr);
+        Result<NewTag> created = CreateTag(codex, kCollection, std::nullopt, "huge sprites", false);
+        ASSERT_TRUE(created);
+        TagRecord* huge = created->record;
+        Result<FILE*> opened = BeginTagWrite(codex, huge, created->header);
+        ASSERT_TRUE(opened);
+        FILE* file = *opened;
         std::vector<uint8_t> data(kLargeCollectionSize, 0);
         data[6] = 1;  // big-endian 0x100 at byte 4
         ASSERT_EQ(std::fwrite(data.data(), 1, data.size(), file), data.size());
@@ -430,7 +446,8 @@ TEST_F(ArchiveBrowserTest, HiddenGroupsDimmedRowsAndOpening) {
         ListItem* hugeRow = browser->RowOf(huge);
         ASSERT_NE(hugeRow, nullptr);  // added by the Codex listener
         EXPECT_EQ(browser->TagTree()->CellText(hugeRow, kColumnUser), "0x100");
-        EXPECT_EQ(hugeRow->color[1], 72);  // loose and dimmed
+        EXPECT_EQ(hugeRow->color[1], 144);  // loose and dimmed
+        EXPECT_TRUE(hugeRow->Dimmed());
         ui.step();                         // the deferred resort
 
         // Hidden groups: off hides the editor-less group, on lists it dimmed.
@@ -441,8 +458,26 @@ TEST_F(ArchiveBrowserTest, HiddenGroupsDimmedRowsAndOpening) {
         ui.key('T', kModCtrl);
         EXPECT_TRUE(browser->ShowsHiddenGroups());
         ASSERT_NE(browser->RowOf(scenery), nullptr);
-        EXPECT_EQ(browser->RowOf(scenery)->color[0], 127);
-        EXPECT_EQ(browser->GroupRow(kHidden)->color[0], 128);
+        EXPECT_TRUE(browser->RowOf(scenery)->Dimmed());
+        EXPECT_TRUE(browser->GroupRow(kHidden)->Dimmed());
+        // A tag without an editor: "Open" is offered only beside one that opens, and trying
+        // it says why nothing opens; the keys then work the tree again.
+        SelectTags(browser, {scenery});
+        EXPECT_FALSE(browser->CommandEnabled(ArchiveBrowser::kCommandOpen, nullptr));
+        SelectTags(browser, {scenery, valley});
+        EXPECT_TRUE(browser->CommandEnabled(ArchiveBrowser::kCommandOpen, nullptr));
+        SelectTags(browser, {scenery});
+        ui.key(kKeyEnter);
+        Window* refusal = ui.find("Can't Open Tag");
+        ASSERT_NE(refusal, nullptr);
+        const std::string kind = FindTagGroup(kHidden)->singular;
+        EXPECT_EQ(static_cast<MessageBoxWindow*>(refusal)->TextField()->Text(),
+                  "'foxtrot scenery' is a " + kind + " tag. Tamber has no editor for " + kind + " tags.");
+        ui.key(kKeyEnter);  // on its focused OK
+        ui.step(3);
+        EXPECT_EQ(ui.find("Can't Open Tag"), nullptr);
+        EXPECT_EQ(WS().Focus(), browser->TagTree());
+        EXPECT_EQ(gOpened.size(), 2u);
         ui.key('T', kModCtrl);
         EXPECT_EQ(browser->RowOf(scenery), nullptr);
         EXPECT_EQ(browser->GroupRow(kHidden), nullptr);
@@ -451,10 +486,13 @@ TEST_F(ArchiveBrowserTest, HiddenGroupsDimmedRowsAndOpening) {
 
 TEST_F(ArchiveBrowserTest, PlacementAndLayout) {
     Drive(true, [this](UiTestDriver& ui, ArchiveBrowser* browser) {
-        // No stored placement: the minimum width, 512 high, centred.
+        // No stored placement: 512 high, centred, and wide enough for the tag columns
+        // as far as the desktop allows.
         Point minimum;
         browser->GetMinimumSize(minimum);
-        EXPECT_EQ(browser->Frame().Width(), minimum.x);
+        EXPECT_GT(browser->Frame().Width(), minimum.x);
+        EXPECT_TRUE(browser->TagTree()->MissingColumnsWidth() == 0 ||
+                    browser->Frame().Width() == WS().Layer0()->Client().Width());
         EXPECT_EQ(browser->Frame().Height(), ArchiveBrowser::kDefaultHeight);
         EXPECT_NEAR(browser->Frame().left + browser->Frame().right, 1024, 1);
         ui.screenshot("archive-browser.ppm");

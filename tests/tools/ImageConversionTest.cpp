@@ -64,7 +64,7 @@ TEST(ImageConversionDialog, OptionsPaletteSizeDestinationAndLog) {
     for (const char* name : {"/one.png", "/nested/two.bmp"}) {
         fs::create_directories(fs::path(source + name).parent_path());
         MediaFile file(source + name);
-        CreateImage(file.image, 12, 9, kPixelRGB);
+        EXPECT_TRUE(CreateImage(file.image, 12, 9, kPixelRGB));
         for (size_t i = 0; i < file.image.pixels.size(); ++i) file.image.pixels[i] = uint8_t(i * 7);
         ASSERT_TRUE(SaveImage(file));
     }

@@ -177,3 +177,31 @@ TEST(Desktop, TopLevelWindowsCastShadows) {
         doc->Close();
     });
 }
+
+TEST(Desktop, EdgeDragsNearTheTopOfTheDesktop) {
+    UiTestDriver ui;
+    ASSERT_TRUE(ui.Ready()) << ui.Error();
+    ui.Run([](UiTestDriver& ui) {
+        auto* window = new Window(kStyleDocument | kStyleVisible, nullptr);
+        window->SetFrameXYWH(100, 15, 400, 500);
+        Point minimum;
+        window->GetMinimumSize(minimum);
+        const int top = window->Frame().top;
+        const int x = (window->Frame().left + window->Frame().right) / 2;
+        // The bottom edge follows the mouse up, even far above where the title bar may go.
+        Point bottom{x, window->Frame().bottom - 1};
+        ui.drag(bottom, {x, bottom.y - 300});
+        EXPECT_EQ(window->Frame().top, top);
+        EXPECT_EQ(window->Frame().Height(), 200);
+        bottom = {x, window->Frame().bottom - 1};
+        ui.drag(bottom, {x, 0});
+        EXPECT_EQ(window->Frame().top, top);
+        EXPECT_EQ(window->Frame().Height(), minimum.y);
+        // The top edge and the title bar still stop at the top of the desktop.
+        const int desktopTop = WS().Layer0()->Client().top;
+        ui.drag({x, window->Frame().top}, {x, 0});
+        EXPECT_EQ(window->Frame().top, desktopTop);
+        ui.drag({x, window->Frame().top + 10}, {x, -40});
+        EXPECT_EQ(window->Frame().top, desktopTop);
+    });
+}

@@ -76,7 +76,8 @@ TEST_F(DrawingGL, PiecesArePixelExactInEveryModeAcrossPagesAndRotatedStorage) {
     for (const Piece& piece : built->pieces)
         anyRotated = anyRotated || (piece.flags & kPieceStoredRotated);
     EXPECT_TRUE(anyRotated);
-    TexturePack* pack = UploadTexturePack(std::move(built));
+    UploadedPack owned = UploadTexturePack(std::move(built));
+    TexturePack* pack = owned.get();
     ASSERT_TRUE(pack);
     int w, h;
     GetPieceSize(FindPiece(pack, 4), w, h);
@@ -114,14 +115,14 @@ TEST_F(DrawingGL, PiecesArePixelExactInEveryModeAcrossPagesAndRotatedStorage) {
         for (int dx = 0; dx < 15; ++dx)
             ASSERT_EQ(gl.Pixel(10 + dx, 10 + dy), Expected(images[1], 0, dx % 6, dy % 28)) << dx << "," << dy;
     EXPECT_EQ(gl.Pixel(25, 10), 0x000000FFu);
-    FreeTexturePack(pack);
 }
 
 TEST_F(DrawingGL, QueueSortsByPageAndFlushesWhenFull) {
     std::vector<PieceImage> images;
     for (uint32_t id = 0; id < 6; ++id)
         images.push_back(Pattern(id, 20, 20));  // one per 20-texel page
-    TexturePack* pack = UploadTexturePack(BuildTexturePack(images, 20));
+    UploadedPack owned = UploadTexturePack(BuildTexturePack(images, 20));
+    TexturePack* pack = owned.get();
     ASSERT_TRUE(pack);
     ASSERT_EQ(pack->pageTextures.size(), 6u);
     for (int round = 0; round < 3; ++round)
@@ -136,14 +137,15 @@ TEST_F(DrawingGL, QueueSortsByPageAndFlushesWhenFull) {
         QueuePiece(pack, FindPiece(pack, 1), 0, 0, 20, 20, 0);
     EXPECT_EQ(QueuedPieceCount(), 5);
     FlushPieces(true);
-    FreeTexturePack(pack);
+    owned.reset();
 
     // An overlay on an earlier page than its base still lands on top: the arrow of a
     // drop-down button (packed first, page 0) over its face (page 1).
     PieceImage arrow = Pattern(kSkinDropdownArrow, 16, 16), face = Pattern(kSkinSmallButton, 16, 16);
     for (size_t i = 3; i < arrow.rgba.size(); i += 4)
         arrow.rgba[i] = (i / 4) % 16 == 8 ? 255 : 0;  // one opaque column
-    pack = UploadTexturePack(BuildTexturePack({arrow, face}, 16));
+    owned = UploadTexturePack(BuildTexturePack({arrow, face}, 16));
+    pack = owned.get();
     ASSERT_TRUE(pack);
     ASSERT_LT(FindPiece(pack, kSkinDropdownArrow)->page, FindPiece(pack, kSkinSmallButton)->page);
     Skin skin(pack);
@@ -151,7 +153,6 @@ TEST_F(DrawingGL, QueueSortsByPageAndFlushesWhenFull) {
     skin.DrawDropdownButton(Rect{0, 0, 16, 16}, false, false);
     EXPECT_EQ(gl.Pixel(8, 5), Expected(arrow, 0, 8, 5));
     EXPECT_EQ(gl.Pixel(3, 5), Expected(face, 0, 3, 5));
-    FreeTexturePack(pack);
 }
 
 TEST_F(DrawingGL, TextDrawsGlyphsStylesAndShadow) {
@@ -161,7 +162,8 @@ TEST_F(DrawingGL, TextDrawsGlyphsStylesAndShadow) {
     ASSERT_TRUE(file);
     std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);
-    Font* font = LoadFont(path);
+    UploadedFont owned = LoadFont(path);
+    Font* font = owned.get();
     std::remove(path.c_str());
     ASSERT_TRUE(font);
 
@@ -188,11 +190,11 @@ TEST_F(DrawingGL, TextDrawsGlyphsStylesAndShadow) {
     EXPECT_EQ(DrawText(font, "abc", 0, kTextMeasureOnly, Rect{0, 0, 200, 40}), 18);
     pixels = gl.ReadPixels();
     EXPECT_EQ(CountPixelsNot(pixels, 256, 0, 0, 256, 128, 0x000000), 0);
-    FreeFont(font);
 }
 
 TEST_F(DrawingGL, RealFontBoldCoversMoreThanPlain) {
-    Font* font = LoadFont("res/kanterel.tamberfont");
+    UploadedFont owned = LoadFont("res/kanterel.tamberfont");
+    Font* font = owned.get();
     ASSERT_TRUE(font);
     auto lit = [&](const char* text) {
         Clear();
@@ -206,11 +208,11 @@ TEST_F(DrawingGL, RealFontBoldCoversMoreThanPlain) {
     EXPECT_GT(bold, plain + plain / 5);
     EXPECT_GT(lit("|iHamburgefonts"), 100);
     EXPECT_GT(lit("|oHamburgefonts"), plain);
-    FreeFont(font);
 }
 
 TEST_F(DrawingGL, SkinFromTheRealTexturePack) {
-    TexturePack* pack = LoadTexturePack("res/texturepack");
+    UploadedPack owned = LoadTexturePack("res/texturepack");
+    TexturePack* pack = owned.get();
     ASSERT_TRUE(pack);
     Skin skin(pack);
     // Every piece the widgets ask for is in the pack.
@@ -246,7 +248,6 @@ TEST_F(DrawingGL, SkinFromTheRealTexturePack) {
     for (int a = 0; a < 4; ++a)
         for (int b = a + 1; b < 4; ++b)
             EXPECT_NE(region(a), region(b)) << a << " " << b;
-    FreeTexturePack(pack);
 }
 
 TEST_F(DrawingGL, SkinLooksTheSameOnSmallPages) {
@@ -274,18 +275,15 @@ TEST_F(DrawingGL, SkinLooksTheSameOnSmallPages) {
         skin.DrawScrollBar(Rect{20, 104, 180, 118}, false, 30, 50, 2);
         return gl.ReadPixels();
     };
-    TexturePack* large = LoadTexturePack("res/texturepack");
-    TexturePack* limited = LoadTexturePack("res/texturepack", 512);
-    TexturePack* small = LoadTexturePack("res/texturepack", 64);
+    UploadedPack large = LoadTexturePack("res/texturepack");
+    UploadedPack limited = LoadTexturePack("res/texturepack", 512);
+    UploadedPack small = LoadTexturePack("res/texturepack", 64);
     ASSERT_TRUE(large && limited && small);
     EXPECT_EQ(limited->pageSide, 512);
     EXPECT_EQ(large->pageTextures.size(), 1u);
     EXPECT_GT(small->pageTextures.size(), 2u);
-    std::vector<uint8_t> reference = drawAll(large);
-    EXPECT_EQ(drawAll(limited), reference);
-    EXPECT_EQ(drawAll(small), reference);
-    FreeTexturePack(large);
-    FreeTexturePack(limited);
-    FreeTexturePack(small);
+    std::vector<uint8_t> reference = drawAll(large.get());
+    EXPECT_EQ(drawAll(limited.get()), reference);
+    EXPECT_EQ(drawAll(small.get()), reference);
 }
 

@@ -248,3 +248,41 @@ TEST(WindowSystem, FocusReturnsWhenAModalRunEnds) {
         EXPECT_EQ(WS().Focus(), control);
     });
 }
+
+TEST(WindowSystem, OverviewScalesWholeWindows) {
+    UiTestDriver ui({.pixels = false});
+    ASSERT_TRUE(ui.Ready());
+    ui.Run([](UiTestDriver& ui) {
+        auto* big = new Window(kStyleDocument | kStyleVisible, nullptr);
+        big->SetFrameXYWH(0, 0, 1000, 700);
+        auto* pane = new Window(kStyleVisible, big);
+        pane->SetFrameXYWH(10, 10, 500, 600);
+        auto* inner = new Window(kStyleControl, pane);
+        inner->SetFrameXYWH(400, 500, 300, 300);  // reaches past its pane
+        auto* other = new Window(kStyleDocument | kStyleVisible, nullptr);
+        other->SetFrameXYWH(200, 200, 600, 400);
+        ui.key(kKeyF10);
+        ui.wait(0.3);
+        ui.step(3);
+        ASSERT_TRUE(WS().InOverview());
+        // Every descendant is shown at the same scale and place relative to its window.
+        for (Window* top : {big, other}) {
+            const Rect f = top->Frame(), d = top->DisplayFrame();
+            ASSERT_LT(d.Width(), f.Width());
+            const double scale = double(d.Width()) / f.Width();
+            for (Window* w : {static_cast<Window*>(pane), inner}) {
+                if (!w->IsInside(top)) continue;
+                const Rect shown = w->DisplayFrame();
+                EXPECT_NEAR(shown.left, d.left + (w->Frame().left - f.left) * scale, 1);
+                EXPECT_NEAR(shown.top, d.top + (w->Frame().top - f.top) * scale, 1);
+                EXPECT_NEAR(shown.Width(), w->Frame().Width() * scale, 1);
+                EXPECT_NEAR(shown.Height(), w->Frame().Height() * scale, 1);
+            }
+        }
+        ui.key(kKeyF10);
+        ui.wait(0.3);
+        ui.step(3);
+        EXPECT_FALSE(WS().InOverview());
+        for (Window* w : {big, static_cast<Window*>(pane), inner, other}) EXPECT_EQ(w->DisplayFrame(), w->Frame());
+    });
+}

@@ -1,10 +1,13 @@
 // Combo boxes: opening the list below, choosing by click and by keys, outside presses,
-// and typing into an editable text part.
+// typing into an editable text part, and the open list above every other window.
 #include <gtest/gtest.h>
+
+#include <GL/gl.h>
 
 #include <vector>
 
 #include "tests/ui/support/UiTestDriver.h"
+#include "ui/Skin.h"
 #include "ui/WindowSystem.h"
 #include "ui/widgets/ComboBox.h"
 #include "ui/widgets/TextBox.h"
@@ -86,5 +89,67 @@ TEST(ComboBox, EditableTextNotifiesTheOwner) {
         EXPECT_GT(owner->edits, 0);
         EXPECT_NE(combo->GetText(), "First");
         EXPECT_NE(combo->GetText().find('x'), std::string::npos);
+    });
+}
+
+TEST(ComboBox, OpenListIsDrawnAboveAndTakesTheClicksOnIt) {
+    UiTestDriver ui;
+    ASSERT_TRUE(ui.Ready()) << ui.Error();
+    ui.Run([](UiTestDriver& ui) {
+        // The combo box sits in one panel; a panel in front of it, just below, is filled
+        // with a colour nothing else uses and counts the presses it gets.
+        struct Panel : Window {
+            explicit Panel(Window* parent) : Window(kStyleVisible, parent) {}
+            void Draw() override {
+                glColor4ub(255, 0, 255, 255);
+                Skin::FillRect({0, 0, Client().Width(), Client().Height()});
+            }
+            void OnMouseButton(Event& event) override { presses += event.ButtonPressed() ? 1 : 0; }
+            int presses = 0;
+        };
+        auto* owner = new Owner;
+        auto* upper = new Window(kStyleVisible, owner);
+        upper->SetFrameXYWH(20, 20, 300, 40);
+        auto* combo = new ComboBox(upper, 0);
+        combo->SetFrameXYWH(10, 10, 160, 20);
+        for (const char* entry : {"alpha", "bravo", "charlie", "delta", "echo"}) combo->AddItem(entry);
+        combo->SetListRows(5);
+        combo->itemChosen.Connect(owner, &Owner::OnChosen);
+        auto* lower = new Panel(owner);
+        lower->SetFrameXYWH(20, 60, 300, 200);
+        ASSERT_EQ(owner->FirstChild(), lower);  // in front of the combo box's panel
+
+        ui.click("ComboBox Button");
+        ASSERT_TRUE(combo->IsListOpen());
+        ListWindow* list = combo->List();
+        const Rect shown = list->Frame();
+        ASSERT_GT(shown.bottom, lower->Frame().top + 2 * list->RowHeight());
+        std::vector<uint8_t> rgba = ui.pixels();
+        ASSERT_FALSE(rgba.empty());
+        int magenta = 0, panel = 0;
+        const int width = WS().SurfaceWidth();
+        for (int y = 0; y < WS().SurfaceHeight(); ++y) {
+            for (int x = 0; x < width; ++x) {
+                const uint8_t* p = &rgba[(size_t(y) * size_t(width) + size_t(x)) * 4];
+                if (p[0] != 255 || p[1] != 0 || p[2] != 255) continue;
+                bool inList = x >= shown.left && x < shown.right && y >= shown.top && y < shown.bottom;
+                (inList ? magenta : panel) += 1;
+            }
+        }
+        EXPECT_EQ(magenta, 0);  // the list hides the panel where they overlap
+        EXPECT_GT(panel, 0);    // and the panel is drawn elsewhere
+        // The fourth row lies over the panel: clicking it chooses "delta".
+        const int row = list->RowHeight();
+        const Point fourth{shown.left + 20, shown.top + 3 * row + row / 2};
+        ASSERT_GE(fourth.y, lower->Frame().top);
+        ui.click(fourth);
+        ui.step();
+        EXPECT_FALSE(combo->IsListOpen());
+        EXPECT_EQ(combo->GetText(), "delta");
+        EXPECT_EQ(owner->chosen, std::vector<int>{3});
+        EXPECT_EQ(lower->presses, 0);
+        // Closed, the list is the combo box's own child again.
+        EXPECT_EQ(list->Parent(), combo);
+        EXPECT_FALSE(list->IsVisible());
     });
 }

@@ -23,7 +23,7 @@ TEST(GridWindow, NavigationAndSelection) {
     ui.Run([](UiTestDriver& ui) {
         auto* grid = new GridWindow(kStyleVisible, nullptr);
         grid->SetFrameXYWH(0, 0, 4 * 104 + 20, 300);
-        for (int i = 0; i < 10; ++i) grid->AddCell(nullptr);
+        for (int i = 0; i < 10; ++i) grid->AddCell(RowId(100 + i));
         ASSERT_EQ(grid->ColumnCount(), 4);
         std::vector<int> activated;
         int deletes = 0;
@@ -80,6 +80,14 @@ TEST(GridWindow, NavigationAndSelection) {
         grid->SetZoom(1.0);
         grid->SetFixedColumns(3);
         EXPECT_EQ(grid->ColumnCount(), 3);
+
+        // A refill in another order keeps the selected and current cells by id.
+        grid->SelectCell(2, false);
+        grid->SelectCell(6, true);
+        grid->Refill({109, 108, 107, 106, 104, 103, 102, 101, 100});
+        EXPECT_EQ(grid->SelectedCells(), (std::vector<int>{3, 6}));
+        EXPECT_EQ(grid->CurrentCell(), 3);
+        EXPECT_EQ(grid->FindCell(105), -1);
         grid->RemoveAllCells();
         EXPECT_EQ(grid->CurrentCell(), -1);
         ui.key(kKeyDown);
@@ -90,23 +98,29 @@ TEST(GridWindow, NavigationAndSelection) {
 TEST(GridWindow, ListGridSwitchAndDrawing) {
     UiTestDriver ui;
     ASSERT_TRUE(ui.Ready()) << ui.Error();
-    ui.Run([](UiTestDriver& ui) {
+    // Captions "bitmap n" for the grid; the list's text items show their labels.
+    struct Names : ListModel {
+        CellValue Cell(RowId id, int column) const override {
+            return column == 0 ? CellValue::Text("bitmap " + std::to_string(id)) : CellValue::Text("n/a");
+        }
+    } model;
+    ui.Run([&](UiTestDriver& ui) {
         auto* frame = new Window(kStyleVisible | kStylePanelB, nullptr);
         frame->SetFrameXYWH(0, 0, 700, 400);
         auto* both = new ListGridWindow(ListWindow::kHeaderRow | ListWindow::kMultipleSelection, kStyleVisible, frame);
         both->SetFrameXYWH(10, 10, 680, 380);
         ListWindow* list = both->List();
-        list->AddColumn("Name", nullptr, 0, 0, 200, 0);
-        list->AddColumn("Index", [](const void*, int) { return std::string("n/a"); }, 0, 0, 120, 0);
+        both->SetModel(&model, 0, 1);
+        list->AddColumn("Name", CellType::kText, 200);
+        list->AddColumn("Index", CellType::kText, 120);
         std::vector<std::string> names;
         for (int i = 0; i < 12; ++i) names.push_back("bitmap " + std::to_string(i));
-        ListWindow::ListItem* parent = list->AddListItem(nullptr, nullptr, ListWindow::kItemText | ListWindow::kItemExpanded, "group");
+        ListWindow::ListItem* parent = list->AddListItem(nullptr, 99, ListWindow::kItemText | ListWindow::kItemExpanded, "group");
         for (int i = 0; i < 12; ++i) {
-            list->AddListItem(i < 3 ? parent : nullptr, nullptr, ListWindow::kItemText | (i == 4 ? ListWindow::kItemGrey : 0u),
+            list->AddListItem(i < 3 ? parent : nullptr, RowId(i), ListWindow::kItemText | (i == 4 ? ListWindow::kItemDimmed : 0u),
                               names[size_t(i)]);
-            both->Grid()->AddCell(nullptr);
+            both->Grid()->AddCell(RowId(i));
         }
-        both->Grid()->captionOf = [&](int index) { return names[size_t(index)]; };
         list->SelectListItem(list->ItemAtRow(2), false);
         EXPECT_EQ(std::string(both->SwitchButton()->GetName()), "Grid");
         EXPECT_TRUE(list->IsVisible());

@@ -1,7 +1,9 @@
-// List windows: keys, Shift and Ctrl selection, header sorting, trees, in-place editing.
+// List windows: keys, Shift and Ctrl selection, typed sorting, trees, refills, in-place editing.
 #include <gtest/gtest.h>
 
-#include <cstddef>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -20,13 +22,21 @@ namespace {
 using Item = ListWindow::ListItem;
 
 struct Row {
-    char name[16];
+    std::string name;
     int size;
     int kind;
 };
 
-std::string FormatName(const void* field, int) { return static_cast<const char*>(field); }
-std::string FormatInt(const void* field, int) { return std::to_string(*static_cast<const int*>(field)); }
+// A row's id is its index: name (text), size and kind (numbers).
+struct RowsModel : ListModel {
+    explicit RowsModel(std::vector<Row> rows) : rows(std::move(rows)) {}
+    CellValue Cell(RowId id, int column) const override {
+        const Row& row = rows.at(id);
+        if (column == 0) return CellValue::Text(row.name);
+        return CellValue::Integer(column == 1 ? row.size : row.kind);
+    }
+    std::vector<Row> rows;
+};
 
 // Records the list's signals; double clicks edit the cell under the mouse.
 struct EditingList : ListWindow {
@@ -75,7 +85,7 @@ TEST(ListWindow, KeysAndShiftCtrlSelection) {
         auto* list = new EditingList(ListWindow::kMultipleSelection, nullptr);
         list->SetFrameXYWH(10, 10, 300, 100);
         std::vector<Item*> items;
-        for (int i = 0; i < 20; ++i) items.push_back(list->AddListItem(nullptr, nullptr, ListWindow::kItemText, "item" + std::to_string(i)));
+        for (int i = 0; i < 20; ++i) items.push_back(list->AddListItem(nullptr, RowId(i), ListWindow::kItemText, "item" + std::to_string(i)));
         ui.click(RowPoint(list, 2));
         EXPECT_EQ(Selected(list), std::vector<Item*>{items[2]});
         OsCurrentCallbacks().key(kKeyLeftShift, 1);
@@ -124,7 +134,7 @@ TEST(ListWindow, KeysAndShiftCtrlSelection) {
         // Without multiple selection, Shift+click selects only the clicked item.
         auto* single = new EditingList(0, nullptr);
         single->SetFrameXYWH(400, 10, 200, 200);
-        for (int i = 0; i < 5; ++i) single->AddListItem(nullptr, nullptr, ListWindow::kItemText, "s" + std::to_string(i));
+        for (int i = 0; i < 5; ++i) single->AddListItem(nullptr, RowId(i), ListWindow::kItemText, "s" + std::to_string(i));
         ui.wait(1);
         ui.click(RowPoint(single, 1));
         OsCurrentCallbacks().key(kKeyLeftShift, 1);
@@ -139,14 +149,15 @@ TEST(ListWindow, KeysAndShiftCtrlSelection) {
 TEST(ListWindow, HeaderClickSortingPriorities) {
     UiTestDriver ui({.pixels = false});
     ASSERT_TRUE(ui.Ready());
-    ui.Run([](UiTestDriver& ui) {
-        std::vector<Row> rows = {{"beta", 10, 1}, {"Alpha", 9, 2}, {"gamma", 10, 2}, {"delta", 100, 1}};
+    RowsModel model({{"beta", 10, 1}, {"Alpha", 9, 2}, {"gamma", 10, 2}, {"delta", 100, 1}});
+    ui.Run([&](UiTestDriver& ui) {
         auto* list = new EditingList(ListWindow::kHeaderRow, nullptr);
         list->SetFrameXYWH(10, 10, 400, 200);
-        list->AddColumn("Name", FormatName, 0, offsetof(Row, name), 100, 0);
-        list->AddColumn("Size", FormatInt, 0, offsetof(Row, size), 100, 0);
-        list->AddColumn("Kind", FormatInt, 0, offsetof(Row, kind), 100, 0);
-        for (Row& r : rows) list->AddListItem(nullptr, &r, 0, r.name);
+        list->SetModel(&model);
+        list->AddColumn("Name", CellType::kText, 100);
+        list->AddColumn("Size", CellType::kNumber, 100);
+        list->AddColumn("Kind", CellType::kNumber, 100);
+        for (size_t i = 0; i < model.rows.size(); ++i) list->AddListItem(nullptr, RowId(i), 0, model.rows[i].name);
         auto header = [&](int column) {
             return Point{list->Client().left + list->Columns()[size_t(column)].x + 50, list->Client().top + 4};
         };
@@ -181,9 +192,113 @@ TEST(ListWindow, HeaderClickSortingPriorities) {
         // A hidden column leaves the order; a column added later goes after the last visible one.
         list->SetColumnHidden(1, true);
         EXPECT_EQ(priorities(), (std::vector<int>{0, -1, 1}));
-        list->AddColumn("Extra", FormatInt, 0, offsetof(Row, size), 50, 0);
+        list->AddColumn("Extra", CellType::kNumber, 50);
         EXPECT_EQ(list->Columns()[3].title, "Extra");
         EXPECT_EQ(list->Columns()[3].priority, 2);
+    });
+}
+
+TEST(ListWindow, TypedColumnsSortByValue) {
+    UiTestDriver ui({.pixels = false});
+    ASSERT_TRUE(ui.Ready());
+    // Shown texts that sort wrongly as text: "0x100" after "0x20", "-5" after "-40".
+    struct Typed : ListModel {
+        CellValue Cell(RowId id, int column) const override {
+            static const int64_t values[] = {0x20, 0x100, -5, -40};
+            static const uint32_t colors[] = {0x00FF00FF, 0xFF000080, 0x0000FFFF, 0xFF0000FF};
+            char hex[16];
+            std::snprintf(hex, sizeof hex, "0x%llx", (long long)values[id]);
+            if (column == 0) return CellValue::Number(double(values[id]), values[id] < 0 ? std::to_string(values[id]) : hex);
+            return CellValue::Color(colors[id], "");
+        }
+    } model;
+    ui.Run([&](UiTestDriver&) {
+        auto* list = new ListWindow(ListWindow::kHeaderRow, kStyleVisible, nullptr);
+        list->SetFrameXYWH(10, 10, 300, 200);
+        list->SetModel(&model);
+        list->AddColumn("Value", CellType::kNumber, 100);
+        list->AddColumn("Colour", CellType::kColor, 100);
+        for (RowId id = 0; id < 4; ++id) list->AddListItem(nullptr, id, 0, "");
+        auto order = [&] {
+            std::vector<RowId> ids;
+            for (int r = 0; r < list->RowCount(); ++r) ids.push_back(list->ItemAtRow(r)->id);
+            return ids;
+        };
+        list->SortByColumn(0);
+        EXPECT_EQ(order(), (std::vector<RowId>{3, 2, 0, 1}));
+        list->SortByColumn(1);
+        EXPECT_EQ(order(), (std::vector<RowId>{2, 0, 1, 3}));
+        // A title wider than the asked width widens its column instead of being clipped.
+        list->AddColumn("A title much wider than its column", CellType::kText, 20);
+        if (list->GetFont()) EXPECT_GT(list->Columns().back().width, 100);
+    });
+}
+
+TEST(ListWindow, RefillKeepsSelectionExpansionAndScroll) {
+    UiTestDriver ui({.pixels = false});
+    ASSERT_TRUE(ui.Ready());
+    ui.Run([](UiTestDriver& ui) {
+        struct Counter : Window {
+            Counter() : Window(0, nullptr) {}
+            void OnSelection() { ++count; }
+            int count = 0;
+        };
+        auto* counter = new Counter;
+        auto* list = new ListWindow(ListWindow::kMultipleSelection, kStyleVisible, nullptr);
+        list->SetFrameXYWH(10, 10, 300, 100);
+        list->selectionChanged.Connect(counter, &Counter::OnSelection);
+        // Groups 1000 and 2000 with children; `skip` leaves ids out, `extra` adds new ones first.
+        auto fill = [&](std::vector<RowId> skip, std::vector<RowId> extra) {
+            list->Refill([&] {
+                for (RowId id : extra) list->AddListItem(nullptr, id, ListWindow::kItemText, "new");
+                for (RowId group : {RowId(1000), RowId(2000)}) {
+                    if (std::find(skip.begin(), skip.end(), group) != skip.end()) continue;
+                    Item* parent = list->AddListItem(nullptr, group, ListWindow::kItemText, std::to_string(group));
+                    for (RowId i = 1; i <= 20; ++i) {
+                        if (std::find(skip.begin(), skip.end(), group + i) == skip.end()) {
+                            list->AddListItem(parent, group + i, ListWindow::kItemText, std::to_string(group + i));
+                        }
+                    }
+                }
+            });
+        };
+        fill({}, {});
+        list->ExpandItem(list->FindItem(1000));
+        list->SelectListItem(list->FindItem(1005), false);
+        list->SelectListItem(list->FindItem(1012), true);
+        ui.step();
+        list->ScrollTo(ScrollableWindow::kVertical, 10);
+        ASSERT_EQ(list->Position(ScrollableWindow::kVertical), 10);
+        const Item* top = list->ItemAtRow(10);
+        ASSERT_NE(top, nullptr);
+        const RowId topId = top->id;
+        const int notified = counter->count;
+
+        // Everything comes back: the same ids selected, 1000 expanded, the same row on top, no signal.
+        fill({}, {});
+        EXPECT_TRUE(list->FindItem(1000)->Expanded());
+        ASSERT_EQ(list->Selection().size(), 2u);
+        EXPECT_TRUE(list->FindItem(1005)->Selected() && list->FindItem(1012)->Selected());
+        EXPECT_EQ(list->ItemAtRow(list->Position(ScrollableWindow::kVertical))->id, topId);
+        EXPECT_EQ(counter->count, notified);
+        // Rows added before it push the top row down; the view follows it.
+        fill({}, {1, 2, 3});
+        EXPECT_EQ(list->ItemAtRow(list->Position(ScrollableWindow::kVertical))->id, topId);
+        // A selected row that goes leaves the selection, which is announced.
+        fill({1012}, {});
+        EXPECT_EQ(list->Selection().size(), 1u);
+        EXPECT_EQ(counter->count, notified + 1);
+        // A group that is away for a refill comes back expanded; the cursor keys go on from the anchor.
+        fill({1000}, {});
+        EXPECT_EQ(list->FindItem(1005), nullptr);
+        fill({}, {});
+        EXPECT_TRUE(list->FindItem(1000)->Expanded());
+        EXPECT_FALSE(list->FindItem(2000)->Expanded());
+        list->SelectListItem(list->FindItem(1007), false);
+        fill({}, {});
+        WS().SetFocus(list, kFocusByProgram);
+        ui.key(kKeyDown);
+        EXPECT_EQ(list->Selection().front()->id, 1008u);
     });
 }
 
@@ -193,11 +308,11 @@ TEST(ListWindow, TreeItemsAndEnter) {
     ui.Run([](UiTestDriver& ui) {
         auto* list = new EditingList(ListWindow::kMultipleSelection, nullptr);
         list->SetFrameXYWH(10, 10, 300, 300);
-        Item* parent = list->AddListItem(nullptr, nullptr, ListWindow::kItemText, "parent");
-        Item* a = list->AddListItem(parent, nullptr, ListWindow::kItemText, "a");
-        list->AddListItem(parent, nullptr, ListWindow::kItemText, "b");
-        Item* other = list->AddListItem(nullptr, nullptr, ListWindow::kItemText | ListWindow::kItemExpanded, "other");
-        Item* c = list->AddListItem(other, nullptr, ListWindow::kItemText, "c");
+        Item* parent = list->AddListItem(nullptr, 1, ListWindow::kItemText, "parent");
+        Item* a = list->AddListItem(parent, 2, ListWindow::kItemText, "a");
+        list->AddListItem(parent, 3, ListWindow::kItemText, "b");
+        Item* other = list->AddListItem(nullptr, 4, ListWindow::kItemText | ListWindow::kItemExpanded, "other");
+        Item* c = list->AddListItem(other, 5, ListWindow::kItemText, "c");
         EXPECT_EQ(Labels(list), (std::vector<std::string>{"parent", "other", "c"}));
         EXPECT_EQ(c->depth, 2);
 
@@ -246,7 +361,7 @@ TEST(ListWindow, DraggingSelectedItems) {
             bool OnDragOver(Point, int phase, DragDropData* data) override {
                 if (data->Type() != ListWindow::ListItemDDData::kType) return false;
                 auto* items = static_cast<ListWindow::ListItemDDData*>(data);
-                if (phase == 0) dropped = items->Items().size();
+                if (phase == 0) dropped = items->Rows().size();
                 return true;
             }
             size_t dropped = 0;
@@ -260,7 +375,7 @@ TEST(ListWindow, DraggingSelectedItems) {
         };
         auto* counter = new Counter;
         list->dragStarted.Connect(counter, &Counter::OnDrag);
-        for (int i = 0; i < 5; ++i) list->AddListItem(nullptr, nullptr, ListWindow::kItemText, "d" + std::to_string(i));
+        for (int i = 0; i < 5; ++i) list->AddListItem(nullptr, RowId(i), ListWindow::kItemText, "d" + std::to_string(i));
         auto* target = new DropTarget;
         target->SetFrameXYWH(300, 10, 200, 200);
         list->SelectListItem(list->ItemAtRow(1), false);
@@ -286,14 +401,15 @@ TEST(ListWindow, DraggingSelectedItems) {
 TEST(ListWindow, InPlaceEditCommit) {
     UiTestDriver ui({.pixels = false});
     ASSERT_TRUE(ui.Ready());
-    ui.Run([](UiTestDriver& ui) {
-        std::vector<Row> rows = {{"one", 1, 0}, {"two", 2, 0}};
+    RowsModel model({{"one", 1, 0}, {"two", 2, 0}});
+    ui.Run([&](UiTestDriver& ui) {
         auto* list = new EditingList(ListWindow::kHeaderRow, nullptr);
         list->SetFrameXYWH(10, 10, 300, 200);
-        list->AddColumn("Name", nullptr, 0, 0, 100, 0);
-        list->AddColumn("Size", FormatInt, 0, offsetof(Row, size), 100, 0);
-        Item* first = list->AddListItem(nullptr, &rows[0], ListWindow::kItemText, "one");
-        Item* second = list->AddListItem(nullptr, &rows[1], ListWindow::kItemText, "two");
+        list->SetModel(&model);
+        list->AddColumn("Name", CellType::kText, 100);
+        list->AddColumn("Size", CellType::kNumber, 100);
+        Item* first = list->AddListItem(nullptr, 0, ListWindow::kItemText, "one");
+        Item* second = list->AddListItem(nullptr, 1, ListWindow::kItemText, "two");
         list->editOnDoubleClick = true;
 
         // The label of a text item: Enter commits.
@@ -325,7 +441,7 @@ TEST(ListWindow, InPlaceEditCommit) {
         // Another column goes through the commit callback.
         list->editColumn = 1;
         list->commit = [&](Item* item, int column, const std::string& text) {
-            static_cast<Row*>(item->data)->size = std::stoi(text) * (column == 1 ? 1 : -1);
+            model.rows.at(item->id).size = std::stoi(text) * (column == 1 ? 1 : -1);
         };
         ui.wait(1);
         ui.doubleClick(RowPoint(list, 1));
@@ -333,7 +449,61 @@ TEST(ListWindow, InPlaceEditCommit) {
         EXPECT_EQ(list->CellEditor()->Text(), "2");
         ui.type("42\n");
         ui.step(2);
-        EXPECT_EQ(rows[1].size, 42);
+        EXPECT_EQ(model.rows[1].size, 42);
         EXPECT_EQ(list->CellText(second, 1), "42");
+    });
+}
+
+TEST(ListWindow, EveryRowColourReadsOnBothBackgrounds) {
+    UiTestDriver ui;
+    ASSERT_TRUE(ui.Ready()) << ui.Error();
+    ui.Run([](UiTestDriver& ui) {
+        // The colours rows take (white, loose orange), plain and dimmed, each unselected
+        // and selected, in a list that holds the focus and in one that does not.
+        const uint8_t colours[2][3] = {{255, 255, 255}, {255, 144, 0}};
+        auto* panel = new Window(kStyleVisible | kStylePanelB, nullptr);
+        panel->SetFrameXYWH(0, 0, 700, 300);
+        std::vector<ListWindow*> lists;
+        for (int l = 0; l < 2; ++l) {
+            auto* list = new ListWindow(ListWindow::kMultipleSelection, kStyleControl, panel);
+            list->SetFrameXYWH(10 + 340 * l, 10, 320, 280);
+            for (RowId id = 0; id < 8; ++id) {
+                Item* item = list->AddListItem(nullptr, id, ListWindow::kItemText, "WWWWWWWW");
+                list->SetItemColor(item, colours[id / 4]);
+                list->SetItemDimmed(item, (id / 2) % 2 == 1);
+                if (id % 2) list->SelectListItem(item, true);
+            }
+            lists.push_back(list);
+        }
+        WS().SetFocus(lists[0], kFocusByProgram);
+        std::vector<uint8_t> rgba = ui.pixels();
+        ASSERT_FALSE(rgba.empty());
+        const int width = WS().SurfaceWidth();
+        auto luminance = [](const uint8_t* p) {
+            auto linear = [](uint8_t c) {
+                double v = c / 255.0;
+                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * linear(p[0]) + 0.7152 * linear(p[1]) + 0.0722 * linear(p[2]);
+        };
+        for (ListWindow* list : lists) {
+            for (int r = 0; r < list->RowCount(); ++r) {
+                SCOPED_TRACE("list " + std::to_string(list == lists[0]) + " row " + std::to_string(r));
+                const int y = list->Client().top + r * list->RowHeight() + list->RowHeight() / 2;
+                // The band's colour right of the text, and the text pixel that stands out most.
+                const uint8_t* band = &rgba[(size_t(y) * size_t(width) + size_t(list->Client().right - 30)) * 4];
+                const double background = luminance(band);
+                double best = 1.0;
+                for (int x = list->Client().left; x < list->Client().left + 120; ++x) {
+                    for (int dy = -3; dy <= 3; ++dy) {
+                        const double text = luminance(&rgba[(size_t(y + dy) * size_t(width) + size_t(x)) * 4]);
+                        const double ratio = (std::max(text, background) + 0.05) / (std::min(text, background) + 0.05);
+                        best = std::max(best, ratio);
+                    }
+                }
+                EXPECT_GE(best, 3.0);
+            }
+        }
+        ui.screenshot("list-row-colours.ppm");
     });
 }

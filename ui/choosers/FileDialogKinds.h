@@ -10,6 +10,8 @@ namespace tamber::ui::choosers {
 enum class DialogPurpose { Save = 0, Open = 1, OpenSeveral = 2, ChooseFolder = 3 };
 
 enum FileKind : int { kFileKindAny = 0, kFileKindArchive = 2, kFileKindSound = 3, kFileKindModel = 4, kFileKindImage = 5 };
+// The filters of the model kind, in order.
+enum ModelFormat : int { kModelFormatLwo = 0, kModelFormat3dmf = 1 };
 
 struct FileFilter {
     std::string name;     // "PNG Image"

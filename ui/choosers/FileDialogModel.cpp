@@ -150,6 +150,7 @@ std::string FileDialogModel::Resolve(const std::string& typed) const {
 
 FileDialogModel::Decision FileDialogModel::ConfirmFile(const std::string& path) const {
     Decision d;
+    const std::string name = path.substr(path.find_last_of('/') + 1);
     if (IsFolder(path)) {
         d.kind = Decision::EnterFolder;
         d.folder = path;
@@ -161,6 +162,8 @@ FileDialogModel::Decision FileDialogModel::ConfirmFile(const std::string& path) 
         if (IsFile(path)) {
             d.kind = Decision::Accept;
             d.paths = {path};
+        } else {
+            d.reason = "'" + name + "' was not found. Check the file name and try again.";
         }
         return d;
     case DialogPurpose::Save: {
@@ -173,9 +176,15 @@ FileDialogModel::Decision FileDialogModel::ConfirmFile(const std::string& path) 
                 target += pattern.substr(1);
             }
         }
-        if (!IsFolder(ParentOf(target))) return d;
+        if (!IsFolder(ParentOf(target))) {
+            d.reason = "The folder of '" + name + "' was not found. Check the path and try again.";
+            return d;
+        }
         if (IsFile(target)) {
-            if (access(target.c_str(), W_OK) != 0) return d;  // read-only files are refused
+            if (access(target.c_str(), W_OK) != 0) {
+                d.reason = "'" + target.substr(target.find_last_of('/') + 1) + "' is read-only. Choose another name.";
+                return d;
+            }
             d.kind = Decision::AskOverwrite;
         } else {
             d.kind = Decision::Accept;
@@ -184,6 +193,8 @@ FileDialogModel::Decision FileDialogModel::ConfirmFile(const std::string& path) 
         return d;
     }
     case DialogPurpose::ChooseFolder:
+        d.reason = IsFile(path) ? "'" + name + "' is a file, not a folder. Choose a folder."
+                                : "The folder '" + name + "' was not found. Check the name and try again.";
         return d;
     }
     return d;

@@ -25,6 +25,7 @@ public:
         enum Kind { Refuse, EnterFolder, Accept, AskOverwrite } kind = Refuse;
         std::string folder;               // EnterFolder
         std::vector<std::string> paths;   // Accept, AskOverwrite
+        std::string reason;               // Refuse: what the user is told (none: a beep)
     };
 
     FileDialogModel(DialogPurpose purpose, std::vector<FileFilter> filters, int filterIndex);

@@ -26,7 +26,6 @@ constexpr int kGap = 6;
 constexpr int kSmallButtonWidth = 52;
 constexpr int kRunFlags = 1 | 4;  // keys to the dialog, the screen dimmed behind it
 
-enum Column { kColumnName = 0, kColumnSize = 1, kColumnDate = 2 };
 
 std::string FormatDate(int64_t seconds) {
     if (seconds <= 0) return {};
@@ -89,16 +88,10 @@ FileDialogWindow::FileDialogWindow(const char* title, DialogPurpose purpose, std
     if (purpose == DialogPurpose::OpenSeveral) listFlags |= ListWindow::kMultipleSelection;
     list_ = new ListWindow(listFlags, kStyleControl | kStylePanelB, this);
     list_->SetName("Files");
-    list_->AddColumn("Name", nullptr, 0, 0, 270, 0);
-    list_->AddColumn("Size", nullptr, 0, 0, 72, 0);
-    list_->AddColumn("Modified", nullptr, 0, 0, 130, 0);
-    list_->formatCell = [](const ListWindow::ListItem* item, int column) -> std::string {
-        const auto* entry = static_cast<const FileEntry*>(item->data);
-        if (!entry) return item->label;
-        if (column == kColumnName) return entry->isFolder ? entry->name + "/" : entry->name;
-        if (column == kColumnSize) return entry->isFolder ? std::string() : std::to_string(entry->size);
-        return FormatDate(entry->modified);
-    };
+    list_->SetModel(&rows_);
+    list_->AddColumn("Name", CellType::kText, 270);
+    list_->AddColumn("Size", CellType::kNumber, 72);
+    list_->AddColumn("Modified", CellType::kNumber, 130);
     list_->activated.Connect(this, &FileDialogWindow::OnActivated);
     list_->selectionChanged.Connect(this, &FileDialogWindow::OnSelectionChanged);
 
@@ -201,18 +194,40 @@ bool FileDialogWindow::ShowFolder(const std::string& path) {
 
 void FileDialogWindow::Fill() {
     pathField_->SetText(model_.Folder());
-    list_->RemoveAllItems();
-    for (const FileEntry& entry : model_.Entries()) {
-        list_->AddListItem(nullptr, const_cast<FileEntry*>(&entry), 0, entry.name);
+    if (model_.Folder() != listedFolder_) {
+        // Another folder starts at its top with nothing selected.
+        listedFolder_ = model_.Folder();
+        rowIds_.clear();
+        list_->RemoveAllItems();
     }
+    list_->Refill([this] {
+        rows_.Clear();
+        entryOfRow_.clear();
+        const std::vector<FileEntry>& entries = model_.Entries();
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const FileEntry& entry = entries[i];
+            const RowId row = rowIds_.try_emplace(entry.name, RowId(rowIds_.size())).first->second;
+            entryOfRow_[row] = i;
+            // Folders have no size; they sort before the smallest file.
+            rows_.SetRow(row, {CellValue::Text(entry.isFolder ? entry.name + "/" : entry.name),
+                               entry.isFolder ? CellValue::Number(-1, "") : CellValue::Integer(int64_t(entry.size)),
+                               CellValue::Number(double(entry.modified), FormatDate(entry.modified))});
+            list_->AddListItem(nullptr, row, 0, entry.name);
+        }
+    });
     InvalidateClient();
+}
+
+const FileEntry* FileDialogWindow::EntryOf(const ListWindow::ListItem* item) const {
+    auto found = item ? entryOfRow_.find(item->id) : entryOfRow_.end();
+    return found == entryOfRow_.end() ? nullptr : &model_.Entries()[found->second];
 }
 
 std::vector<size_t> FileDialogWindow::SelectedIndexes() const {
     std::vector<size_t> indexes;
-    const FileEntry* first = model_.Entries().data();
     for (const ListWindow::ListItem* item : list_->Selection()) {
-        indexes.push_back(size_t(static_cast<const FileEntry*>(item->data) - first));
+        auto found = entryOfRow_.find(item->id);
+        if (found != entryOfRow_.end()) indexes.push_back(found->second);
     }
     std::sort(indexes.begin(), indexes.end());
     return indexes;
@@ -221,10 +236,7 @@ std::vector<size_t> FileDialogWindow::SelectedIndexes() const {
 bool FileDialogWindow::AskOverwrite(const std::string& path) const {
     std::string name = path.substr(path.find_last_of('/') + 1);
     std::string text = name + " already exists.\nDo you want to replace it?";
-    bool replace = MessageBox("Confirm Save As", text.c_str(), {"Yes", "No"}) == 0;
-    // The question's run leaves the focus on its closed box; this run's keys need it back.
-    WS().SetFocus(nameField_, kFocusByProgram);
-    return replace;
+    return MessageBox("Confirm Save As", text.c_str(), {"Yes", "No"}) == 0;
 }
 
 bool FileDialogWindow::Apply(const FileDialogModel::Decision& decision) {
@@ -249,6 +261,11 @@ bool FileDialogWindow::Apply(const FileDialogModel::Decision& decision) {
         }
         return true;
     case Decision::Refuse:
+        // Refusals the user can act on are explained; the others beep.
+        if (!decision.reason.empty()) {
+            MessageBox(GetName(), decision.reason.c_str(), {"OK"});
+            OkHandledWithoutClosing();
+        }
         break;
     }
     return false;
@@ -271,19 +288,8 @@ bool FileDialogWindow::HandleEvent(Window* target, int kind, Event& event) {
     return DialogWindow::HandleEvent(target, kind, event);
 }
 
-void FileDialogWindow::Idle() {
-    DialogWindow::Idle();
-    // A nested run (the overwrite question) leaves the focus on its closed window; the
-    // keys of this run go to the focus, so it comes back to the name field.
-    if (WS().ModalWindow() != this) return;
-    for (Window* w = WS().Focus(); w; w = w->Parent()) {
-        if (w == this) return;
-    }
-    WS().SetFocus(nameField_, kFocusByProgram);
-}
-
 void FileDialogWindow::OnActivated(ListWindow::ListItem* item) {
-    const auto* entry = item ? static_cast<const FileEntry*>(item->data) : nullptr;
+    const FileEntry* entry = EntryOf(item);
     if (!entry) return;
     if (entry->isFolder) {
         std::string folder = model_.Resolve(entry->name);
@@ -298,7 +304,7 @@ void FileDialogWindow::OnSelectionChanged() {
     if (model_.Purpose() == DialogPurpose::ChooseFolder) return;
     std::vector<const FileEntry*> files;
     for (const ListWindow::ListItem* item : list_->Selection()) {
-        const auto* entry = static_cast<const FileEntry*>(item->data);
+        const FileEntry* entry = EntryOf(item);
         if (entry && !entry->isFolder) files.push_back(entry);
     }
     // One file is offered by name; several are taken from the selection.

@@ -3,12 +3,14 @@
 // folders and files with size and date, a name field, a filter list and option rows.
 // It runs modally and gives back absolute paths with forward slashes.
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "ui/choosers/DialogOption.h"
 #include "ui/choosers/FileDialogModel.h"
 #include "ui/widgets/DialogWindow.h"
 #include "ui/widgets/ListWindow.h"
+#include "ui/widgets/StoredListModel.h"
 
 namespace tamber::ui::widgets { class Button; }
 namespace tamber::ui::widgets { class ComboBox; }
@@ -39,13 +41,13 @@ public:
     bool OnOK() override;
     void OnResize() override;
     bool HandleEvent(Window* target, int kind, Event& event) override;
-    void Idle() override;
 
 private:
     // Lists a folder; false (and nothing changed) when it cannot be read.
     bool ShowFolder(const std::string& path);
     void Fill();
     std::vector<size_t> SelectedIndexes() const;
+    const FileEntry* EntryOf(const ListWindow::ListItem* item) const;
     // Acts on what OK decided; true when the dialog may end.
     bool Apply(const FileDialogModel::Decision& decision);
     bool AskOverwrite(const std::string& path) const;
@@ -56,6 +58,12 @@ private:
     void OnHome();
 
     FileDialogModel model_;
+    // Rows are named by file name within the listed folder, so a refill of the same
+    // folder (another filter) keeps the selection and the scroll position.
+    StoredListModel rows_;
+    std::string listedFolder_;
+    std::unordered_map<std::string, RowId> rowIds_;
+    std::unordered_map<RowId, size_t> entryOfRow_;
     std::vector<DialogOption>* options_;
     std::vector<ComboBox*> optionCombos_;
     std::vector<TextBox*> optionLabels_;

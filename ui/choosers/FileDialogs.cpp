@@ -50,7 +50,8 @@ bool RunKind(int kindNumber, DialogPurpose purpose, const char* title, const std
     if (purpose == DialogPurpose::Save && !suggestion.empty() && !IsFolder(suggestion)) {
         start += "/" + suggestion.substr(suggestion.find_last_of('/') + 1);
     }
-    int filterIndex = kind.StoredFormat(purpose);
+    const int filterCount = int(kind.filters.size());
+    int filterIndex = format && *format >= 0 && *format < filterCount ? *format : kind.StoredFormat(purpose);
 
     std::vector<DialogOption> rows;
     bool targetFormat = purpose == DialogPurpose::ChooseFolder && kind.FormatKey(purpose) && !kind.filters.empty();

@@ -30,8 +30,10 @@ bool OsChooseColor(uint8_t rgb[3]);
 
 // The same dialogs driven by the kind table (FileDialogKinds.h): a null title means
 // the kind's own; the folder starts at the kind's remembered one (else a folder given
-// in path; a file name given for saving is offered) and is remembered on success, and so is the chosen format for kinds with format keys. format (may be
-// null) receives the chosen filter index. A folder dialog of such a kind carries a
+// in path; a file name given for saving is offered) and is remembered on success, and
+// so is the chosen format for kinds with format keys. format (may be null): in, the
+// filter to start on when it is 0 or more (a dialog that asks for one kind of file),
+// else the remembered one; out, the chosen filter index. A folder dialog of such a kind carries a
 // "Target Format:" option row listing the kind's filters, added before the caller's.
 bool ChooseFolderOfKind(int kind, const char* title, std::string& path, int* format = nullptr,
                         std::vector<DialogOption>* options = nullptr);

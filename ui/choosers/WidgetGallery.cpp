@@ -79,22 +79,47 @@ constexpr SampleRow kSampleRows[] = {
     {"Sounds", "folder", 0, -1},      {"door.snd", "sound", 3310, 6},          {"readme.txt", "text", 512, -1},
 };
 
+// The sample rows' cells; a row's id is its index in kSampleRows.
+class SampleRowsModel : public ListModel {
+public:
+    CellValue Cell(RowId row, int column) const override {
+        if (row >= std::size(kSampleRows)) return {};
+        const SampleRow& sample = kSampleRows[row];
+        if (column == 0) return CellValue::Text(sample.name);
+        if (column == 1) return CellValue::Text(sample.kind);
+        return CellValue::Number(sample.size, sample.size ? std::to_string(sample.size) : std::string());
+    }
+};
+
+const SampleRowsModel kSampleModel;
+
+// The grid's items: "Item n" under a swatch of its own shade.
+class SampleCellsModel : public ListModel {
+public:
+    CellValue Cell(RowId row, int column) const override {
+        return column == 0 ? CellValue::Text("Item " + std::to_string(row + 1)) : CellValue{};
+    }
+    void DrawPicture(RowId row, int, const Rect& rect) const override {
+        const uint8_t shade = uint8_t(64 + (row * 37) % 160);
+        glColor4ub(shade, uint8_t(255 - shade), 160, 255);
+        Skin::FillRect({rect.left + 8, rect.top + 8, rect.right - 8, rect.bottom - 8});
+    }
+};
+
+const SampleCellsModel kSampleCells;
+
 ListWindow* MakeSampleList(Window* parent) {
     auto* list = new ListWindow(ListWindow::kHeaderRow | ListWindow::kMultipleSelection, kStyleControl, parent);
     list->SetName("List");
-    list->AddColumn("Name", nullptr, 0, 0, 170, 0);
-    list->AddColumn("Kind", nullptr, 0, 0, 90, 0);
-    list->AddColumn("Size", nullptr, 0, 0, 70, 0);
-    list->formatCell = [](const ListWindow::ListItem* item, int column) -> std::string {
-        const auto* row = static_cast<const SampleRow*>(item->data);
-        if (column == 0) return row->name;
-        if (column == 1) return row->kind;
-        return row->size ? std::to_string(row->size) : std::string();
-    };
+    list->SetModel(&kSampleModel);
+    list->AddColumn("Name", CellType::kText, 170);
+    list->AddColumn("Kind", CellType::kText, 90);
+    list->AddColumn("Size", CellType::kNumber, 70);
     std::vector<ListWindow::ListItem*> items;
-    for (const SampleRow& row : kSampleRows) {
+    for (size_t i = 0; i < std::size(kSampleRows); ++i) {
+        const SampleRow& row = kSampleRows[i];
         ListWindow::ListItem* parentItem = row.parent >= 0 ? items[size_t(row.parent)] : nullptr;
-        items.push_back(list->AddListItem(parentItem, const_cast<SampleRow*>(&row), 0, row.name));
+        items.push_back(list->AddListItem(parentItem, RowId(i), 0, row.name));
     }
     list->ExpandItem(items[0]);
     list->ExpandItem(items[3]);
@@ -243,8 +268,8 @@ void WidgetGallery::BuildPages() {
     auto* grid = new GridWindow(kStyleControl, tabs);
     grid->SetName("Grid");
     grid->SetZoom(0.75);
-    for (int i = 0; i < 14; ++i) grid->AddCell(nullptr);
-    grid->captionOf = [](int index) { return "Item " + std::to_string(index + 1); };
+    grid->SetModel(&kSampleCells, 0, 1);
+    for (int i = 0; i < 14; ++i) grid->AddCell(RowId(i));
 
     auto* splitter = new SplitterWindow(kStyleVisible | kStyleEnabled, tabs, SplitterWindow::kSideBySide);
     splitter->SetName("Splitter");
@@ -288,7 +313,7 @@ void WidgetGallery::OnMenuChosen(MenuItem* item) {
 
 void WidgetGallery::RunCommand(int command) {
     std::string path;
-    int format = 0;
+    int format = -1;  // the remembered filter
     switch (command) {
     case kOpenFile:
         if (OpenFileOfKind(kFileKindImage, nullptr, path, &format)) Report("Open: " + path + " (format " + std::to_string(format) + ")");

@@ -10,8 +10,8 @@
 
 namespace tamber::ui::widgets {
 
-BitmapGridDDData::BitmapGridDDData(GridWindow* grid, std::vector<int> cells, std::vector<void*> data)
-    : Window::DragDropData(kType), grid_(grid), cells_(std::move(cells)), data_(std::move(data)) {}
+BitmapGridDDData::BitmapGridDDData(GridWindow* grid, std::vector<int> cells, std::vector<RowId> ids)
+    : Window::DragDropData(kType), grid_(grid), cells_(std::move(cells)), ids_(std::move(ids)) {}
 
 std::string BitmapGridDDData::Label() const {
     char text[32];

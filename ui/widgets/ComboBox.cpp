@@ -1,7 +1,6 @@
 #include "ui/widgets/ComboBox.h"
 
 #include <algorithm>
-#include <cstdint>
 
 #include "ui/Font.h"
 #include "ui/Skin.h"
@@ -44,6 +43,34 @@ void ComboBox::DropdownButton::OnMouseButton(Event& event) {
     else combo_->OpenList();
 }
 
+// ---- DropList ----
+
+ComboBox::DropList::DropList(ComboBox* combo)
+    : ListWindow(ListWindow::kSingleClickActivates, kListStyle, combo), combo_(combo) {
+    SetName("ComboBox List");
+}
+
+bool ComboBox::DropList::OnKey(Event& event) {
+    if (event.Key() == kKeyEscape) {
+        if (event.Pressed()) combo_->CloseList(-1);
+        return true;
+    }
+    // Arrows and Enter work the list; nothing travels on while it is open.
+    ListWindow::OnKey(event);
+    return true;
+}
+
+void ComboBox::DropList::OnMouseButton(Event& event) {
+    if (!event.ButtonPressed() || RectContains(Frame(), event.Position())) {
+        ListWindow::OnMouseButton(event);
+        return;
+    }
+    // Presses outside arrive here while the list runs. The drop-down button closes
+    // the list; any other press closes it and goes where it was aimed.
+    if (RectContains(combo_->Button()->Frame(), event.Position())) combo_->CloseList(-1);
+    else combo_->EndWithPress(event);
+}
+
 // ---- ComboBox ----
 
 ComboBox::ComboBox(Window* parent, int mode) : Window(kComboStyle, parent), mode_(mode) {
@@ -51,8 +78,7 @@ ComboBox::ComboBox(Window* parent, int mode) : Window(kComboStyle, parent), mode
     text_->SetName("ComboBox Textfield");
     text_->changed.Connect(this, &ComboBox::OnTextChanged);
     button_ = new DropdownButton(this);
-    list_ = new ListWindow(ListWindow::kSingleClickActivates, kListStyle, this);
-    list_->SetName("ComboBox List");
+    list_ = new DropList(this);
     list_->SetVisible(false);
     list_->activated.Connect(this, &ComboBox::OnListActivated);
     if (mode & kEditable) SetFocusDelegate(text_);
@@ -98,7 +124,7 @@ void ComboBox::FillList() {
     list_->RemoveAllItems();
     ListWindow::ListItem* selected = nullptr;
     for (size_t i = 0; i < items_.size(); ++i) {
-        auto* item = list_->AddListItem(nullptr, reinterpret_cast<void*>(intptr_t(i)), ListWindow::kItemText, items_[i]);
+        auto* item = list_->AddListItem(nullptr, RowId(i), ListWindow::kItemText, items_[i]);
         if (int(i) == chosen_) selected = item;
     }
     if (selected) {
@@ -108,32 +134,42 @@ void ComboBox::FillList() {
     filling_ = false;
 }
 
+Rect ComboBox::ListPlacement(int width, int height) const {
+    const int surfaceWidth = WS().SurfaceWidth(), surfaceHeight = WS().SurfaceHeight();
+    int top = Frame().bottom;
+    if (top + height > surfaceHeight && Frame().top - height >= 0) top = Frame().top - height;
+    const int left = std::clamp(int(Frame().left), 0, std::max(0, surfaceWidth - width));
+    return {left, top, left + width, top + height};
+}
+
 void ComboBox::OpenList() {
-    if (listOpen_ || items_.empty() || !IsShown()) return;
+    if (listOpen_ || items_.empty() || !IsShown() || !WS().Layer1()) return;
     FillList();
     // The list is as wide as the widest entry plus room for its scroll bar, never
-    // narrower than the combo box, and opens above when there is no room below.
+    // narrower than the combo box.
     int widest = 0;
     for (const std::string& entry : items_) {
         widest = std::max(widest, ui::DrawText(GetFont(), entry.c_str(), 0, kTextMeasureOnly, {0, 0, 1 << 20, 1 << 20}));
     }
-    int width = std::max(Frame().Width(), widest + kListExtraWidth);
-    int rows = std::min(std::max(listRows_, 1), int(items_.size()) + 1);
-    int height = rows * std::max(list_->RowHeight(), 1);
-    int top = Frame().Height();
-    if (Frame().bottom + height > WS().SurfaceHeight() && Frame().top - height >= 0) top = -height;
-    list_->SetFrame({0, top, width, top + height});
+    const int width = std::max(Frame().Width(), widest + kListExtraWidth);
+    const int rows = std::min(std::max(listRows_, 1), int(items_.size()) + 1);
+    const Rect place = ListPlacement(width, rows * std::max(list_->RowHeight(), 1));
+    Window* layer = WS().Layer1();
+    Window* focusChild = FocusChild();
+    list_->SetParent(layer);
+    list_->SetFrame({place.left - layer->Client().left, place.top - layer->Client().top,
+                     place.right - layer->Client().left, place.bottom - layer->Client().top});
     list_->SetVisible(true);
-    // In front of its siblings, so that the list is drawn over them and hit first.
-    BringToFront();
+    list_->BringToFront();
     listOpen_ = true;
     closeChoice_ = -1;
     button_->Invalidate();
-    run_.Run(this);
+    run_.Run(list_);
     listOpen_ = false;
     list_->SetVisible(false);
+    list_->SetParent(this);
+    SetFocusChild(focusChild);
     button_->Invalidate();
-    if (IsFocused() || WS().Focus() == this) WS().SetFocus(this, kFocusByProgram);
     int choice = closeChoice_;
     if (choice >= 0 && choice < int(items_.size())) {
         SelectItem(choice);
@@ -144,38 +180,27 @@ void ComboBox::OpenList() {
 void ComboBox::CloseList(int chosen) {
     if (!listOpen_) return;
     closeChoice_ = chosen;
-    run_.End(this);
+    run_.End(list_);
+}
+
+void ComboBox::EndWithPress(const Event& press) {
+    if (!listOpen_) return;
+    closeChoice_ = -1;
+    run_.EndWithPress(list_, press);
 }
 
 void ComboBox::OnListActivated(ListWindow::ListItem* item) {
     if (filling_ || !listOpen_ || !item) return;
-    CloseList(int(reinterpret_cast<intptr_t>(item->data)));
+    CloseList(int(item->id));
 }
 
 bool ComboBox::OnKey(Event& event) {
-    if (!listOpen_) {
-        // Alt+Down opens the list, as the drop-down button does.
-        if (event.Pressed() && event.Key() == kKeyDown && (event.Modifiers() & kModAlt)) {
-            OpenList();
-            return true;
-        }
-        return false;
-    }
-    if (event.Key() == kKeyEscape) {
-        if (event.Pressed()) CloseList(-1);
+    // Alt+Down opens the list, as the drop-down button does.
+    if (!listOpen_ && event.Pressed() && event.Key() == kKeyDown && (event.Modifiers() & kModAlt)) {
+        OpenList();
         return true;
     }
-    // Arrows and Enter work the open list.
-    list_->OnKey(event);
-    return true;
-}
-
-void ComboBox::OnMouseButton(Event& event) {
-    // While the list is open, presses outside it arrive here.
-    if (!listOpen_ || !event.ButtonPressed()) return;
-    if (RectContains(list_->Frame(), event.Position())) return;
-    closeChoice_ = -1;
-    run_.EndWithPress(this, event);
+    return false;
 }
 
 }  // namespace tamber::ui::widgets

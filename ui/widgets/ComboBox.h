@@ -1,6 +1,8 @@
 #pragma once
 // A text part with a drop-down button that opens a list of entries below it. In
 // editable mode the text part is a one-line text field the user may type into.
+// While open, the list lives in the upper layer, so that it is drawn above every
+// other window and takes the clicks on it; closed, it is the combo box's child again.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,6 +27,18 @@ public:
         const char* GetClassName() const override { return "ComboBox::DropdownButton"; }
         void GetMinimumSize(Point& out) override;
         void Draw() override;
+        void OnMouseButton(Event& event) override;
+
+    private:
+        ComboBox* combo_;
+    };
+
+    // The list of entries; a press outside it while open closes it.
+    class DropList : public ListWindow {
+    public:
+        explicit DropList(ComboBox* combo);
+        const char* GetClassName() const override { return "ComboBox::DropList"; }
+        bool OnKey(Event& event) override;
         void OnMouseButton(Event& event) override;
 
     private:
@@ -61,7 +75,6 @@ public:
     void OnResize() override;
     Window* OnFocusGained(Window* oldFocus, int reason) override;
     bool OnKey(Event& event) override;
-    void OnMouseButton(Event& event) override;
 
     // An entry was chosen from the list (its index).
     Signal1<int> itemChosen;
@@ -72,6 +85,10 @@ private:
     void OnListActivated(ListWindow::ListItem* item);
     void OnTextChanged();
     void FillList();
+    // Where the open list goes, in surface pixels: below the text part, or above it
+    // when there is no room below, and inside the surface.
+    Rect ListPlacement(int width, int height) const;
+    void EndWithPress(const Event& press);
 
     int mode_;
     bool listOpen_ = false;
@@ -82,7 +99,7 @@ private:
     std::vector<std::string> items_;
     TextBox* text_;
     DropdownButton* button_;
-    ListWindow* list_;
+    DropList* list_;
     PopupRun run_;
 };
 

@@ -3,8 +3,10 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstdlib>
+#include <unordered_set>
 
 #include "ui/Font.h"
 #include "ui/Skin.h"
@@ -17,8 +19,47 @@ GridWindow::GridWindow(uint32_t windowStyle, Window* parent) : ScrollableWindow(
     SetScrollRange(kVertical, 0, 1);
 }
 
-int GridWindow::AddCell(void* data) {
-    cells_.push_back(Cell{data, 0});
+void GridWindow::SetModel(const ListModel* model, int captionColumn, int pictureColumn) {
+    model_ = model;
+    captionColumn_ = captionColumn;
+    pictureColumn_ = pictureColumn;
+    InvalidateClient();
+}
+
+int GridWindow::FindCell(RowId id) const {
+    auto found = cellIndex_.find(id);
+    return found == cellIndex_.end() ? -1 : found->second;
+}
+
+void GridWindow::Refill(const std::vector<RowId>& ids) {
+    std::unordered_set<RowId> selected;
+    for (int index : SelectedCells()) selected.insert(cells_[size_t(index)].id);
+    const bool hadCurrent = current_ >= 0;
+    const RowId current = hadCurrent ? cells_[size_t(current_)].id : 0;
+    const int top = Position(kVertical);
+    cells_.clear();
+    cellIndex_.clear();
+    current_ = pressCell_ = narrowOnRelease_ = -1;
+    size_t kept = 0;
+    for (RowId id : ids) {
+        const bool wasSelected = selected.count(id) != 0;
+        assert(!cellIndex_.count(id) && "cell ids are unique within a grid");
+        cellIndex_[id] = int(cells_.size());
+        cells_.push_back(Cell{id, wasSelected ? uint32_t(kCellSelected) : 0u});
+        if (wasSelected) ++kept;
+        if (hadCurrent && id == current) current_ = int(cells_.size()) - 1;
+    }
+    UpdateScrollRange();
+    ScrollTo(kVertical, top);
+    InvalidateClient();
+    if (kept != selected.size()) NotifySelection();
+}
+
+int GridWindow::AddCell(RowId id) {
+    // Refills and drags find cells by id: two cells may never share one.
+    assert(FindCell(id) < 0 && "cell ids are unique within a grid");
+    cellIndex_[id] = int(cells_.size());
+    cells_.push_back(Cell{id, 0});
     UpdateScrollRange();
     InvalidateClient();
     return int(cells_.size()) - 1;
@@ -26,6 +67,7 @@ int GridWindow::AddCell(void* data) {
 
 void GridWindow::RemoveAllCells() {
     cells_.clear();
+    cellIndex_.clear();
     current_ = pressCell_ = narrowOnRelease_ = -1;
     UpdateScrollRange();
     ScrollTo(kVertical, 0);
@@ -267,10 +309,10 @@ void GridWindow::OnMouseMove(Event& event) {
     if (std::abs(p.x - pressPoint_.x) < kDragDistance && std::abs(p.y - pressPoint_.y) < kDragDistance) return;
     pressCell_ = narrowOnRelease_ = -1;
     std::vector<int> selected = SelectedCells();
-    std::vector<void*> data;
-    for (int index : selected) data.push_back(cells_[size_t(index)].data);
+    std::vector<RowId> ids;
+    for (int index : selected) ids.push_back(cells_[size_t(index)].id);
     BitmapGridDDData::RegisterDragImage();
-    if (WS().BeginDrag(this, new BitmapGridDDData(this, std::move(selected), std::move(data)))) dragStarted.Emit();
+    if (WS().BeginDrag(this, new BitmapGridDDData(this, std::move(selected), std::move(ids)))) dragStarted.Emit();
 }
 
 void GridWindow::OnDoubleClick(Event& event) {
@@ -295,15 +337,14 @@ void GridWindow::Draw() {
             Skin::SetSelectionColor(focused);
             Skin::FillRect({caption.left, picture.top - kSpacing / 2 + 1, caption.right, caption.bottom});
         }
-        if (drawCell) {
-            drawCell(index, picture, caption);
-        } else {
-            glColor4ub(255, 255, 255, 96);
-            Skin::DrawRectOutline(picture, 1, false);
-            if (captionOf) {
-                Skin::SetTextColor(false);
-                DrawText(captionOf(index).c_str(), 0, kTextMultiLine | kTextWordWrap | kTextCenter, caption);
-            }
+        const RowId id = cells_[size_t(index)].id;
+        glColor4ub(255, 255, 255, 96);
+        Skin::DrawRectOutline(picture, 1, false);
+        if (model_) {
+            model_->DrawPicture(id, pictureColumn_, picture);
+            Skin::SetTextColor(false);
+            const std::string text = model_->Cell(id, captionColumn_).text;
+            DrawText(text.c_str(), 0, kTextMultiLine | kTextWordWrap | kTextCenter, caption);
         }
         if (index == current_ && focused) {
             glColor4ub(255, 255, 255, 192);

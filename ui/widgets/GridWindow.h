@@ -1,13 +1,15 @@
 #pragma once
 // Items shown as cells of a grid: a square picture of 96 pixels (times the zoom)
-// with a caption of three font heights under it, 8 pixels apart. The owner draws
-// the pictures; the grid lays out, scrolls (by rows of cells), selects and draws
-// only the rows in view.
+// with a caption of three font heights under it, 8 pixels apart. Each cell is a row
+// of the grid's model: the model draws the picture and gives the caption; the grid
+// lays out, scrolls (by rows of cells), selects and draws only the rows in view.
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "ui/widgets/ListModel.h"
 #include "ui/widgets/ScrollableWindow.h"
 
 namespace tamber::ui::widgets {
@@ -15,7 +17,7 @@ namespace tamber::ui::widgets {
 class GridWindow : public ScrollableWindow {
 public:
     struct Cell {
-        void* data = nullptr;
+        RowId id = 0;
         uint32_t flags = 0;
     };
     enum CellFlag : uint32_t { kCellSelected = 1 };
@@ -29,8 +31,15 @@ public:
 
     const char* GetClassName() const override { return "GridWindow"; }
 
-    int AddCell(void* data);
+    // The model is the owner's and must outlive the grid (or be replaced first).
+    void SetModel(const ListModel* model, int captionColumn, int pictureColumn);
+    int AddCell(RowId id);
     void RemoveAllCells();
+    // Replaces the cells; the selection, the current cell and the scroll position are
+    // kept for the ids that return.
+    void Refill(const std::vector<RowId>& ids);
+    // The index of the cell with this id, or -1.
+    int FindCell(RowId id) const;
     int CellCount() const { return int(cells_.size()); }
     const Cell& GetCell(int index) const { return cells_[size_t(index)]; }
 
@@ -61,10 +70,6 @@ public:
     // Owner callbacks.
     std::function<void(int index)> activateCell;
     std::function<void()> deleteCells;
-    // Draws a cell's picture and caption (client-local rectangles); without it the
-    // grid frames the picture and writes captionOf's text.
-    std::function<void(int index, const Rect& picture, const Rect& caption)> drawCell;
-    std::function<std::string(int index)> captionOf;
 
     Signal0 selectionChanged;
     Signal1<Point> contextClick;
@@ -83,7 +88,11 @@ private:
     void MoveCurrent(int target, bool extend);
     void NotifySelection();
 
+    const ListModel* model_ = nullptr;
+    int captionColumn_ = 0;
+    int pictureColumn_ = 1;
     std::vector<Cell> cells_;
+    std::unordered_map<RowId, int> cellIndex_;
     double zoom_ = 1.0;
     int fixedColumns_ = 0;
     int current_ = -1;

@@ -20,6 +20,11 @@ ListGridWindow::ListGridWindow(uint32_t listFlags, uint32_t windowStyle, Window*
     OnResize();
 }
 
+void ListGridWindow::SetModel(const ListModel* model, int captionColumn, int pictureColumn) {
+    list_->SetModel(model);
+    grid_->SetModel(model, captionColumn, pictureColumn);
+}
+
 void ListGridWindow::SwitchView() {
     bool hadFocus = (showingGrid_ ? static_cast<Window*>(grid_) : list_)->IsFocused();
     showingGrid_ = !showingGrid_;

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "ui/Window.h"
+#include "ui/widgets/ListModel.h"
 
 namespace tamber::ui::widgets {
 
@@ -24,6 +25,9 @@ public:
     GridWindow* Grid() const { return grid_; }
     Button* SwitchButton() const { return switch_; }
     bool ShowingGrid() const { return showingGrid_; }
+    // Both views show this model's rows; the grid takes its captions and pictures from
+    // the given columns.
+    void SetModel(const ListModel* model, int captionColumn, int pictureColumn);
     void SwitchView();
 
     void OnResize() override;

@@ -3,8 +3,8 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cassert>
 #include <cstdlib>
-#include <strings.h>
 
 #include "ui/Font.h"
 #include "ui/Skin.h"
@@ -17,44 +17,21 @@ namespace tamber::ui::widgets {
 
 namespace {
 
-// A formatted cell prepared for comparing: numbers compare by value, text without
-// regard to case (then exactly, so the order is total).
-struct SortKey {
-    std::string text;
-    double number = 0;
-    bool numeric = false;
-};
-
-SortKey MakeKey(std::string text) {
-    SortKey key;
-    if (!text.empty()) {
-        char* end = nullptr;
-        key.number = std::strtod(text.c_str(), &end);
-        key.numeric = end && *end == '\0' && end != text.c_str();
-    }
-    key.text = std::move(text);
-    return key;
-}
-
-int CompareKeys(const SortKey& a, const SortKey& b) {
-    if (a.numeric && b.numeric && a.number != b.number) return a.number < b.number ? -1 : 1;
-    int c = strcasecmp(a.text.c_str(), b.text.c_str());
-    if (c == 0) c = a.text.compare(b.text);
-    return c < 0 ? -1 : c > 0 ? 1 : 0;
+int MeasureText(const Font* font, const std::string& text) {
+    return DrawText(font, text.c_str(), 0, kTextMeasureOnly, Rect{0, 0, 1 << 30, 1 << 10});
 }
 
 // The part of text that fits into width pixels.
 std::string Fitted(const Font* font, const std::string& text, int width) {
     if (!font) return text;
-    int full = DrawText(font, text.c_str(), 0, kTextMeasureOnly, Rect{0, 0, 1 << 30, 1 << 10});
-    if (full <= width) return text;
+    if (MeasureText(font, text) <= width) return text;
     return text.substr(0, size_t(std::max(0, CharIndexAtX(font, text.c_str(), width - 1))));
 }
 
 }  // namespace
 
-ListWindow::ListItemDDData::ListItemDDData(ListWindow* list, std::vector<ListItem*> items)
-    : Window::DragDropData(kType), list_(list), items_(std::move(items)) {}
+ListWindow::ListItemDDData::ListItemDDData(ListWindow* list, std::vector<RowId> rows)
+    : Window::DragDropData(kType), list_(list), rows_(std::move(rows)) {}
 
 ListWindow::ListItemDDData::~ListItemDDData() {
     if (list_) list_->SetDropHighlight(nullptr);
@@ -65,24 +42,29 @@ ListWindow::ListWindow(uint32_t listFlags, uint32_t windowStyle, Window* parent)
     SetScrollRange(kVertical, 0, 1);
 }
 
-ListWindow::~ListWindow() {
-    for (ListItem* item = first_; item;) {
-        ListItem* next = item->next;
-        DeleteTree(item);
-        item = next;
-    }
-}
+ListWindow::~ListWindow() = default;
 
 // ---- Columns ----
 
-int ListWindow::AddColumn(const std::string& title, FormatFunction format, int argument, size_t offset, int width,
-                          uint32_t flags) {
+void ListWindow::SetModel(const ListModel* model) {
+    model_ = model;
+    InvalidateClient();
+}
+
+int ListWindow::TitleWidth(const std::string& title) const {
+    const Font* font = GetFont();
+    if (!font || title.empty()) return 0;
+    const Skin* skin = WS().GetSkin();
+    const int mark = skin ? skin->PieceWidth(kSkinSortAscending) + 4 : 0;
+    return MeasureText(font, title) + 2 * kCellMargin + mark;
+}
+
+int ListWindow::AddColumn(const std::string& title, CellType type, int width, uint32_t flags) {
     Column column;
     column.title = title;
-    column.format = std::move(format);
-    column.argument = argument;
-    column.offset = offset;
-    column.width = std::max(0, width);
+    column.type = type;
+    // A header never clips its own title, sort mark included.
+    column.width = std::max({0, width, TitleWidth(title)});
     column.flags = flags;
     size_t place = columns_.size();
     while (place > 0 && columns_[place - 1].Hidden()) --place;
@@ -114,6 +96,17 @@ void ListWindow::SetColumnHidden(int index, bool hidden) {
         column.priority = visible;
     }
     LayoutColumns();
+}
+
+int ListWindow::ColumnsWidth() const {
+    int width = 0;
+    for (const Column& c : columns_) width += c.Hidden() ? 0 : c.width;
+    return width;
+}
+
+int ListWindow::MissingColumnsWidth() const {
+    // The client area already leaves the scroll bars out.
+    return std::max(0, ColumnsWidth() - Client().Width());
 }
 
 void ListWindow::LayoutColumns() {
@@ -171,24 +164,39 @@ void ListWindow::UnlinkItem(ListItem* item) {
     item->previous = item->next = item->parent = nullptr;
 }
 
-ListWindow::ListItem* ListWindow::AddListItem(ListItem* parent, void* data, uint32_t flags, const std::string& label) {
-    auto* item = new ListItem;
-    item->data = data;
+ListWindow::ListItem* ListWindow::AddListItem(ListItem* parent, RowId id, uint32_t flags, const std::string& label) {
+    assert(!parent || FindItem(parent->id) == parent);
+    auto [slot, added] = items_.try_emplace(id);
+    // Selection, expansion and refills find rows by id: two rows may never share one.
+    assert(added && "row ids are unique within a list");
+    if (!added) return nullptr;
+    slot->second = std::make_unique<ListItem>();
+    ListItem* item = slot->second.get();
+    item->id = id;
     item->flags = flags & ~kItemSelected;
     item->label = label;
-    if (flags & kItemGrey) item->color[0] = item->color[1] = item->color[2] = 128;
+    if (flags & kItemExpanded) expanded_.insert(id);
+    else if (expanded_.count(id)) item->flags |= kItemExpanded;
     if (flags & kItemHasChildren) tree_ = true;
     LinkItem(item, parent);
-    ++itemCount_;
     StructureChanged();
     return item;
 }
 
-void ListWindow::SetItemGrey(ListItem* item, bool grey) {
-    if (!item) return;
-    item->flags = grey ? item->flags | kItemGrey : item->flags & ~kItemGrey;
-    uint8_t level = grey ? 128 : 255;
-    item->color[0] = item->color[1] = item->color[2] = level;
+ListWindow::ListItem* ListWindow::FindItem(RowId id) const {
+    auto found = items_.find(id);
+    return found == items_.end() ? nullptr : found->second.get();
+}
+
+void ListWindow::SetItemDimmed(ListItem* item, bool dimmed) {
+    if (!item || item->Dimmed() == dimmed) return;
+    item->flags = dimmed ? item->flags | kItemDimmed : item->flags & ~kItemDimmed;
+    InvalidateClient();
+}
+
+void ListWindow::SetItemColor(ListItem* item, const uint8_t rgb[3]) {
+    if (!item || std::equal(rgb, rgb + 3, item->color)) return;
+    std::copy(rgb, rgb + 3, item->color);
     InvalidateClient();
 }
 
@@ -208,8 +216,7 @@ void ListWindow::DeleteTree(ListItem* item) {
         DeleteTree(child);
         child = next;
     }
-    --itemCount_;
-    delete item;
+    items_.erase(item->id);
 }
 
 void ListWindow::RemoveListItem(ListItem* item) {
@@ -225,18 +232,42 @@ void ListWindow::RemoveListItem(ListItem* item) {
 
 void ListWindow::RemoveAllItems() {
     rows_.clear();
-    for (ListItem* item = first_; item;) {
-        ListItem* next = item->next;
-        DeleteTree(item);
-        item = next;
-    }
+    items_.clear();
     first_ = last_ = nullptr;
-    itemCount_ = 0;
     selection_.clear();
     anchor_ = cursor_ = pressItem_ = dropHighlight_ = narrowOnRelease_ = nullptr;
     tree_ = false;
     StructureChanged();
     ScrollTo(kVertical, 0);
+}
+
+void ListWindow::Refill(const std::function<void()>& fill) {
+    std::vector<RowId> selected;
+    for (const ListItem* item : selection_) selected.push_back(item->id);
+    const RowId anchor = anchor_ ? anchor_->id : 0, cursor = cursor_ ? cursor_->id : 0;
+    const bool hadAnchor = anchor_ != nullptr, hadCursor = cursor_ != nullptr;
+    const ListItem* top = ItemAtRow(Position(kVertical));
+    const bool hadTop = top != nullptr;
+    const RowId topId = top ? top->id : 0;
+    const int oldTop = Position(kVertical), oldLeft = Position(kHorizontal);
+
+    RemoveAllItems();
+    if (fill) fill();
+
+    std::vector<RowId> kept;
+    for (RowId id : selected) {
+        if (ListItem* item = FindItem(id)) {
+            SetSelected(item, true);
+            kept.push_back(id);
+        }
+    }
+    if (hadAnchor) anchor_ = FindItem(anchor);
+    if (hadCursor) cursor_ = FindItem(cursor);
+    SyncRows();
+    const ListItem* newTop = hadTop ? FindItem(topId) : nullptr;
+    ScrollTo(kVertical, newTop && RowOf(newTop) >= 0 ? RowOf(newTop) : oldTop);
+    ScrollTo(kHorizontal, oldLeft);
+    if (kept != selected) NotifySelection();
 }
 
 void ListWindow::StructureChanged() {
@@ -262,7 +293,7 @@ void ListWindow::RebuildRows() const {
     if (!rowsDirty_) return;
     // Rows of items no longer visible stay stale; RowOf checks them against rows_.
     rows_.clear();
-    rows_.reserve(size_t(itemCount_));
+    rows_.reserve(items_.size());
     // Depth-first over expanded items; counts visible descendants on the way back up.
     std::vector<ListItem*> stack;
     for (ListItem* item = first_; item;) {
@@ -304,7 +335,6 @@ int ListWindow::RowOf(const ListItem* item) const {
 // ---- Selection ----
 
 void ListWindow::NotifySelection() {
-    if (selectionChangedCallback) selectionChangedCallback();
     selectionChanged.Emit();
     InvalidateClient();
 }
@@ -355,16 +385,22 @@ void ListWindow::SelectRange(ListItem* from, ListItem* to) {
     for (int row = std::min(a, b); row <= std::max(a, b); ++row) SetSelected(rows_[size_t(row)], true);
 }
 
+void ListWindow::SetExpanded(ListItem* item, bool expanded) {
+    item->flags = expanded ? item->flags | kItemExpanded : item->flags & ~kItemExpanded;
+    if (expanded) expanded_.insert(item->id);
+    else expanded_.erase(item->id);
+    StructureChanged();
+}
+
 void ListWindow::ExpandItem(ListItem* item) {
     if (!item || item->Expanded() || !item->HasChildren()) return;
     if (expandItem && !expandItem(item)) return;
-    item->flags |= kItemExpanded;
-    StructureChanged();
+    SetExpanded(item, true);
 }
 
 void ListWindow::CollapseItem(ListItem* item) {
     if (!item || !item->Expanded()) return;
-    item->flags &= ~kItemExpanded;
+    SetExpanded(item, false);
     // Hidden descendants leave the selection.
     size_t before = selection_.size();
     for (ListItem* s : std::vector<ListItem*>(selection_)) {
@@ -380,7 +416,6 @@ void ListWindow::CollapseItem(ListItem* item) {
             if (p == item) *held = item;
         }
     }
-    StructureChanged();
     if (selection_.size() != before) NotifySelection();
 }
 
@@ -428,23 +463,28 @@ void ListWindow::SortChildren(ListItem* parent, const std::vector<int>& order) {
     if (!first) return;
     std::vector<ListItem*> items;
     for (ListItem* item = first; item; item = item->next) items.push_back(item);
-    // Cells are formatted once, and those of later columns only when earlier ones tie.
+    // Cells are asked for once, and those of later columns only when earlier ones tie.
     const size_t columns = order.size();
-    std::vector<SortKey> keys(items.size() * columns);
-    std::vector<char> formatted(keys.size(), 0);
-    auto key = [&](size_t index, size_t k) -> const SortKey& {
+    std::vector<CellValue> keys(items.size() * columns);
+    std::vector<char> fetched(keys.size(), 0);
+    auto key = [&](size_t index, size_t k) -> const CellValue& {
         size_t slot = index * columns + k;
-        if (!formatted[slot]) {
-            keys[slot] = MakeKey(CellText(items[index], order[k]));
-            formatted[slot] = 1;
+        if (!fetched[slot]) {
+            keys[slot] = Cell(items[index], order[k]);
+            fetched[slot] = 1;
         }
         return keys[slot];
     };
     std::vector<size_t> sorted(items.size());
     for (size_t i = 0; i < sorted.size(); ++i) sorted[i] = i;
     std::stable_sort(sorted.begin(), sorted.end(), [&](size_t a, size_t b) {
+        // Spanning rows come first, by label; the cells order the others.
+        const bool spanA = items[a]->flags & kItemSpanning, spanB = items[b]->flags & kItemSpanning;
+        if (spanA != spanB) return spanA;
+        if (spanA) return CompareCells(CellType::kText, CellValue::Text(items[a]->label), CellValue::Text(items[b]->label)) < 0;
         for (size_t k = 0; k < columns; ++k) {
-            int c = CompareKeys(key(a, k), key(b, k));
+            const CellType type = order[k] >= 0 ? columns_[size_t(order[k])].type : CellType::kText;
+            int c = CompareCells(type, key(a, k), key(b, k));
             if (c == 0) continue;
             bool descending = order[k] >= 0 && (columns_[size_t(order[k])].flags & kColumnDescending) != 0;
             return descending ? c > 0 : c < 0;
@@ -465,14 +505,19 @@ void ListWindow::SortChildren(ListItem* parent, const std::vector<int>& order) {
     for (ListItem* item : items) SortChildren(item, order);
 }
 
-std::string ListWindow::CellText(const ListItem* item, int column) const {
+CellValue ListWindow::Cell(const ListItem* item, int column) const {
     if (!item) return {};
-    if ((item->flags & kItemText) && (column < 0 || column == FirstVisibleColumn())) return item->label;
-    if (formatCell) return formatCell(item, column);
-    if (column < 0 || column >= int(columns_.size())) return item->label;
-    const Column& c = columns_[size_t(column)];
-    if (!c.format || !item->data) return {};
-    return c.format(static_cast<const char*>(item->data) + c.offset, c.argument);
+    if ((item->flags & kItemText) && (column < 0 || column == FirstVisibleColumn())) return CellValue::Text(item->label);
+    if (column < 0 || column >= int(columns_.size())) return CellValue::Text(item->label);
+    return model_ ? model_->Cell(item->id, column) : CellValue{};
+}
+
+void ListWindow::RowTextColor(const ListItem* item, uint8_t out[3]) {
+    // A dimmed row keeps its hue at two thirds of its brightness (at half, orange on
+    // the list's dark background falls below a readable contrast); selected, it is
+    // drawn at full brightness over a fainter band, so it stays readable there too.
+    const bool dimmed = item->Dimmed() && !item->Selected();
+    for (int i = 0; i < 3; ++i) out[i] = dimmed ? uint8_t(item->color[i] * 2 / 3) : item->color[i];
 }
 
 // ---- Geometry ----
@@ -676,7 +721,9 @@ void ListWindow::OnMouseMove(Event& event) {
     Point p = event.Position();
     if (std::abs(p.x - pressPoint_.x) < kDragDistance && std::abs(p.y - pressPoint_.y) < kDragDistance) return;
     pressItem_ = narrowOnRelease_ = nullptr;
-    if (WS().BeginDrag(this, new ListItemDDData(this, selection_))) dragStarted.Emit();
+    std::vector<RowId> rows;
+    for (const ListItem* item : selection_) rows.push_back(item->id);
+    if (WS().BeginDrag(this, new ListItemDDData(this, std::move(rows)))) dragStarted.Emit();
 }
 
 // ---- In-place editing ----
@@ -687,6 +734,7 @@ void ListWindow::OnEditorEnter(int pressed) {
 
 bool ListWindow::EditCell(ListItem* item, int column, CommitFunction commit) {
     if (!item || editor_) return false;
+    const RowId id = item->id;
     ScrollToItem(item);
     Rect cell = CellRect(item, column);
     if (cell.IsEmpty()) return false;
@@ -706,10 +754,8 @@ bool ListWindow::EditCell(ListItem* item, int column, CommitFunction commit) {
     box->Close();
     WS().SetFocus(this, kFocusByProgram);
     if (cancelled || result != 1) return false;
-    // The item may have gone while the editor ran.
-    bool present = false;
-    for (int row = 0, count = RowCount(); row < count && !present; ++row) present = ItemAtRow(row) == item;
-    if (!present) return false;
+    // The item may have gone while the editor ran (another with its id may be there now).
+    if (FindItem(id) != item) return false;
     if (commit) commit(item, column, text);
     else item->label = text;
     InvalidateClient();
@@ -740,12 +786,36 @@ void ListWindow::DrawHeader(int width) {
     }
 }
 
+void ListWindow::DrawCell(const ListItem* item, int column, const Rect& rect) {
+    const CellType type = columns_[size_t(column)].type;
+    if (type == CellType::kPicture) {
+        if (model_) model_->DrawPicture(item->id, column, rect);
+        return;
+    }
+    const CellValue cell = Cell(item, column);
+    Rect textRect = rect;
+    if (type == CellType::kColor) {
+        // A swatch as high as the text, then the text the model gives for the colour.
+        const int side = std::max(1, rect.Height() - 4);
+        Rect swatch{rect.left, rect.top + 2, std::min(rect.right, rect.left + side), rect.top + 2 + side};
+        glColor4ub(uint8_t(cell.color >> 24), uint8_t(cell.color >> 16), uint8_t(cell.color >> 8), uint8_t(cell.color));
+        Skin::FillRect(swatch);
+        textRect.left = swatch.right + kCellMargin;
+        uint8_t rgb[3];
+        RowTextColor(item, rgb);
+        glColor4ub(rgb[0], rgb[1], rgb[2], 255);
+    }
+    if (textRect.right <= textRect.left) return;
+    std::string text = Fitted(GetFont(), cell.text, textRect.Width());
+    if (!text.empty()) DrawText(text.c_str(), 0, kTextCenterVertically, textRect);
+}
+
 void ListWindow::DrawRow(const ListItem* item, int y, int width) {
     const int row = RowHeight();
     const int scrollX = Position(kHorizontal);
     Rect band{0, y, width, y + row};
     if (item->Selected()) {
-        Skin::SetSelectionColor(IsFocused());
+        Skin::SetSelectionColor(IsFocused(), item->Dimmed());
         Skin::FillRect(band);
     }
     if (item == dropHighlight_) {
@@ -754,13 +824,15 @@ void ListWindow::DrawRow(const ListItem* item, int y, int width) {
     }
     const int indent = (tree_ ? item->depth : item->depth - 1) * kIndent;
     // The row's colour tints its expand mark too, so a dimmed row has a dimmed mark.
-    glColor4ub(item->color[0], item->color[1], item->color[2], 255);
+    uint8_t rgb[3];
+    RowTextColor(item, rgb);
+    glColor4ub(rgb[0], rgb[1], rgb[2], 255);
     Skin* skin = WS().GetSkin();
     if (tree_ && item->HasChildren() && skin) {
         int markLeft = indent - kIndent - scrollX;
         skin->DrawExpandMark({markLeft, y, markLeft + kIndent, y + row}, item->Expanded());
     }
-    if (columns_.empty()) {
+    if (columns_.empty() || (item->flags & kItemSpanning)) {
         std::string text = Fitted(GetFont(), CellText(item, -1), width - indent - kCellMargin);
         DrawText(text.c_str(), 0, kTextCenterVertically, {indent + kCellMargin - scrollX, y, width, y + row});
         return;
@@ -773,8 +845,8 @@ void ListWindow::DrawRow(const ListItem* item, int y, int width) {
         int right = c.x - scrollX + c.width - kCellMargin;
         first = false;
         if (right <= 0 || left >= width || right <= left) continue;
-        std::string text = Fitted(GetFont(), CellText(item, int(i)), right - left);
-        if (!text.empty()) DrawText(text.c_str(), 0, kTextCenterVertically, {left, y, right, y + row});
+        glColor4ub(rgb[0], rgb[1], rgb[2], 255);
+        DrawCell(item, int(i), {left, y, right, y + row});
     }
 }
 

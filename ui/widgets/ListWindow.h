@@ -1,13 +1,18 @@
 #pragma once
 // Rows of items under optional column headers. Items form a tree that expands and
 // collapses; they can be selected singly or in groups, sorted by column, edited in
-// place and dragged. Only the visible rows are laid out and drawn, so lists of
-// hundreds of thousands of items scroll without delay.
+// place and dragged. Each item is named by a row id; its cells come from the list's
+// model, typed by column. Only the visible rows are laid out and drawn, so lists
+// of hundreds of thousands of items scroll without delay.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
+#include "ui/widgets/ListModel.h"
 #include "ui/widgets/ScrollableWindow.h"
 
 namespace tamber::ui::widgets {
@@ -29,7 +34,11 @@ public:
         kItemExpanded = 2,
         kItemText = 8,
         kItemHasChildren = 16,
-        kItemGrey = 64,
+        // Drawn at two thirds of its brightness (at full brightness on a fainter band while selected).
+        kItemDimmed = 64,
+        // The label spans the whole row instead of the cells; such rows sort by label
+        // before their siblings (the group rows of a tree).
+        kItemSpanning = 128,
     };
     static constexpr int kKeypadMinus = 142;
     static constexpr int kKeypadPlus = 143;
@@ -48,22 +57,19 @@ public:
         int32_t depth = 1;
         int32_t row = -1;  // kept by the list while the item is visible
         uint32_t flags = 0;
-        uint8_t color[3] = {255, 255, 255};
-        void* data = nullptr;
+        uint8_t color[3] = {255, 255, 255};  // the text colour before dimming
+        RowId id = 0;
         std::string label;
 
         bool Selected() const { return (flags & kItemSelected) != 0; }
+        bool Dimmed() const { return (flags & kItemDimmed) != 0; }
         bool Expanded() const { return (flags & kItemExpanded) != 0; }
         bool HasChildren() const { return firstChild || (flags & kItemHasChildren); }
     };
 
-    // Formats the field at data + offset with the column's argument.
-    using FormatFunction = std::function<std::string(const void* field, int argument)>;
     struct Column {
         std::string title;
-        FormatFunction format;
-        int argument = 0;
-        size_t offset = 0;
+        CellType type = CellType::kText;
         int width = 0;
         int x = 0;
         uint32_t flags = 0;
@@ -71,18 +77,18 @@ public:
         bool Hidden() const { return (flags & kColumnHidden) != 0; }
     };
 
-    // Carries the dragged items; deleting it clears the list's drop highlight.
+    // Carries the ids of the dragged rows; deleting it clears the list's drop highlight.
     class ListItemDDData : public Window::DragDropData {
     public:
         static constexpr int kType = 0x4C495354;
-        ListItemDDData(ListWindow* list, std::vector<ListItem*> items);
+        ListItemDDData(ListWindow* list, std::vector<RowId> rows);
         ~ListItemDDData() override;
         ListWindow* List() const { return list_; }
-        const std::vector<ListItem*>& Items() const { return items_; }
+        const std::vector<RowId>& Rows() const { return rows_; }
 
     private:
         ListWindow* list_;
-        std::vector<ListItem*> items_;
+        std::vector<RowId> rows_;
     };
 
     ListWindow(uint32_t listFlags, uint32_t windowStyle, Window* parent);
@@ -90,17 +96,30 @@ public:
 
     const char* GetClassName() const override { return "ListWindow"; }
 
-    int AddColumn(const std::string& title, FormatFunction format, int argument, size_t offset, int width,
-                  uint32_t flags);
+    // The model is the owner's and must outlive the list (or be replaced first).
+    void SetModel(const ListModel* model);
+    const ListModel* Model() const { return model_; }
+    int AddColumn(const std::string& title, CellType type, int width, uint32_t flags = 0);
     const std::vector<Column>& Columns() const { return columns_; }
     void SetColumnHidden(int column, bool hidden);
+    // The width the columns take side by side.
+    int ColumnsWidth() const;
+    // How much wider the list must be to show every column.
+    int MissingColumnsWidth() const;
 
-    ListItem* AddListItem(ListItem* parent, void* data, uint32_t flags, const std::string& label);
+    // Ids are unique within the list. An item whose id was expanded before comes
+    // back expanded.
+    ListItem* AddListItem(ListItem* parent, RowId id, uint32_t flags, const std::string& label);
     void RemoveListItem(ListItem* item);
     void RemoveAllItems();
+    // Empties the list and lets fill add the items again; the selection, the anchor,
+    // the expanded rows and the scroll position are kept for the ids that return.
+    void Refill(const std::function<void()>& fill);
+    ListItem* FindItem(RowId id) const;
     ListItem* FirstItem() const { return first_; }
-    int ItemCount() const { return itemCount_; }
-    void SetItemGrey(ListItem* item, bool grey);
+    int ItemCount() const { return int(items_.size()); }
+    void SetItemDimmed(ListItem* item, bool dimmed);
+    void SetItemColor(ListItem* item, const uint8_t rgb[3]);
 
     void SelectListItem(ListItem* item, bool extend);
     void DeselectAll();
@@ -111,9 +130,12 @@ public:
     void CollapseItem(ListItem* item);
     void ToggleItem(ListItem* item);
 
-    // The text of a cell: the label for text items in the first visible column, else
-    // the owner's format callback, else the column's format function.
-    std::string CellText(const ListItem* item, int column) const;
+    // A cell: the label for text items in the first visible column (or column -1),
+    // else the model's value.
+    CellValue Cell(const ListItem* item, int column) const;
+    std::string CellText(const ListItem* item, int column) const { return Cell(item, column).text; }
+    // The colour a row's text is drawn in.
+    static void RowTextColor(const ListItem* item, uint8_t out[3]);
     // Places a one-line text box over the cell and runs it modally; Enter stores the
     // text through commit (or as the label) and Escape leaves the cell as it was.
     // True when the text was committed.
@@ -139,10 +161,8 @@ public:
     ListItem* DropHighlight() const { return dropHighlight_; }
     uint32_t ListFlags() const { return listFlags_; }
 
-    // Owner callbacks.
-    std::function<std::string(const ListItem* item, int column)> formatCell;
-    std::function<bool(ListItem* item)> expandItem;  // false refuses the expansion
-    std::function<void()> selectionChangedCallback;
+    // Owner callback; false refuses the expansion.
+    std::function<bool(ListItem* item)> expandItem;
 
     Signal1<ListItem*> activated;
     Signal0 selectionChanged;
@@ -164,6 +184,7 @@ private:
     void LinkItem(ListItem* item, ListItem* parent);
     void UnlinkItem(ListItem* item);
     void DeleteTree(ListItem* item);
+    void SetExpanded(ListItem* item, bool expanded);
     void ForgetSelected(ListItem* item);
     void StructureChanged();
     void SyncRows();
@@ -178,17 +199,23 @@ private:
     void HeaderClick(int x);
     int ColumnAtX(int x) const;
     int FirstVisibleColumn() const;
+    int TitleWidth(const std::string& title) const;
     ListItem* ItemAtPoint(Point surface) const;
     void SortChildren(ListItem* parent, const std::vector<int>& order);
+    void DrawCell(const ListItem* item, int column, const Rect& rect);
     void DrawHeader(int width);
     void DrawRow(const ListItem* item, int y, int width);
     void OnEditorEnter(int pressed);
 
     uint32_t listFlags_;
+    const ListModel* model_ = nullptr;
     std::vector<Column> columns_;
+    // Owns the items; the tree links between them are plain pointers.
+    std::unordered_map<RowId, std::unique_ptr<ListItem>> items_;
+    // Ids of the items the user or the owner expanded, kept while they are away.
+    std::unordered_set<RowId> expanded_;
     ListItem* first_ = nullptr;
     ListItem* last_ = nullptr;
-    int itemCount_ = 0;
     std::vector<ListItem*> selection_;
     ListItem* anchor_ = nullptr;
     ListItem* cursor_ = nullptr;

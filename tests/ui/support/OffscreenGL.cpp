@@ -9,6 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/fs/UniqueFile.h"
+
+using namespace tamber::platform;
+
 namespace {
 
 struct FramebufferProcs {
@@ -149,14 +153,14 @@ uint32_t OffscreenGL::Pixel(int x, int y) const {
 }
 
 bool OffscreenGL::SavePpm(const std::string& path) const {
-    FILE* file = std::fopen(path.c_str(), "wb");
+    UniqueFile file = OpenFile(path, "wb");
     if (!file)
         return false;
-    std::fprintf(file, "P6\n%d %d\n255\n", width_, height_);
+    std::fprintf(file.get(), "P6\n%d %d\n255\n", width_, height_);
     std::vector<uint8_t> rgba = ReadPixels();
     for (size_t i = 0; i < rgba.size(); i += 4)
-        std::fwrite(&rgba[i], 1, 3, file);
-    return std::fclose(file) == 0;
+        std::fwrite(&rgba[i], 1, 3, file.get());
+    return std::fflush(file.get()) == 0 && !std::ferror(file.get());
 }
 
 int CountPixelsNot(const std::vector<uint8_t>& rgba, int width, int left, int top, int right, int bottom,

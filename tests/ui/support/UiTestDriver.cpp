@@ -39,8 +39,8 @@ UiTestDriver::UiTestDriver(Options options) : options_(options) {
             error_ = "resources missing (build the 'resources' target)";
             return;
         }
-        skin_ = std::make_unique<Skin>(pack_);
-        ws.SetDefaultFont(font_);
+        skin_ = std::make_unique<Skin>(pack_.get());
+        ws.SetDefaultFont(font_.get());
         ws.SetSkin(skin_.get());
     }
     ws.InitWindowSystem();
@@ -50,8 +50,8 @@ UiTestDriver::UiTestDriver(Options options) : options_(options) {
 
 UiTestDriver::~UiTestDriver() {
     WindowSystem::Reset();
-    if (font_) FreeFont(font_);
-    if (pack_) FreeTexturePack(pack_);
+    font_.reset();
+    pack_.reset();
     gl_.reset();
     OsTerminate();
     OsSetDriver(nullptr);

@@ -22,12 +22,14 @@
 
 #include "platform/drivers/HeadlessDriver.h"
 #include "ui/Event.h"
+#include "ui/Font.h"
+#include "ui/TexturePack.h"
 
 using namespace tamber::platform;
 using namespace tamber::ui;
 
 class OffscreenGL;
-namespace tamber::ui { class Window; struct Font; struct TexturePack; class Skin; }
+namespace tamber::ui { class Window; class Skin; }
 
 class UiTestDriver {
 public:
@@ -99,8 +101,8 @@ private:
     std::string error_;
     HeadlessDriver platform_;
     std::unique_ptr<OffscreenGL> gl_;
-    Font* font_ = nullptr;
-    TexturePack* pack_ = nullptr;
+    UploadedFont font_;
+    UploadedPack pack_;
     std::unique_ptr<Skin> skin_;
 
     std::thread::id mainThread_;
