@@ -18,6 +18,7 @@
 #include "terrain/Mesh.h"
 
 namespace tamber::demo {
+using namespace tamber::base;
 using namespace tamber::collections;
 using namespace tamber::tags;
 using namespace tamber::terrain;
@@ -190,9 +191,9 @@ void AddTerrainContent(DemoGame& game) {
     DemoTag water = TextureTag("water", "wate", Texture(256, 40, 80, 160, 20));
     game.AddLoose({"detail textures", water.name, water, false});
 
-    std::vector<uint8_t> details;
-    SaveDetailMap(ValleyDetails(valley), details);
-    DemoTag map = Tag(FourCC("dmap"), "demo valley details", FourCC("tval"), details, kDetailMapTagVersion);
+    Result<std::vector<uint8_t>> details = SaveDetailMap(ValleyDetails(valley));
+    assert(details);
+    DemoTag map = Tag(FourCC("dmap"), "demo valley details", FourCC("tval"), *details, kDetailMapTagVersion);
     game.AddLoose({"detail maps", map.name, map, false});
     DemoTag oldMap = Tag(FourCC("dmap"), "demo old valley details", FourCC("told"), OldDetails(kSide), 1);
     game.AddLoose({"detail maps", oldMap.name, oldMap, false});

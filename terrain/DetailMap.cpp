@@ -108,10 +108,11 @@ Result<DetailMap> LoadDetailMap(std::span<const uint8_t> payload, uint16_t versi
     return map;
 }
 
-size_t SaveDetailMap(const DetailMap& map, std::vector<uint8_t>& payload) {
+Result<std::vector<uint8_t>> SaveDetailMap(const DetailMap& map) {
     const size_t count = size_t(map.width) * map.height;
     if (count == 0 || map.vertex.size() != count || map.triangle.size() != count * 2)
-        return 0;
+        return Fail("couldn't write the detail map: its details do not match its size of " +
+                    std::to_string(map.width) + " x " + std::to_string(map.height));
     DetailMaterialRecord materials[kDetailMaterialCount] = {};
     for (size_t i = 0; i < map.materials.size(); ++i) {
         const DetailMaterial& m = map.materials[i];
@@ -123,7 +124,7 @@ size_t SaveDetailMap(const DetailMap& map, std::vector<uint8_t>& payload) {
         r.blue = m.blue;
         std::memcpy(r.description, m.description.data(), std::min(m.description.size(), kDescriptionSize));
     }
-    payload.clear();
+    std::vector<uint8_t> payload;
     BigEndianWriter out(payload);
     DetailMapHeaderRecord header{};
     header.width = map.width;
@@ -137,7 +138,7 @@ size_t SaveDetailMap(const DetailMap& map, std::vector<uint8_t>& payload) {
     EncodeRuns(map.triangle, payload);
     out.Seek(0);
     PackAt(out, &header, 1, kDetailMapHeaderDescriptor);
-    return payload.size();
+    return payload;
 }
 
 }  // namespace tamber::terrain

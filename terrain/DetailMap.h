@@ -38,8 +38,8 @@ DetailMap CreateDetailMap(uint32_t width, uint32_t height);
 // Detail bytes outside the material range read as 0 (no detail).
 base::Result<DetailMap> LoadDetailMap(std::span<const uint8_t> payload, uint16_t version);
 
-// Writes the version 2 payload into `payload`; returns the bytes written (0 when the
-// map's arrays do not match its size). The tag's version becomes kDetailMapTagVersion.
-size_t SaveDetailMap(const DetailMap& map, std::vector<uint8_t>& payload);
+// The version 2 payload; fails when the map's arrays do not match its size. The
+// tag's version becomes kDetailMapTagVersion.
+base::Result<std::vector<uint8_t>> SaveDetailMap(const DetailMap& map);
 
 }  // namespace tamber::terrain

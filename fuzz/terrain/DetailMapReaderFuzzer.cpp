@@ -13,10 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto map = LoadDetailMap(std::span<const uint8_t>(data + 1, size - 1), uint16_t(1 + (data[0] & 1)));
     if (!map)
         return 0;
-    std::vector<uint8_t> payload;
-    if (SaveDetailMap(*map, payload) == 0)
+    auto payload = SaveDetailMap(*map);
+    if (!payload)
         __builtin_trap();
-    auto again = LoadDetailMap(payload, kDetailMapTagVersion);
+    auto again = LoadDetailMap(*payload, kDetailMapTagVersion);
     if (!again || again->vertex != map->vertex || again->triangle != map->triangle)
         __builtin_trap();
     return 0;

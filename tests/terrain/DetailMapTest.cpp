@@ -4,6 +4,7 @@
 #include "terrain/DetailMap.h"
 #include "terrain/RunStream.h"
 
+using namespace tamber::base;
 using namespace tamber::collections;
 using namespace tamber::terrain;
 
@@ -32,9 +33,9 @@ TEST(DetailMap, Version2RoundTrip) {
     map.triangle[5] = 127;
     map.materials[1] = {0x67726173, 127, 10, 20, 30, "grass, a long description cut here"};
     map.materials[2].tagid = 0x736E6F77;
-    std::vector<uint8_t> payload;
-    const size_t size = SaveDetailMap(map, payload);
-    ASSERT_EQ(size, payload.size());
+    Result<std::vector<uint8_t>> saved = SaveDetailMap(map);
+    ASSERT_TRUE(saved);
+    const std::vector<uint8_t>& payload = *saved;
     EXPECT_EQ(payload[27], 0);  // material table at 256
     EXPECT_EQ(payload[26], 1);
     auto read = LoadDetailMap(payload, 2);
@@ -53,7 +54,8 @@ TEST(DetailMap, Version2RoundTrip) {
     std::vector<uint8_t> huge = payload;
     huge[0] = 0x7F;
     EXPECT_NE(LoadDetailMap(huge, 2).error().find("more than its data holds"), std::string::npos);
-    EXPECT_EQ(SaveDetailMap(DetailMap{}, payload), 0u);
+    EXPECT_EQ(SaveDetailMap(DetailMap{}).error(),
+              "couldn't write the detail map: its details do not match its size of 0 x 0");
 }
 
 TEST(DetailMap, Version1) {
@@ -84,9 +86,9 @@ TEST(DetailMap, Version1) {
     EXPECT_EQ(map->materials[3].red + map->materials[3].green + map->materials[3].blue, 0);
     EXPECT_FALSE(LoadDetailMap(std::span(payload.data(), payload.size() - 1), 1));
 
-    std::vector<uint8_t> saved;
-    ASSERT_GT(SaveDetailMap(*map, saved), 0u);
-    auto again = LoadDetailMap(saved, kDetailMapTagVersion);
+    Result<std::vector<uint8_t>> saved = SaveDetailMap(*map);
+    ASSERT_TRUE(saved);
+    auto again = LoadDetailMap(*saved, kDetailMapTagVersion);
     ASSERT_TRUE(again);
     EXPECT_EQ(again->vertex, map->vertex);
 }
