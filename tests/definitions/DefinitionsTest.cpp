@@ -14,6 +14,7 @@
 #include "editing/definitions/StructValues.h"
 #include "base/MessageLog.h"
 #include "tags/FourCC.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <tinyxml.h>
 
@@ -38,20 +39,6 @@ struct Record {
     const StructMember& operator[](const char* name) const { return *FindMember(*view.definition, name); }
     std::vector<uint8_t> bytes;
     StructView view;
-};
-
-class TempFolder {
-public:
-    TempFolder() {
-        char pattern[] = "/tmp/tamber-definitions-XXXXXX";
-        path_ = ::mkdtemp(pattern);
-    }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
-    void Write(const std::string& name, const std::string& text) const { std::ofstream(path_ + "/" + name) << text; }
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
 };
 
 }  // namespace
@@ -180,7 +167,7 @@ TEST(Definitions, ValuesConvertWithBoundsAndLimits) {
 }
 
 TEST(Definitions, FilesLoadInSortedOrderAndHostileDefinitionsAreSkipped) {
-    TempFolder folder;
+    Scratch folder;
     folder.Write("b.xml", Document("<struct name='same'><long name='second'/></struct><structedit struct='same' caption='B'/>"));
     folder.Write("a.xml", Document("<struct name='same'><word name='first'/></struct><struct><long/></struct>"
                                    "<structedit struct='same' caption='A'/>"));
@@ -230,7 +217,7 @@ TEST(Definitions, FilesLoadInSortedOrderAndHostileDefinitionsAreSkipped) {
 }
 
 TEST(Definitions, TestDefinitionUsesEveryMemberType) {
-    TempFolder folder;
+    Scratch folder;
     std::filesystem::copy_file(TAMBER_SOURCE_DIR "/tests/definitions/wind.xml", folder.Path() + "/wind.xml");
     ASSERT_EQ(LoadDefinitionFiles(folder.Path()).value(), 3);
     const StructDefinition& wind = *FindStruct("wind");

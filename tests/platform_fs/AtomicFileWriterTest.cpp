@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 
 #include "platform/fs/AtomicFileWriter.h"
-#include "tests/platform_fs/ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 #include "platform/fs/FileSystem.h"
 
 using namespace tamber::platform;

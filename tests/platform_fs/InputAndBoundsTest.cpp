@@ -14,7 +14,7 @@
 #include <string>
 
 #include "platform/fs/AtomicFileWriter.h"
-#include "tests/platform_fs/ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 #include "platform/fs/FileBytes.h"
 #include "platform/fs/FolderBounds.h"
 #include "platform/fs/InputFile.h"

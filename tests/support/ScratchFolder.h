@@ -3,9 +3,10 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
-namespace platform_fs_test {
+namespace test_support {
 
 class Scratch {
 public:
@@ -16,6 +17,7 @@ public:
     ~Scratch() { std::filesystem::remove_all(path_); }
     std::string operator/(const std::string& name) const { return path_ + "/" + name; }
     const std::string& Path() const { return path_; }
+    void Write(const std::string& name, const std::string& text) const { std::ofstream(path_ + "/" + name) << text; }
     size_t Count() const {
         size_t n = 0;
         for (auto it = std::filesystem::directory_iterator(path_); it != std::filesystem::directory_iterator(); ++it) ++n;
@@ -26,6 +28,6 @@ private:
     std::string path_;
 };
 
-}  // namespace platform_fs_test
+}  // namespace test_support
 
-using platform_fs_test::Scratch;
+using test_support::Scratch;
