@@ -3,13 +3,16 @@
 #include "images/MediaFile.h"
 #include "platform/Os.h"
 #include "tools/ArchiveBrowser.h"
+#include "ui/WindowSystem.h"
 
 namespace tamber::shell {
 using namespace tamber::images;
 using namespace tamber::platform;
 using namespace tamber::tools;
+using namespace tamber::ui;
 
 void HandleDroppedFiles(const std::vector<std::string>& paths) {
+    if (WS().OfferDroppedFiles(paths)) return;
     std::vector<std::string> archives;
     bool refused = false;
     for (const std::string& path : paths) {

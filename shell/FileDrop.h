@@ -1,6 +1,7 @@
 #pragma once
-// Files dropped from the desktop onto the main window: archives are added to the
-// Codex as "Add Archives" does; anything else is refused with a beep.
+// Files dropped from the desktop: offered first to the window under the mouse (an
+// editor may take them); otherwise archives are added to the Codex as "Add Archives"
+// does and anything else is refused with a beep.
 #include <string>
 #include <vector>
 

@@ -10,6 +10,7 @@
 #include "editing/definitions/DefinitionFiles.h"
 #include "images/MediaFile.h"
 #include "platform/Os.h"
+#include "shell/EditorInstall.h"
 #include "shell/FileDrop.h"
 #include "shell/FramePacer.h"
 #include "shell/MessageLogWindow.h"
@@ -219,6 +220,7 @@ int TamberMain() {
     Log("Window System Initialized");
     if (Result<int> loaded = LoadDefinitionFiles("res"); !loaded) Log("%s", loaded.error().c_str());
     RegisterTagEditors(StructDefinitionNames());
+    InstallEditors();
     InstallWindowTagPrompts();
     Log("XML Editors Initialized");
     ArchiveBrowser::InstallCodexHooks();

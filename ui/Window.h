@@ -5,6 +5,7 @@
 // deferred-deletion list (Close), so a handler may close its own window.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "ui/Event.h"
 #include "ui/Rect.h"
@@ -134,6 +135,9 @@ public:
     // phase 1 hovering, 0 dropped. True accepts.
     virtual bool OnDragOver(Point point, int phase, DragDropData* data) { return (void)point, (void)phase, (void)data, false; }
     virtual uint32_t HitTest(Point point);
+    // Files dropped from the desktop over this window or a child of it that declined
+    // them. True takes them; false offers them to the parent.
+    virtual bool OnFilesDropped(const std::vector<std::string>& paths) { return (void)paths, false; }
     virtual void SetName(const char* name) { name_ = name ? name : ""; hasName_ = name != nullptr; }
     virtual const char* GetName() const { return hasName_ ? name_.c_str() : nullptr; }
 

@@ -458,6 +458,14 @@ void WindowSystem::RecomputeMouseWindow() {
     UpdateCursor();
 }
 
+bool WindowSystem::OfferDroppedFiles(const std::vector<std::string>& paths) {
+    RecomputeMouseWindow();
+    for (Window* w = mouseWindow_; w && w != root_ && w != layer0_ && w != layer1_; w = w->Parent()) {
+        if (w->OnFilesDropped(paths)) return true;
+    }
+    return false;
+}
+
 void WindowSystem::UpdateCursor() {
     int shape = 0;
     Window* w = mouseWindow_;

@@ -124,6 +124,9 @@ public:
     Window* Layer0() const { return layer0_; }
     Window* Layer1() const { return layer1_; }
     Window* MouseWindow() const { return mouseWindow_; }
+    // Offers files dropped from the desktop to the window under the mouse, then to its
+    // parents in turn. False when no window took them (the program's default applies).
+    bool OfferDroppedFiles(const std::vector<std::string>& paths);
     uint32_t MouseHit() const { return mouseHit_; }
     void SetMenuBar(Window* menuBar);
     Window* MenuBar() const { return menuBar_; }

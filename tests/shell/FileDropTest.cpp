@@ -9,11 +9,25 @@
 #include "tags/Codex.h"
 #include "tests/ui/support/UiTestDriver.h"
 #include "tools/ArchiveBrowser.h"
+#include "ui/WindowSystem.h"
 
 using namespace tamber::demo;
 using namespace tamber::shell;
 using namespace tamber::tags;
 using namespace tamber::tools;
+using namespace tamber::ui;
+
+namespace {
+// A window that takes dropped files, with a child that declines them.
+class DropTarget : public Window {
+public:
+    std::vector<std::string> taken;
+    bool OnFilesDropped(const std::vector<std::string>& paths) override {
+        taken = paths;
+        return true;
+    }
+};
+}  // namespace
 
 namespace fs = std::filesystem;
 
@@ -41,6 +55,27 @@ TEST(FileDrop, ArchivesAreAddedAndOtherFilesRefused) {
         EXPECT_TRUE(codex.FindArchiveByName("downloaded.dng"));
         EXPECT_EQ(ui.platform().beeps, beeps + 1);
         EXPECT_TRUE(ArchiveBrowser::Get());
+
+        // A window under the mouse that takes files gets them first, through a child
+        // that declines; the Codex is left alone.
+        auto* target = new DropTarget;
+        target->SetFrameXYWH(300, 300, 200, 200);
+        target->SetParent(WS().Layer0());
+        target->SetFlags(kStyleVisible | kStyleEnabled);
+        auto* child = new Window;
+        child->SetFrameXYWH(10, 10, 50, 50);
+        child->SetParent(target);
+        child->SetFlags(kStyleVisible | kStyleEnabled);
+        ui.step();
+        ui.moveTo({320, 320});
+        ui.step();
+        size_t archives = codex.ArchiveCount();
+        OsCurrentCallbacks().drop({(root / "notes.txt").string()});
+        ui.step(2);
+        EXPECT_EQ(target->taken, std::vector<std::string>{(root / "notes.txt").string()});
+        EXPECT_EQ(codex.ArchiveCount(), archives);
+        EXPECT_EQ(ui.platform().beeps, beeps + 1);
+        target->Close();
         codex.Close();
     });
     fs::remove_all(root);
