@@ -21,6 +21,7 @@ namespace {
 // A window that takes dropped files, with a child that declines them.
 class DropTarget : public Window {
 public:
+    explicit DropTarget(Window* parent) : Window(kStyleVisible | kStyleEnabled, parent) {}
     std::vector<std::string> taken;
     bool OnFilesDropped(const std::vector<std::string>& paths) override {
         taken = paths;
@@ -58,14 +59,10 @@ TEST(FileDrop, ArchivesAreAddedAndOtherFilesRefused) {
 
         // A window under the mouse that takes files gets them first, through a child
         // that declines; the Codex is left alone.
-        auto* target = new DropTarget;
+        auto* target = new DropTarget(WS().Layer0());
         target->SetFrameXYWH(300, 300, 200, 200);
-        target->SetParent(WS().Layer0());
-        target->SetFlags(kStyleVisible | kStyleEnabled);
-        auto* child = new Window;
+        auto* child = new Window(kStyleVisible | kStyleEnabled, target);
         child->SetFrameXYWH(10, 10, 50, 50);
-        child->SetParent(target);
-        child->SetFlags(kStyleVisible | kStyleEnabled);
         ui.step();
         ui.moveTo({320, 320});
         ui.step();
