@@ -40,9 +40,11 @@ int RunImageConvert(const CliCommand& command, const CliArgs& args) {
     options.format = FormatIndex(args.Value("--format", "copy"));
     if (options.format < 0) return UsageError(command, "unknown format '" + args.Value("--format") + "'");
     const bool paletteOptions =
-        args.Has("--palette") || args.Has("--global") || args.Has("--reserve-two") || args.Has("--zero-transparent");
+        args.Has("--palette") || args.Has("--global") || args.Has("--reserve-two") || args.Has("--zero-transparent") ||
+        args.Has("--no-dither");
     if (paletteOptions && options.format != kConvertIndexed)
-        return UsageError(command, "--palette, --global, --reserve-two and --zero-transparent need --format indexed");
+        return UsageError(command,
+                          "--palette, --global, --reserve-two, --zero-transparent and --no-dither need --format indexed");
     if (args.Has("--palette")) {
         std::optional<uint32_t> size = ParsePaletteSize(args.Value("--palette"));
         if (!size) return UsageError(command, "the palette size must be a number from 1 to 256");
@@ -51,6 +53,7 @@ int RunImageConvert(const CliCommand& command, const CliArgs& args) {
     options.indexing = args.Has("--global") ? kIndexGlobal : kIndexIndividual;
     options.reserveFirstTwo = args.Has("--reserve-two");
     options.zeroIndexTransparent = args.Has("--zero-transparent");
+    options.dither = !args.Has("--no-dither");
 
     const bool force = args.Has("--force");
     const CliProgress progress = TerminalProgress();
@@ -88,7 +91,7 @@ std::vector<CliCommand> ToolCommands() {
          {{"--case-sensitive", false}}, 2, 2, RunSearch},
         {"image convert",
          "SRC DEST [--format copy|indexed|rgb|rgba|alpha] [--palette N] [--global] [--reserve-two] "
-         "[--zero-transparent] [--force]",
+         "[--zero-transparent] [--no-dither] [--force]",
          "convert a folder tree of images into one pixel format",
          "Converts the image SRC, or every BMP, PNG and TIFF image in the folder SRC and\n"
          "its sub-folders, into the folder DEST under the same relative paths and names.\n"
@@ -100,12 +103,14 @@ std::vector<CliCommand> ToolCommands() {
          "  --global            one palette shared by all images instead of one each\n"
          "  --reserve-two       keep palette entries 0 and 1 unused by any colour\n"
          "  --zero-transparent  pixels less than half opaque take palette entry 0\n"
+         "  --no-dither         each pixel takes its nearest entry (no error diffusion)\n"
          "  --force             replace files already in DEST",
          {{"--format", true},
           {"--palette", true},
           {"--global", false},
           {"--reserve-two", false},
           {"--zero-transparent", false},
+          {"--no-dither", false},
           {"--force", false}},
          2, 2, RunImageConvert},
     };

@@ -50,7 +50,16 @@ bool HasImageExtension(const std::string& name) {
     if (dot == std::string::npos) return false;
     std::string ext = name.substr(dot + 1);
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return ext == "bmp" || ext == "png" || ext == "tif" || ext == "tiff";
+    return ext == "bmp" || ext == "png" || ext == "tif" || ext == "tiff" || ext == "jpg" || ext == "jpeg";
+}
+
+// Where a source image goes: the same name, but a JPEG (read only) becomes a PNG.
+fs::path TargetPath(const fs::path& destination, const fs::path& relative) {
+    fs::path target = destination / relative;
+    std::string ext = relative.extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    if (ext == ".jpg" || ext == ".jpeg") target.replace_extension(".png");
+    return target;
 }
 
 void CollectImages(const std::string& source, const std::string& destination, ImageConversionPlan& plan) {
@@ -76,7 +85,7 @@ void CollectImages(const std::string& source, const std::string& destination, Im
             const fs::path relative = path.lexically_relative(source);
             bool safe = !relative.empty();
             for (const fs::path& part : relative) safe = safe && part != ".." && part != "." && !part.empty();
-            if (safe) plan.jobs.push_back({path.string(), (fs::path(destination) / relative).string()});
+            if (safe) plan.jobs.push_back({path.string(), TargetPath(destination, relative).string()});
         }
         if (ec) plan.unlistedFolders.push_back({folder.string(), ec.message()});
     }
@@ -138,7 +147,10 @@ bool IndexImage(Image& image, const std::vector<uint8_t>& palette, const ImageCo
     std::vector<uint8_t> entries(reserved * 3, 0);
     entries.insert(entries.end(), palette.begin(), palette.end());
     SetPalette(result, uint32_t(entries.size() / 3), entries.data());
-    DiffuseToPalette(image.pixels.data(), image.width, image.height, palette, result.pixels.data(), 1);
+    if (options.dither)
+        DiffuseToPalette(image.pixels.data(), image.width, image.height, palette, result.pixels.data(), 1);
+    else
+        MapToPalette(image.pixels.data(), image.PixelCount(), palette, result.pixels.data());
     for (size_t i = 0; i < result.pixels.size(); ++i) {
         const bool transparent = image.pixels[i * 4 + 3] < kTransparentBelow;
         result.pixels[i] = options.zeroIndexTransparent && transparent ? 0 : uint8_t(result.pixels[i] + reserved);
@@ -255,7 +267,7 @@ std::variant<ImageConversionPlan, ConversionRefusal> PlanImageConversion(const s
         return ConversionRefusal{0, "ERROR: the destination folder must not be the same as, or inside of the source folder.\n"};
     if (source.empty() || !status.exists) return ConversionRefusal{2, "ERROR: source path must be a valid file or folder.\n"};
     if (plan.singleFile) {
-        plan.jobs.push_back({plan.source, (fs::path(plan.destination) / fs::path(plan.source).filename()).string()});
+        plan.jobs.push_back({plan.source, TargetPath(plan.destination, fs::path(plan.source).filename()).string()});
     } else {
         CollectImages(plan.source, plan.destination, plan);
     }

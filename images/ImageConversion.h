@@ -29,6 +29,8 @@ struct ImageConversionOptions {
     // Pixels less than half opaque take palette entry 0, which no colour uses.
     bool zeroIndexTransparent = false;
     uint32_t paletteSize = 256;  // 1 to 256, entries kept included
+    // Indexed pixels carry their rounding error to their neighbours; off, each takes its nearest entry.
+    bool dither = true;
 };
 
 // A palette size as typed: a whole number from 1 to 256 (blanks around it allowed).

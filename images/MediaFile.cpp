@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "images/BmpCodec.h"
+#include "images/JpegCodec.h"
 #include "images/PngCodec.h"
 #include "images/TiffCodec.h"
 #include "platform/fs/FileBytes.h"
@@ -62,6 +63,8 @@ Result<Identity> Recognise(MediaFile& file, const uint8_t* head, size_t size) {
     }
     if (at(0, "\x89PNG") && ReadPngHeader(head, size))
         return Identity{kMediaImage, kFormatPng};
+    if (IsJpeg(head, size))
+        return Identity{kMediaImage, kFormatJpeg};
     if (at(0, "BM") && ReadBmpHeader(head, size))
         return Identity{kMediaImage, kFormatBmp};
     if (at(8, "LWOB") || at(8, "LWO2"))
@@ -114,6 +117,9 @@ Result<Image> DecodeImage(const uint8_t* data, size_t size, uint32_t format, Tra
     case kFormatTiff:
         image = ReadTiff(data, size);
         break;
+    case kFormatJpeg:
+        image = ReadJpeg(data, size);
+        break;
     default:
         return image;
     }
@@ -135,7 +141,7 @@ Status LoadImage(MediaFile& file) {
     if (Status identified = Identify(file); !identified)
         return identified;
     if (file.kind != kMediaImage)
-        return Fail("'" + file.path + "' is not a BMP, PNG or TIFF image");
+        return Fail("'" + file.path + "' is not a BMP, PNG, TIFF or JPEG image");
     Result<std::vector<uint8_t>> bytes = ReadFileBytes(file.path, kMaxImageFileBytes);
     if (!bytes)
         return std::move(bytes).TakeError();

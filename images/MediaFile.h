@@ -35,6 +35,7 @@ enum MediaFormat : uint32_t {
     kFormatBmp = 6,
     kFormatPng = 7,
     kFormatTiff = 8,
+    kFormatJpeg = 9,  // read only
 };
 
 // What the file pickers show when picked files cannot be identified (title "Error",
@@ -78,7 +79,7 @@ struct MediaFile {
 // file; the result is remembered. A preset kind or format must match.
 base::Status Identify(MediaFile& file);
 
-// Identifies and reads a BMP, PNG or TIFF into `file.image`. A paletted picture
+// Identifies and reads a BMP, PNG, TIFF or JPEG into `file.image`. A paletted picture
 // without a palette, or with the grey ramp as its palette, becomes grey.
 base::Status LoadImage(MediaFile& file);
 
@@ -86,7 +87,7 @@ base::Status LoadImage(MediaFile& file);
 // The file is replaced only once the whole picture has been written.
 base::Status SaveImage(MediaFile& file);
 
-// Encodes or decodes an image in memory for one of the three image formats.
+// Encodes an image in memory as BMP, PNG or TIFF, or decodes one of those or a JPEG.
 base::Result<std::vector<uint8_t>> EncodeImage(const Image& image, uint32_t format);
 base::Result<Image> DecodeImage(const uint8_t* data, size_t size, uint32_t format,
                                 Transparency transparency = Transparency::kIgnore);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 
 #include "images/NearestColorSearch.h"
@@ -44,6 +45,33 @@ inline void Spread(int* pixel, const int* error, int share) {
         pixel[ch] = Clamp255(pixel[ch] + error[ch] * share / 64);
 }
 
+// The nearest-colour search with the last answer for each colour kept in a small
+// table indexed by a hash of the colour: pictures repeat colours, diffused or not.
+class CachedNearestColor {
+public:
+    explicit CachedNearestColor(const std::vector<uint8_t>& palette)
+        : search_(palette.data(), uint32_t(palette.size() / 3)), colors_(kSlots, kEmpty), indices_(kSlots) {}
+
+    uint32_t Find(int r, int g, int b) {
+        const uint32_t rgb = uint32_t(r) << 16 | uint32_t(g) << 8 | uint32_t(b);
+        const uint32_t slot = (rgb * 2654435761u) >> (32 - kSlotBits);
+        if (colors_[slot] != rgb) {
+            colors_[slot] = rgb;
+            indices_[slot] = uint8_t(search_.Find(r, g, b));
+        }
+        return indices_[slot];
+    }
+
+private:
+    static constexpr int kSlotBits = 14;
+    static constexpr size_t kSlots = size_t(1) << kSlotBits;
+    static constexpr uint32_t kEmpty = UINT32_MAX;  // no colour has bits above 24
+
+    NearestColorSearch search_;
+    std::vector<uint32_t> colors_;
+    std::vector<uint8_t> indices_;
+};
+
 // Orders the entries by red + green + blue, the order the nearest-colour search keeps.
 void SortBySum(std::vector<uint8_t>& palette) {
     std::vector<std::array<uint8_t, 3>> entries(palette.size() / 3);
@@ -60,8 +88,7 @@ void SortBySum(std::vector<uint8_t>& palette) {
 
 void DiffuseToPalette(const uint8_t* rgba, int32_t width, int32_t height, const std::vector<uint8_t>& palette,
                       uint8_t* indices, size_t indexStride) {
-    uint32_t count = uint32_t(palette.size() / 3);
-    NearestColorSearch search(palette.data(), count);
+    CachedNearestColor search(palette);
     // Working rows with one spare pixel on each side, so edge shares fall away unchecked.
     size_t rowInts = (size_t(width) + 2) * 3;
     std::vector<int> current(rowInts), below(rowInts);
@@ -78,7 +105,7 @@ void DiffuseToPalette(const uint8_t* rgba, int32_t width, int32_t height, const 
             load(below, y + 1);
         for (int32_t x = 0; x < width; ++x) {
             int* pixel = &current[(x + 1) * 3];
-            uint32_t index = search.Find(pixel[0], pixel[1], pixel[2]);
+            const uint32_t index = search.Find(pixel[0], pixel[1], pixel[2]);
             const uint8_t* chosen = &palette[index * 3];
             int error[3] = {pixel[0] - chosen[0], pixel[1] - chosen[1], pixel[2] - chosen[2]};
             indices[(size_t(y) * size_t(width) + size_t(x)) * indexStride] = uint8_t(index);
@@ -91,6 +118,12 @@ void DiffuseToPalette(const uint8_t* rgba, int32_t width, int32_t height, const 
         }
         std::swap(current, below);
     }
+}
+
+void MapToPalette(const uint8_t* rgba, size_t pixelCount, const std::vector<uint8_t>& palette, uint8_t* indices) {
+    CachedNearestColor search(palette);
+    for (size_t i = 0; i < pixelCount; ++i)
+        indices[i] = uint8_t(search.Find(rgba[i * 4], rgba[i * 4 + 1], rgba[i * 4 + 2]));
 }
 
 bool ReducePalette(Image& image, uint32_t target, const PaletteReduction& options) {

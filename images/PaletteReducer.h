@@ -30,4 +30,7 @@ void RefinePalette(std::vector<uint8_t>& palette, const std::vector<ColorCount>&
 void DiffuseToPalette(const uint8_t* rgba, int32_t width, int32_t height, const std::vector<uint8_t>& palette,
                       uint8_t* indices, size_t indexStride);
 
+// Maps RGBA pixels to the index of their nearest palette entry, without diffusion.
+void MapToPalette(const uint8_t* rgba, size_t pixelCount, const std::vector<uint8_t>& palette, uint8_t* indices);
+
 }  // namespace tamber::images

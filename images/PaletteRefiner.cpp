@@ -5,7 +5,7 @@
 #include <limits>
 #include <numeric>
 
-#include "images/NearestColorSearch.h"
+#include "images/NearestEntryTracker.h"
 
 namespace tamber::images {
 
@@ -20,14 +20,14 @@ int SquaredDistance(const uint8_t* a, const uint8_t* b) {
 
 }  // namespace
 
-double PaletteRefiner::Assign(const std::vector<uint8_t>& palette, std::vector<Cluster>& clusters) const {
-    uint32_t count = uint32_t(palette.size() / 3);
-    clusters.assign(count, Cluster());
-    NearestColorSearch search(palette.data(), count);
+double PaletteRefiner::Assign(const std::vector<uint8_t>& palette, const std::vector<uint8_t>& nearest,
+                              std::vector<Cluster>& clusters) const {
+    clusters.assign(palette.size() / 3, Cluster());
     double total = 0;
-    for (const ColorCount& c : colors_) {
+    for (size_t i = 0; i < colors_.size(); ++i) {
+        const ColorCount& c = colors_[i];
         uint8_t rgb[3] = {uint8_t(c.rgb >> 16), uint8_t(c.rgb >> 8), uint8_t(c.rgb)};
-        uint32_t k = search.Find(rgb[0], rgb[1], rgb[2]);
+        uint32_t k = nearest[i];
         Cluster& cluster = clusters[k];
         double w = c.count;
         double error = w * SquaredDistance(rgb, &palette[k * 3]);
@@ -44,7 +44,7 @@ double PaletteRefiner::Assign(const std::vector<uint8_t>& palette, std::vector<C
 
 double PaletteRefiner::Distortion(const std::vector<uint8_t>& palette) const {
     std::vector<Cluster> clusters;
-    return Assign(palette, clusters);
+    return Assign(palette, NearestEntryTracker(colors_).Update(palette), clusters);
 }
 
 bool PaletteRefiner::MoveToMeans(std::vector<uint8_t>& palette, const std::vector<Cluster>& clusters) {
@@ -140,10 +140,11 @@ void PaletteRefiner::Refine(std::vector<uint8_t>& palette, uint32_t maxColors, i
     std::vector<uint8_t> best = palette;
     double bestError = std::numeric_limits<double>::infinity();
     std::vector<Cluster> clusters;
+    NearestEntryTracker tracker(colors_);
     // Relocation runs in the first two thirds of the passes; the rest settle.
     int relocating = passes * 2 / 3;
     for (int pass = 0; pass < passes; ++pass) {
-        double error = Assign(palette, clusters);
+        double error = Assign(palette, tracker.Update(palette), clusters);
         if (error < bestError) {
             bestError = error;
             best = palette;
@@ -159,7 +160,7 @@ void PaletteRefiner::Refine(std::vector<uint8_t>& palette, uint32_t maxColors, i
             break;
         }
     }
-    if (Distortion(palette) < bestError)
+    if (Assign(palette, tracker.Update(palette), clusters) < bestError)
         best = palette;
     palette = std::move(best);
 }

@@ -31,8 +31,10 @@ private:
         double squares[3] = {0, 0, 0};
     };
 
-    // Assigns every colour to its nearest entry; returns the total error.
-    double Assign(const std::vector<uint8_t>& palette, std::vector<Cluster>& clusters) const;
+    // Sums every colour into the cluster of its nearest entry (`nearest`, per colour);
+    // returns the total error.
+    double Assign(const std::vector<uint8_t>& palette, const std::vector<uint8_t>& nearest,
+                  std::vector<Cluster>& clusters) const;
     static bool MoveToMeans(std::vector<uint8_t>& palette, const std::vector<Cluster>& clusters);
     static void Relocate(std::vector<uint8_t>& palette, const std::vector<Cluster>& clusters, int moves);
     static void Grow(std::vector<uint8_t>& palette, const std::vector<Cluster>& clusters, uint32_t maxColors);

@@ -90,15 +90,28 @@ uint32_t FormatOfDirectory(TIFF* tiff) {
     TIFFGetFieldDefaulted(tiff, TIFFTAG_PLANARCONFIG, &planar);
     if (!TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric))
         return 0;
-    if (bits != 8 || TIFFIsTiled(tiff))
+    if (TIFFIsTiled(tiff))
+        return 0;
+    // Paletted pictures of few colours are often stored at 1, 2 or 4 bits.
+    if (photometric == PHOTOMETRIC_PALETTE && samples == 1 && (bits == 1 || bits == 2 || bits == 4 || bits == 8))
+        return kPixelPaletted;
+    if (bits != 8)
         return 0;
     if (photometric == PHOTOMETRIC_MINISBLACK && samples == 1)
         return kPixelGrey;
-    if (photometric == PHOTOMETRIC_PALETTE && samples == 1)
-        return kPixelPaletted;
     if (photometric == PHOTOMETRIC_RGB && planar == PLANARCONFIG_CONTIG)
         return samples == 3 ? uint32_t(kPixelRGB) : samples == 4 ? uint32_t(kPixelRGBA) : 0u;
     return 0;
+}
+
+// Spreads indices packed most significant bits first into one byte each.
+void UnpackIndices(const uint8_t* packed, uint16_t bits, uint32_t width, uint8_t* out) {
+    const uint32_t perByte = 8u / bits;
+    const uint8_t mask = uint8_t((1u << bits) - 1);
+    for (uint32_t x = 0; x < width; ++x) {
+        uint32_t shift = 8u - bits * (x % perByte + 1);
+        out[x] = uint8_t(packed[x / perByte] >> shift) & mask;
+    }
 }
 
 }  // namespace
@@ -120,13 +133,17 @@ Result<Image> ReadTiff(const uint8_t* data, size_t size, bool headerOnly) {
     uint32_t format = FormatOfDirectory(tiff.get());
     uint32_t width = 0, height = 0;
     if (format == 0)
-        return Fail("only untiled TIFF pictures of 8 bits per sample in grey, RGB, RGBA or a palette are read");
+        return Fail("only untiled TIFF pictures of 8 bits per sample in grey, RGB, RGBA, or of 1, 2, 4 or 8 bits "
+                    "in a palette are read");
     if (!TIFFGetField(tiff.get(), TIFFTAG_IMAGEWIDTH, &width) || !TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height) ||
         width == 0 || height == 0 || width > 0x7fffffff || height > 0x7fffffff)
         return Fail("the TIFF picture's size is missing or invalid");
+    uint16_t bits = 8;
+    TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_BITSPERSAMPLE, &bits);
     size_t rowBytes = size_t(width) * BytesPerPixel(format);
-    if (double(rowBytes) * double(height) > double(size) * kMaxExpansion + kSlack ||
-        tmsize_t(rowBytes) != TIFFScanlineSize(tiff.get()))
+    size_t storedRowBytes = (size_t(width) * BytesPerPixel(format) * bits + 7) / 8;
+    if (double(storedRowBytes) * double(height) > double(size) * kMaxExpansion + kSlack ||
+        tmsize_t(storedRowBytes) != TIFFScanlineSize(tiff.get()))
         return Fail("the TIFF picture's size does not match its data");
     Image result;
     if (headerOnly) {
@@ -141,17 +158,23 @@ Result<Image> ReadTiff(const uint8_t* data, size_t size, bool headerOnly) {
         uint16_t *red = nullptr, *green = nullptr, *blue = nullptr;
         if (!TIFFGetField(tiff.get(), TIFFTAG_COLORMAP, &red, &green, &blue))
             return Fail("the paletted TIFF picture has no colour map");
+        // libtiff's colour map holds exactly 2^bits entries.
+        uint32_t count = 1u << bits;
         uint8_t entries[768];
-        for (int i = 0; i < 256; ++i) {
+        for (uint32_t i = 0; i < count; ++i) {
             entries[i * 3] = uint8_t(uint32_t(red[i]) * 255 / 65535);
             entries[i * 3 + 1] = uint8_t(uint32_t(green[i]) * 255 / 65535);
             entries[i * 3 + 2] = uint8_t(uint32_t(blue[i]) * 255 / 65535);
         }
-        SetPalette(result, 256, entries);
+        SetPalette(result, count, entries);
     }
+    std::vector<uint8_t> packed(bits < 8 ? storedRowBytes : 0);
     for (uint32_t y = 0; y < height; ++y) {
-        if (TIFFReadScanline(tiff.get(), result.pixels.data() + size_t(y) * rowBytes, y, 0) < 0)
+        uint8_t* row = result.pixels.data() + size_t(y) * rowBytes;
+        if (TIFFReadScanline(tiff.get(), bits < 8 ? packed.data() : row, y, 0) < 0)
             return Fail("row " + std::to_string(y) + " of the TIFF picture is damaged");
+        if (bits < 8)
+            UnpackIndices(packed.data(), bits, width, row);
     }
     return result;
 }

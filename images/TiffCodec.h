@@ -1,6 +1,7 @@
 #pragma once
 // TIFF through libtiff: 8 bits per sample; grey (min-is-black), RGB, RGBA and
-// paletted pictures in strips. Written with deflate compression.
+// paletted pictures in strips; paletted ones also at 1, 2 and 4 bits. Written
+// with deflate compression.
 #include <cstddef>
 #include <cstdint>
 #include <vector>

@@ -2,43 +2,50 @@
 // 128 x 128 in RAW and RLE rows, 8-bit and 16-bit), against copying the same
 // bytes in memory. Both are measured twice, the same way each time: into memory
 // the process already holds, and into memory fresh from the system, where first
-// touching each page costs a fault. Usage: collections_bench [BITMAPS] [SIDE]
+// touching each page costs a fault. The read and the copy alternate, so both
+// see the machine in the same state, and the verdict is the median of the
+// per-round ratios. Usage: collections_bench [BITMAPS] [SIDE] [ROUNDS]
 #include <algorithm>
 #include <climits>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 #include <malloc.h>
 #include <sys/resource.h>
 
+#include "bench/support/BenchFigures.h"
 #include "collections/CollectionFile.h"
 #include "platform/fs/UniqueFile.h"
 
 using namespace tamber::base;
+using namespace tamber::bench;
 using namespace tamber::collections;
 using namespace tamber::platform;
 
 namespace {
 
-// Processor time of this thread, so that figures hold on a busy machine.
-double CpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
+struct Paired {
+    double first = 0, second = 0;  // median seconds of each
+    double ratio = 0;              // median of first / second over the rounds
+};
 
-// Best of a few runs of `work`, in seconds of processor time.
-template <typename Work, typename Before = void (*)()>
-double Best(int runs, Work work, Before before = [] {}) {
-    double best = 1e30;
-    for (int i = 0; i < runs; ++i) {
-        before();
-        const double start = CpuSeconds();
-        work();
-        best = std::min(best, CpuSeconds() - start);
+// Runs `first` and `second` in turns for `rounds` rounds, each after its `before`.
+template <typename First, typename Second, typename BeforeFirst, typename BeforeSecond>
+Paired Alternate(int rounds, First first, Second second, BeforeFirst beforeFirst, BeforeSecond beforeSecond) {
+    std::vector<double> a, b, ratios;
+    for (int i = 0; i < rounds; ++i) {
+        beforeFirst();
+        double start = ThreadCpuSeconds();
+        first();
+        a.push_back(ThreadCpuSeconds() - start);
+        beforeSecond();
+        start = ThreadCpuSeconds();
+        second();
+        b.push_back(ThreadCpuSeconds() - start);
+        ratios.push_back(a.back() / std::max(b.back(), 1e-9));
     }
-    return best;
+    return {Median(a), Median(b), Median(ratios)};
 }
 
 long PageFaults() {
@@ -88,6 +95,7 @@ Collection MakeLargeCollection(int count, int side) {
 int main(int argc, char** argv) {
     const int count = argc > 1 ? std::atoi(argv[1]) : 2000;
     const int side = argc > 2 ? std::atoi(argv[2]) : 128;
+    const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 9;
     const Collection collection = MakeLargeCollection(count, side);
     Result<CollectionPayload> written = WriteCollection(collection);
     if (!written) {
@@ -119,30 +127,34 @@ int main(int argc, char** argv) {
         copy.reset();
         malloc_trim(0);
     };
-    const double coldRead = Best(5, read, releaseRead);
+    const Paired cold = Alternate(rounds, read, copyFresh, releaseRead, releaseCopy);
     const long readFaults = FaultsOf(read, releaseRead);
-    const double coldCopy = Best(5, copyFresh, releaseCopy);
     const long copyFaults = FaultsOf(copyFresh, releaseCopy);
 
     // Reused memory: the allocator keeps what the previous read freed, as the copy
     // keeps writing into the same buffer.
     mallopt(M_TRIM_THRESHOLD, INT_MAX);
     read();
-    const double warmRead = Best(5, read, [&] { read_back.reset(); });
     copyFresh();
-    const double warmCopy = Best(5, [&] { std::memcpy(copy.get(), payload.data(), payload.size()); });
+    const auto copyWarm = [&] { std::memcpy(copy.get(), payload.data(), payload.size()); };
+    const Paired warm = Alternate(rounds, read, copyWarm, [&] { read_back.reset(); }, [] {});
     const size_t decoded = read_back ? read_back->BitmapCount() : 0;
 
     Result<CollectionPayload> rewritten = Fail("not written");
-    const double write = Best(5, [&] { rewritten = WriteCollection(collection); });
+    const Paired write = Alternate(rounds, [&] { rewritten = WriteCollection(collection); }, copyWarm, [] {}, [] {});
 
     std::printf("collection: %d bitmaps of %d x %d, %.1f MB payload (%zu read back)\n", count, side, side, mb, decoded);
-    std::printf("reused memory: full read %8.1f MB/s, memory copy %8.1f MB/s: read is %.1fx slower (goal 5)\n",
-                mb / warmRead, mb / warmCopy, warmRead / warmCopy);
+    std::printf("medians of %d rounds, read (or write) and copy alternating\n", rounds);
+    std::printf("reused memory: full read %8.1f MB/s, memory copy %8.1f MB/s: read is %.1fx slower\n",
+                mb / warm.first, mb / warm.second, warm.ratio);
     std::printf("fresh memory:  full read %8.1f MB/s, memory copy %8.1f MB/s: read is %.1fx slower "
                 "(page faults %ld and %ld)\n",
-                mb / coldRead, mb / coldCopy, coldRead / coldCopy, readFaults, copyFaults);
-    std::printf("write:         %8.1f MB/s, %.1fx slower than the memory copy\n", mb / write, write / warmCopy);
+                mb / cold.first, mb / cold.second, cold.ratio, readFaults, copyFaults);
+    std::printf("write:         %8.1f MB/s, %.1fx slower than the memory copy\n", mb / write.first, write.ratio);
+    PrintFigure("collection: full read over memory copy, reused memory", Format("%.1f", warm.ratio), "5 or less",
+                Met(warm.ratio <= 5));
+    PrintFigure("collection: full read over memory copy, fresh memory", Format("%.1f", cold.ratio), "none", "note");
+    PrintFigure("collection: write over memory copy", Format("%.1f", write.ratio), "none", "note");
     if (const char* dump = std::getenv("DUMP"))
         if (UniqueFile f = OpenFile(dump, "wb"))
             std::fwrite(payload.data(), 1, payload.size(), f.get());

@@ -113,6 +113,18 @@ TEST(FileDialogKinds, TitlesKeysAndRememberedFormats) {
     SetPrefInt("LastImageSaveFormat", 7);  // wraps modulo the three filters
     EXPECT_EQ(image.StoredFormat(DialogPurpose::Save), 1);
     EXPECT_EQ(image.FormatOptionEntries()[2], "TIFF Image (*.tiff)");
+    // JPEG is read, never written: opening offers it, saving and target folders do not.
+    ASSERT_EQ(image.Filters(DialogPurpose::Open).size(), 4u);
+    EXPECT_EQ(image.Filters(DialogPurpose::OpenSeveral)[3].name, "JPEG Image");
+    EXPECT_EQ(image.Filters(DialogPurpose::Save).size(), 3u);
+    EXPECT_EQ(image.FormatOptionEntries().size(), 3u);
+    SetPrefInt("LastImageOpenFormat", 3);
+    EXPECT_EQ(image.StoredFormat(DialogPurpose::Open), 3);
+    const std::string jpeg = image.Filters(DialogPurpose::Open)[3].pattern;
+    EXPECT_TRUE(FileDialogModel::Matches("photo.JPEG", jpeg));
+    EXPECT_TRUE(FileDialogModel::Matches("photo.jpg", jpeg));
+    EXPECT_FALSE(FileDialogModel::Matches("photo.jpgx", jpeg));
+    EXPECT_FALSE(FileDialogModel::Matches("photo.png", jpeg));
     const FileDialogKind& archive = FindFileDialogKind(kFileKindArchive);
     EXPECT_TRUE(archive.filters.empty());
     EXPECT_EQ(archive.FormatKey(DialogPurpose::Save), nullptr);

@@ -104,7 +104,7 @@ TEST(FileDialogs, OpenFiltersNavigatesRemembersAndCancels) {
     ASSERT_TRUE(ui.Ready()) << ui.Error();
     ui.Run([&](UiTestDriver& ui) {
         SetPrefString("LastImageOpenPath", folder.Path());
-        SetPrefInt("LastImageOpenFormat", 4);  // wraps to the PNG filter
+        SetPrefInt("LastImageOpenFormat", 5);  // wraps to the PNG filter
         std::string path;
         int format = -1;
         auto* opener = new Opener([&] { return OpenFileOfKind(kFileKindImage, nullptr, path, &format); });

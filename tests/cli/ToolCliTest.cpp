@@ -54,6 +54,25 @@ TEST_F(CliTest, ImageConvertMapsItsOptionsAndRefusesToReplace) {
     EXPECT_EQ(one.palette, Load(dest + "/deep/er/two.tiff").palette);
     EXPECT_GE(*std::min_element(one.pixels.begin(), one.pixels.end()), 2);
 
+    // Without dithering every pixel takes its nearest entry.
+    run = Run({"image", "convert", source, dest, "--format", "indexed", "--palette", "8", "--no-dither", "--force"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Image plain = Load(dest + "/one.png");
+    MediaFile original(source + "/one.png");
+    ASSERT_TRUE(LoadImage(original));
+    for (size_t i = 0; i < plain.pixels.size(); ++i) {
+        auto distance = [&](uint32_t entry) {
+            int sum = 0;
+            for (int ch = 0; ch < 3; ++ch) {
+                const int d = int(original.image.pixels[i * 4 + size_t(ch)]) - plain.palette[entry * 3 + size_t(ch)];
+                sum += d * d;
+            }
+            return sum;
+        };
+        for (uint32_t entry = 0; entry < plain.paletteCount; ++entry)
+            ASSERT_LE(distance(plain.pixels[i]), distance(entry)) << "pixel " << i;
+    }
+
     // Files already there are replaced only with --force.
     run = Run({"image", "convert", source, dest, "--format", "rgb"});
     EXPECT_EQ(run.status, 1);
@@ -67,7 +86,7 @@ TEST_F(CliTest, ImageConvertMapsItsOptionsAndRefusesToReplace) {
     EXPECT_NE(run.out.find("ERROR: the destination folder must not be the same as, or inside of the source"),
               std::string::npos);
     for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
-             {"--format", "cmyk"}, {"--format", "indexed", "--palette", "257"}, {"--palette", "16"}}) {
+             {"--format", "cmyk"}, {"--format", "indexed", "--palette", "257"}, {"--palette", "16"}, {"--no-dither"}}) {
         std::vector<std::string> args{"image", "convert", source, dest};
         args.insert(args.end(), bad.begin(), bad.end());
         EXPECT_EQ(Run(args).status, 2) << bad[0];

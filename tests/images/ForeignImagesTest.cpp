@@ -1,8 +1,11 @@
 // Pictures that other tools write: ImageMagick in every PNG bit depth and colour
-// type, interlaced, and with each BMP header version; pngquant's small palettes.
+// type, interlaced, and with each BMP header version; pngquant's small palettes;
+// ImageMagick's paletted TIFFs, which it packs to 1, 2 or 4 bits for few colours.
 // Each reads with the pixels ImageMagick itself decodes. Transparency chunks are
 // applied where a picture becomes RGBA and ignored where palette indices are kept.
 #include <gtest/gtest.h>
+
+#include <tiffio.h>
 
 #include <cstdlib>
 
@@ -208,6 +211,36 @@ TEST_F(ForeignImages, PaletteTransparencyIsKeptWhereAPictureBecomesRGBA) {
     ASSERT_TRUE(converted);
     EXPECT_EQ(converted->pixels, theirs);
     EXPECT_EQ(Load(copyFolder + "/transparent.png")->format, kPixelPaletted);
+}
+
+TEST_F(ForeignImages, PalettedTiffsOfFewColoursReadAsTheWriterMeantThem) {
+    REQUIRE_TOOL("convert");
+    struct Case {
+        const char* name;
+        std::string command;  // writes the file named last
+        uint16_t bits;
+    } cases[] = {
+        {"two.tiff", "convert " + opaque_ + " -colors 2 -type palette TIFF:", 1},
+        {"four.tiff", "convert " + opaque_ + " -colors 4 -type palette TIFF:", 2},
+        {"sixteen.tiff", "convert " + opaque_ + " -colors 16 -type palette TIFF:", 4},
+        {"sixteen-lzw.tiff", "convert " + opaque_ + " -colors 16 -type palette -compress lzw TIFF:", 4},
+        {"sixteen-lsb.tiff",
+         "convert " + opaque_ + " -colors 16 -type palette -define tiff:fill-order=lsb TIFF:", 4},
+        {"many.tiff", "convert " + opaque_ + " -colors 200 -type palette TIFF:", 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = folder_.File(c.name);
+        ASSERT_TRUE(RunTool(c.command + path));
+        TIFF* tiff = TIFFOpen(path.c_str(), "r");
+        ASSERT_NE(tiff, nullptr);
+        uint16_t bits = 0;
+        TIFFGetField(tiff, TIFFTAG_BITSPERSAMPLE, &bits);
+        TIFFClose(tiff);
+        EXPECT_EQ(bits, c.bits);
+        ExpectTheirPixels(path, kPixelPaletted);
+        EXPECT_EQ(Load(path)->paletteCount, 1u << c.bits);
+    }
 }
 
 }  // namespace

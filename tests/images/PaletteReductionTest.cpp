@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "images/NearestColorSearch.h"
+#include "images/NearestEntryTracker.h"
 #include "images/PaletteReducer.h"
 #include "images/PaletteRefiner.h"
 #include "images/PixelConvert.h"
@@ -145,6 +146,47 @@ TEST(NearestColorSearch, MatchesExhaustiveSearchAndBlackRule) {
             ASSERT_EQ(distance(found), best);
         }
     }
+}
+
+TEST(NearestEntryTracker, AgreesWithTheSearchOverAChangingPalette) {
+    std::mt19937 random(11);
+    std::vector<ColorCount> colors;
+    for (uint32_t i = 0; i < 8000; ++i)
+        colors.push_back({uint32_t(random()) & 0xFFFFFF, 1});
+    colors.push_back({0, 1});           // pure black follows the search's own rule
+    colors.push_back({0x404040, 1});    // equally near to the two entries set up below
+    std::vector<uint8_t> palette(64 * 3);
+    for (uint8_t& v : palette)
+        v = uint8_t(random());
+    NearestEntryTracker tracker(colors);
+    for (int step = 0; step < 12; ++step) {
+        if (step == 6)
+            palette.resize(palette.size() + 30, 200);  // grown: duplicate entries
+        if (step == 9)
+            palette.resize(3 * 5);
+        if (step % 3 == 1) {  // a few entries jump far
+            for (int jump = 0; jump < 4; ++jump)
+                palette[random() % palette.size()] = uint8_t(random());
+        } else if (step > 0) {  // every entry drifts a little
+            for (uint8_t& v : palette)
+                v = uint8_t(std::clamp(int(v) + int(random() % 5) - 2, 0, 255));
+        }
+        std::copy_n(std::begin({uint8_t(0x30), uint8_t(0x40), uint8_t(0x40)}), 3, palette.begin());
+        std::copy_n(std::begin({uint8_t(0x50), uint8_t(0x40), uint8_t(0x40)}), 3, palette.begin() + 3);
+        const std::vector<uint8_t>& nearest = tracker.Update(palette);
+        NearestColorSearch search(palette.data(), uint32_t(palette.size() / 3));
+        for (size_t i = 0; i < colors.size(); ++i) {
+            uint32_t rgb = colors[i].rgb;
+            ASSERT_EQ(nearest[i], search.Find(int(rgb >> 16), int(rgb >> 8 & 0xFF), int(rgb & 0xFF)))
+                << "step " << step << " colour " << i;
+        }
+        // After small drifts the bounds spare many colours their search.
+        if (step == 2 || step == 5) {
+            EXPECT_LT(tracker.Searched(), colors.size() * 3 / 4) << "step " << step;
+        }
+    }
+    EXPECT_EQ(tracker.Update(palette), tracker.Update(palette));
+    EXPECT_EQ(tracker.Searched(), 0u);
 }
 
 TEST(WuQuantizer, SplitsByVarianceAndStopsWhenNothingIsLeft) {

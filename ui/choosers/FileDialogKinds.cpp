@@ -18,7 +18,7 @@ const std::vector<FileDialogKind>& Kinds() {
          {"Save Image As", "Open Image", "Open Multiple Images", "Choose Image Folder"},
          {"LastImageSavePath", "LastImageOpenPath", "LastImageFolderPath"},
          {"LastImageSaveFormat", "LastImageOpenFormat", "LastImageFolderFormat"},
-         {{"Bitmap Image", "*.bmp"}, {"PNG Image", "*.png"}, {"TIFF Image", "*.tiff"}}},
+         {{"Bitmap Image", "*.bmp"}, {"PNG Image", "*.png"}, {"TIFF Image", "*.tiff"}, {"JPEG Image", "*.jpg;*.jpeg", true}}},
         {kFileKindModel,
          {"Save Model As", "Open Model", "Open Multiple Models", "Choose Model Folder"},
          {"LastModelSavePath", "LastModelOpenPath", "LastModelFolderPath"},
@@ -53,11 +53,20 @@ int KeyIndex(DialogPurpose purpose) {
 const char* FileDialogKind::FolderKey(DialogPurpose purpose) const { return folderKeys[KeyIndex(purpose)]; }
 const char* FileDialogKind::FormatKey(DialogPurpose purpose) const { return formatKeys[KeyIndex(purpose)]; }
 
+std::vector<FileFilter> FileDialogKind::Filters(DialogPurpose purpose) const {
+    if (purpose == DialogPurpose::Open || purpose == DialogPurpose::OpenSeveral) return filters;
+    std::vector<FileFilter> writable;
+    for (const FileFilter& f : filters) {
+        if (!f.readOnly) writable.push_back(f);
+    }
+    return writable;
+}
+
 int FileDialogKind::StoredFormat(DialogPurpose purpose) const {
     int index = 0;
     const char* key = FormatKey(purpose);
-    if (!key || filters.empty() || !GetPrefInt(key, index)) return 0;
-    int count = int(filters.size());
+    const int count = int(Filters(purpose).size());
+    if (!key || count == 0 || !GetPrefInt(key, index)) return 0;
     return ((index % count) + count) % count;
 }
 
@@ -76,7 +85,7 @@ void FileDialogKind::StoreFolder(DialogPurpose purpose, const std::string& folde
 
 std::vector<std::string> FileDialogKind::FormatOptionEntries() const {
     std::vector<std::string> entries;
-    for (const FileFilter& f : filters) entries.push_back(f.name + " (" + f.pattern + ")");
+    for (const FileFilter& f : Filters(DialogPurpose::ChooseFolder)) entries.push_back(f.name + " (" + f.pattern + ")");
     return entries;
 }
 

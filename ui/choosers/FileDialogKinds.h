@@ -14,8 +14,9 @@ enum FileKind : int { kFileKindAny = 0, kFileKindArchive = 2, kFileKindSound = 3
 enum ModelFormat : int { kModelFormatLwo = 0, kModelFormat3dmf = 1 };
 
 struct FileFilter {
-    std::string name;     // "PNG Image"
-    std::string pattern;  // "*.png"
+    std::string name;       // "PNG Image"
+    std::string pattern;    // "*.png", or several joined by ';' ("*.jpg;*.jpeg")
+    bool readOnly = false;  // a format Tamber reads but does not write: offered only when opening
 };
 
 struct FileDialogKind {
@@ -24,6 +25,10 @@ struct FileDialogKind {
     const char* folderKeys[3];  // save, open, folder
     const char* formatKeys[3];  // null for kinds without remembered formats
     std::vector<FileFilter> filters;
+
+    // The filters a dialog of this purpose offers: saving and choosing a target
+    // folder leave out the formats Tamber cannot write.
+    std::vector<FileFilter> Filters(DialogPurpose purpose) const;
 
     const char* Title(DialogPurpose purpose) const { return titles[int(purpose)]; }
     // The key that remembers the folder (open and open-several share one).
@@ -35,7 +40,7 @@ struct FileDialogKind {
     // The folder to start in: the remembered one, else the given fallback.
     std::string StoredFolder(DialogPurpose purpose, const std::string& fallback) const;
     void StoreFolder(DialogPurpose purpose, const std::string& folder) const;
-    // The entries of a folder dialog's "Target Format:" option: "%s (%s)" per filter.
+    // The entries of a folder dialog's "Target Format:" option: "%s (%s)" per writable filter.
     std::vector<std::string> FormatOptionEntries() const;
 };
 

@@ -69,6 +69,9 @@ FileDialogModel::FileDialogModel(DialogPurpose purpose, std::vector<FileFilter> 
 
 bool FileDialogModel::Matches(const std::string& name, const std::string& pattern) {
     if (pattern.empty() || pattern == "*" || pattern == "*.*") return true;
+    if (const size_t split = pattern.find(';'); split != std::string::npos) {
+        return Matches(name, pattern.substr(0, split)) || Matches(name, pattern.substr(split + 1));
+    }
     if (pattern.rfind("*.", 0) != 0) return strcasecmp(name.c_str(), pattern.c_str()) == 0;
     std::string ending = pattern.substr(1);  // ".png"
     return name.size() > ending.size() &&

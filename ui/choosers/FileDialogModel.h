@@ -50,7 +50,7 @@ public:
     // What OK does with the typed name (may be empty) and the selected entry indexes.
     Decision Confirm(const std::string& typed, const std::vector<size_t>& selected) const;
 
-    // Whether a file name matches a pattern such as "*.png" (letter case ignored).
+    // Whether a file name matches a pattern such as "*.png" or "*.jpg;*.jpeg" (letter case ignored).
     static bool Matches(const std::string& name, const std::string& pattern);
 
 private:

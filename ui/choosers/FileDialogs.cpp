@@ -50,22 +50,23 @@ bool RunKind(int kindNumber, DialogPurpose purpose, const char* title, const std
     if (purpose == DialogPurpose::Save && !suggestion.empty() && !IsFolder(suggestion)) {
         start += "/" + suggestion.substr(suggestion.find_last_of('/') + 1);
     }
-    const int filterCount = int(kind.filters.size());
+    const std::vector<FileFilter> filters = kind.Filters(purpose);
+    const int filterCount = int(filters.size());
     int filterIndex = format && *format >= 0 && *format < filterCount ? *format : kind.StoredFormat(purpose);
 
     std::vector<DialogOption> rows;
-    bool targetFormat = purpose == DialogPurpose::ChooseFolder && kind.FormatKey(purpose) && !kind.filters.empty();
+    bool targetFormat = purpose == DialogPurpose::ChooseFolder && kind.FormatKey(purpose) && !filters.empty();
     if (targetFormat) rows.push_back({"Target Format:", kind.FormatOptionEntries(), filterIndex});
     if (options) rows.insert(rows.end(), options->begin(), options->end());
 
-    if (!RunFileDialog(title ? title : kind.Title(purpose), purpose, kind.filters, filterIndex, start,
+    if (!RunFileDialog(title ? title : kind.Title(purpose), purpose, filters, filterIndex, start,
                        rows.empty() ? nullptr : &rows, paths)) {
         return false;
     }
     if (targetFormat) filterIndex = rows.front().chosen;
     if (options) std::copy(rows.end() - long(options->size()), rows.end(), options->begin());
     kind.StoreFolder(purpose, purpose == DialogPurpose::ChooseFolder ? paths.front() : FolderOf(paths.front()));
-    if (kind.FormatKey(purpose) && !kind.filters.empty()) kind.StoreFormat(purpose, filterIndex);
+    if (kind.FormatKey(purpose) && !filters.empty()) kind.StoreFormat(purpose, filterIndex);
     if (format) *format = filterIndex;
     return true;
 }
