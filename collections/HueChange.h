@@ -19,6 +19,8 @@ struct HueChange {
     uint16_t reversed = 0;                // bit 0: reversed hue change
     std::array<uint8_t, 8> solid{};       // byte 0: solid-colour flags; the rest kept
 
+    bool operator==(const HueChange&) const = default;
+
     // Recomputes `affected` from a 768-byte red, green, blue palette.
     void ComputeAffected(const uint8_t* palette);
 };

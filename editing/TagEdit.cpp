@@ -81,6 +81,13 @@ int TagEdit::WritePayload(FILE*, const TagHeader&) { return 0; }
 
 int TagEdit::ParsePayload(FILE*, const TagHeader&) { return 0; }
 
+// The header being written is header_ itself (WriteTagPayload completes the file's
+// header from it once the payload is written), so the fields land in this save.
+void TagEdit::SetHeaderFields(uint32_t user, uint32_t version) {
+    header_.user = user;
+    header_.version = version;
+}
+
 int TagEdit::Save() {
     return WriteTagPayload(Codex::Instance(), record_, header_,
                            [this](FILE* stream, const TagHeader& header) { return WritePayload(stream, header); });

@@ -57,6 +57,10 @@ public:
     const TagHeader& Header() const { return header_; }
     std::string TagName() const { return header_.Name(); }
 
+protected:
+    // For WritePayload: the header's user and version fields saved with the payload.
+    void SetHeaderFields(uint32_t user, uint32_t version);
+
 private:
     void Attach(TagRecord* record);
     void Detach();
