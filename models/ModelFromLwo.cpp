@@ -1,10 +1,12 @@
 #include "models/ModelFromLwo.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
 #include "images/MediaFile.h"
 #include "images/PixelConvert.h"
+#include "models/PolygonTriangulation.h"
 
 namespace tamber::models {
 using namespace tamber::base;
@@ -16,6 +18,26 @@ std::string ClipFileName(const std::string& imageName) {
 }
 
 namespace {
+
+// The folders of a relative image name that stay inside the object's folder
+// ("images/" of "images/hull.png", with '\\' read as '/'); empty for a bare
+// file name, an absolute or drive-letter name, or one that climbs with "..".
+std::string FolderInside(const std::string& imageName) {
+    std::string name = imageName;
+    std::replace(name.begin(), name.end(), '\\', '/');
+    const size_t slash = name.find_last_of('/');
+    if (slash == std::string::npos || name[0] == '/' || name.find(':') != std::string::npos) return "";
+    std::string folders;
+    size_t start = 0;
+    while (start <= slash) {
+        const size_t end = name.find('/', start);
+        const std::string part = name.substr(start, end - start);
+        if (part == "..") return "";
+        if (!part.empty() && part != ".") folders += part + "/";
+        start = end + 1;
+    }
+    return folders;
+}
 
 // Reads a texture file as RGBA, with its transparency applied; other pixel
 // formats are expanded to RGBA.
@@ -29,10 +51,18 @@ bool LoadTexture(const std::string& path, Image& texture) {
     return true;
 }
 
+// Faces and subdivision patches (taken as their cage) are surfaces; curves,
+// bones and the like are not, nor is anything of fewer than three corners.
+bool IsSurface(const LwPolygon& polygon) {
+    const bool surfaceType =
+        polygon.type == FourCC("FACE") || polygon.type == FourCC("PTCH") || polygon.type == FourCC("SUBD");
+    return surfaceType && polygon.vertices.size() >= 3;
+}
+
 class LwoModelBuilder {
 public:
-    LwoModelBuilder(const LwObject& object, const std::string& folder, std::vector<std::string>* unread)
-        : object_(object), folder_(folder), unread_(unread) {}
+    LwoModelBuilder(const LwObject& object, const std::string& folder, LwoConversionNotes* notes)
+        : object_(object), folder_(folder), notes_(notes) {}
 
     Model Build();
 
@@ -44,7 +74,7 @@ private:
 
     const LwObject& object_;
     const std::string& folder_;
-    std::vector<std::string>* unread_;
+    LwoConversionNotes* notes_;
     Model model_;
     std::map<int32_t, uint32_t> materialOfSurface_;
     std::vector<float> normalSums_;
@@ -68,9 +98,13 @@ uint32_t LwoModelBuilder::MaterialFor(int32_t surfaceIndex) {
     const std::string fileName = ClipFileName(clip->stillName);
     material.label = fileName;
     const bool usable = !fileName.empty() && fileName != "." && fileName != "..";
-    if (!usable || !LoadTexture(folder_.empty() ? fileName : folder_ + "/" + fileName, material.texture)) {
+    const std::string inFolder = folder_.empty() ? "" : folder_ + "/";
+    const std::string below = FolderInside(clip->stillName);
+    const bool loaded = usable && ((!below.empty() && LoadTexture(inFolder + below + fileName, material.texture)) ||
+                                   LoadTexture(inFolder + fileName, material.texture));
+    if (!loaded) {
         material.texture = Image();
-        if (unread_) unread_->push_back(fileName);
+        if (notes_) notes_->unreadTextures.push_back(fileName);
     }
     return index;
 }
@@ -101,20 +135,32 @@ void LwoModelBuilder::AddLayer(const LwLayer& layer) {
         vertex.position[2] = point.position[2];
     }
     normalSums_.resize(model_.vertices.size() * 3, 0.0f);
+    std::vector<std::array<float, 3>> positions;
     for (const LwPolygon& polygon : layer.polygons) {
-        if (polygon.type != FourCC("FACE") || polygon.vertices.size() < 3) continue;
-        ModelTriangle& triangle = model_.triangles.emplace_back();
-        triangle.material = MaterialFor(polygon.surface);
+        if (!IsSurface(polygon)) {
+            if (notes_) ++notes_->skippedPolygons;
+            continue;
+        }
+        const uint32_t material = MaterialFor(polygon.surface);
         const LwTexture* map =
             polygon.surface >= 0 ? object_.surfaces[size_t(polygon.surface)].FirstUvImageMap() : nullptr;
-        for (int k = 0; k < 3; ++k) {
-            const LwPolygonVertex& vertex = polygon.vertices[size_t(k)];
-            triangle.corners[k].vertex = first + vertex.index;
-            if (map) CornerCoords(layer, vertex, map->vmapName, triangle.corners[k]);
+        positions.clear();
+        for (const LwPolygonVertex& vertex : polygon.vertices) {
+            const float* p = layer.points[vertex.index].position;
+            positions.push_back({p[0], p[1], p[2]});
             float* sum = &normalSums_[size_t(first + vertex.index) * 3];
             sum[0] -= vertex.normal[0];
             sum[1] += vertex.normal[1];
             sum[2] += vertex.normal[2];
+        }
+        for (const CornerTriangle& corners : TriangulatePolygon(positions)) {
+            ModelTriangle& triangle = model_.triangles.emplace_back();
+            triangle.material = material;
+            for (int k = 0; k < 3; ++k) {
+                const LwPolygonVertex& vertex = polygon.vertices[corners[size_t(k)]];
+                triangle.corners[k].vertex = first + vertex.index;
+                if (map) CornerCoords(layer, vertex, map->vmapName, triangle.corners[k]);
+            }
         }
     }
 }
@@ -134,17 +180,16 @@ Model LwoModelBuilder::Build() {
 
 }  // namespace
 
-Model ModelFromLwObject(const LwObject& object, const std::string& textureFolder,
-                        std::vector<std::string>* unreadTextures) {
-    return LwoModelBuilder(object, textureFolder, unreadTextures).Build();
+Model ModelFromLwObject(const LwObject& object, const std::string& textureFolder, LwoConversionNotes* notes) {
+    return LwoModelBuilder(object, textureFolder, notes).Build();
 }
 
-Result<Model> ModelFromLwoFile(const std::string& path, std::vector<std::string>* unreadTextures) {
+Result<Model> ModelFromLwoFile(const std::string& path, LwoConversionNotes* notes) {
     Result<LwObject> object = ReadLwObjectFile(path);
     if (!object) return std::move(object).TakeError();
     const size_t slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    return ModelFromLwObject(*object, folder, unreadTextures);
+    return ModelFromLwObject(*object, folder, notes);
 }
 
 }  // namespace tamber::models

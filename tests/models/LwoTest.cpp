@@ -161,24 +161,29 @@ TEST(LwoReader, ReadsLayersPolygonsSurfacesAndMaps) {
     EXPECT_FALSE(object->FindClip(1));
 }
 
-TEST(LwoReader, ModelTakesFirstThreeCornersAndUvMaps) {
+TEST(LwoReader, ModelSplitsPolygonsAndTakesUvMaps) {
     Result<LwObject> object = Read(QuadObject());
     ASSERT_TRUE(object);
-    std::vector<std::string> unread;
-    Model model = ModelFromLwObject(*object, testing::TempDir() + "/no-such-folder", &unread);
+    LwoConversionNotes notes;
+    Model model = ModelFromLwObject(*object, testing::TempDir() + "/no-such-folder", &notes);
     ASSERT_EQ(model.vertices.size(), 5u);
     EXPECT_FLOAT_EQ(model.vertices[0].position[0], -1.0f);
     EXPECT_FLOAT_EQ(model.vertices[0].normal[2], 1.0f);
     EXPECT_FLOAT_EQ(model.boundsMax[0], -1.0f);
     EXPECT_FLOAT_EQ(model.boundsMin[0], -3.0f);
-    ASSERT_EQ(model.triangles.size(), 2u);
+    // The quad becomes two triangles covering it, the triangle stays one.
+    ASSERT_EQ(model.triangles.size(), 3u);
     const ModelTriangle& quad = model.triangles[0];
     EXPECT_EQ(quad.corners[0].vertex, 0u);
     EXPECT_EQ(quad.corners[1].vertex, 1u);
     EXPECT_EQ(quad.corners[2].vertex, 2u);
     EXPECT_FLOAT_EQ(quad.corners[1].u, 0.25f);
     EXPECT_FLOAT_EQ(quad.corners[1].v, 0.75f);
-    const ModelTriangle& triangle = model.triangles[1];
+    EXPECT_EQ(model.triangles[1].corners[0].vertex, 0u);
+    EXPECT_EQ(model.triangles[1].corners[1].vertex, 2u);
+    EXPECT_EQ(model.triangles[1].corners[2].vertex, 3u);
+    EXPECT_EQ(model.triangles[1].material, 0u);
+    const ModelTriangle& triangle = model.triangles[2];
     EXPECT_EQ(triangle.material, 1u);
     EXPECT_FLOAT_EQ(triangle.corners[0].u, 0.9f);  // the polygon's own value wins
     EXPECT_FLOAT_EQ(triangle.corners[0].v, 0.9f);
@@ -188,7 +193,8 @@ TEST(LwoReader, ModelTakesFirstThreeCornersAndUvMaps) {
     EXPECT_EQ(model.materials[0].name, "Skin");
     EXPECT_EQ(model.materials[0].label, "skin.png");
     EXPECT_FALSE(model.materials[0].HasTexture());
-    EXPECT_EQ(unread, (std::vector<std::string>{"skin.png"}));
+    EXPECT_EQ(notes.unreadTextures, (std::vector<std::string>{"skin.png"}));
+    EXPECT_EQ(notes.skippedPolygons, 0u);
 }
 
 TEST(LwoReader, ChunkLengthsAndPadding) {
@@ -331,11 +337,11 @@ TEST(LwoWriter, WritesObjectAndTexturesThatReadBack) {
     EXPECT_EQ(CountOf(text, "SURF") - 1, 3u);  // one more in the PTAG type
     EXPECT_EQ(text.size() % 2, 0u);
 
-    std::vector<std::string> unread;
-    Result<Model> read = ModelFromLwoFile((folder / "ship.lwo").string(), &unread);
+    LwoConversionNotes notes;
+    Result<Model> read = ModelFromLwoFile((folder / "ship.lwo").string(), &notes);
     ASSERT_TRUE(read) << read.error();
     const Model& back = *read;
-    EXPECT_TRUE(unread.empty());
+    EXPECT_TRUE(notes.unreadTextures.empty());
     ASSERT_EQ(back.vertices.size(), 4u);
     EXPECT_FLOAT_EQ(back.vertices[1].position[0], 1.0f);
     ASSERT_EQ(back.triangles.size(), 3u);
