@@ -1,17 +1,17 @@
-// Commands over the format libraries: images, collections, sounds, detail
-// textures and 3D Metafile models.
+// Commands over the format libraries: images, collections, sounds and detail
+// textures.
 #include <cstdio>
+#include <memory>
 
 #include "cli/CliCommand.h"
-#include "cli/CollectionExport.h"
 #include "cli/TagSource.h"
+#include "cli/TagStream.h"
+#include "collections/BitmapExport.h"
 #include "collections/CollectionFile.h"
 #include "images/MediaFile.h"
-#include "models/LwoWriter.h"
-#include "models/ModelFrom3DMF.h"
 #include "platform/fs/FileSystem.h"
+#include "sounds/SoundExport.h"
 #include "sounds/SoundPayload.h"
-#include "sounds/WavWriter.h"
 #include "tags/TagGroups.h"
 #include "tags/TagOperations.h"
 #include "terrain/DetailTexture.h"
@@ -19,7 +19,6 @@
 namespace tamber::cli {
 using namespace tamber::collections;
 using namespace tamber::images;
-using namespace tamber::models;
 using namespace tamber::platform;
 using namespace tamber::sounds;
 using namespace tamber::tags;
@@ -67,14 +66,6 @@ Status SaveImageAs(const Image& image, const std::string& path, uint32_t format)
     return SaveImage(file);
 }
 
-// Refuses existing files unless forced, then makes the folder they go into.
-Status PrepareOutputs(const std::vector<std::string>& paths, const std::string& folder, bool force) {
-    for (const std::string& path : paths) {
-        if (Status may = MayWrite(path, force); !may) return may;
-    }
-    return MakeFolders(folder);
-}
-
 const char* PixelFormatName(uint32_t format) {
     switch (format) {
         case kPixelPaletted: return "paletted";
@@ -89,9 +80,12 @@ const char* PixelFormatName(uint32_t format) {
 int RunImageInfo(const CliCommand&, const CliArgs& args) {
     MediaFile file(args.positional[0]);
     if (Status loaded = LoadImage(file); !loaded)
-        return FailExit("'" + args.positional[0] + "' is not a readable BMP, PNG or TIFF image: " + loaded.error());
+        return FailExit("'" + args.positional[0] + "' is not a readable BMP, PNG, TIFF or JPEG image: " + loaded.error());
     const Image& image = file.image;
-    const char* type = file.format == kFormatBmp ? "BMP" : file.format == kFormatPng ? "PNG" : "TIFF";
+    const char* type = file.format == kFormatBmp    ? "BMP"
+                       : file.format == kFormatPng  ? "PNG"
+                       : file.format == kFormatJpeg ? "JPEG"
+                                                    : "TIFF";
     std::printf("format: %s\nwidth: %d\nheight: %d\npixels: %s\npalette entries: %u\n", type, image.width,
                 image.height, PixelFormatName(image.format), image.paletteCount);
     return kExitOk;
@@ -142,7 +136,10 @@ int RunCollectionExport(const CliCommand& command, const CliArgs& args) {
     Result<std::unique_ptr<Collection>> read = ReadCollection(tag->payload, tag->header.user, true);
     if (!read) return FailExit("'" + tag->header.Name() + "' is not a valid collection");
     const std::unique_ptr<Collection> collection = std::move(read).value();
-    const Result<std::vector<std::string>> stems = BitmapFileStems(*collection, args.Has("--by-name"));
+    std::vector<const Bitmap*> bitmaps;
+    for (const auto& bitmap : collection->bitmaps) bitmaps.push_back(bitmap.get());
+    const Result<std::vector<std::string>> stems = ExportFileStems(
+        bitmaps, args.Has("--by-name") ? ExportNaming::kByName : ExportNaming::kByNumber, "bitmap", false);
     if (!stems) return FailExit(stems.error());
     const std::string folder = NormaliseFolderPath(args.positional.back());
     std::vector<std::string> paths;
@@ -168,12 +165,33 @@ int RunCollectionExport(const CliCommand& command, const CliArgs& args) {
     return failed ? kExitFailed : kExitOk;
 }
 
-std::optional<Sound> ReadSoundTag(const CliCommand& command, const CliArgs& args, size_t after, int& status) {
-    const std::optional<TagData> tag = TagOfGroup(command, args, after, FourCC("soun"), status);
-    if (!tag) return std::nullopt;
-    Result<Sound> sound = ReadSoundPayload(tag->payload.data(), tag->payload.size());
+SoundByteReader PayloadOf(TagStream& stream) {
+    return [&stream](uint64_t offset, uint8_t* out, size_t bytes) { return stream.ReadAt(offset, out, bytes); };
+}
+
+// The sound's layout (names, descriptors, where the packets lie) read from the tag
+// in place; the packets stay in the stream for the caller to read a block at a time.
+std::optional<Sound> ReadSoundLayoutOf(const CliCommand& command, const CliArgs& args, size_t after, int& status,
+                                       std::unique_ptr<TagStream>& stream) {
+    const std::vector<std::string> words(args.positional.begin(), args.positional.end() - after);
+    if (Status shape = CheckTagArgument(words); !shape) {
+        status = UsageError(command, shape.error());
+        return std::nullopt;
+    }
+    Result<std::unique_ptr<TagStream>> opened = TagStream::Open(words);
+    if (!opened) {
+        status = FailExit(opened.error());
+        return std::nullopt;
+    }
+    stream = std::move(*opened);
+    const TagHeader& header = stream->Header();
+    if (header.group != FourCC("soun")) {
+        status = FailExit("'" + header.Name() + "' is a tag of group " + TagIdText(header.group) + ", not soun");
+        return std::nullopt;
+    }
+    Result<Sound> sound = ReadSoundLayout(PayloadOf(*stream), header.size);
     if (!sound) {
-        status = FailExit("'" + tag->header.Name() + "' is not a valid sound: " + sound.error());
+        status = FailExit("'" + header.Name() + "' is not a valid sound: " + sound.error());
         return std::nullopt;
     }
     return std::move(sound).value();
@@ -181,7 +199,8 @@ std::optional<Sound> ReadSoundTag(const CliCommand& command, const CliArgs& args
 
 int RunSoundInfo(const CliCommand& command, const CliArgs& args) {
     int status = kExitOk;
-    const std::optional<Sound> sound = ReadSoundTag(command, args, 0, status);
+    std::unique_ptr<TagStream> stream;
+    const std::optional<Sound> sound = ReadSoundLayoutOf(command, args, 0, status, stream);
     if (!sound) return status;
     for (const SoundPermutation& permutation : sound->permutations) {
         const SoundDescriptor& d = permutation.descriptor;
@@ -193,31 +212,20 @@ int RunSoundInfo(const CliCommand& command, const CliArgs& args) {
 
 int RunSoundExport(const CliCommand& command, const CliArgs& args) {
     int status = kExitOk;
-    const std::optional<Sound> sound = ReadSoundTag(command, args, 1, status);
+    std::unique_ptr<TagStream> stream;
+    const std::optional<Sound> sound = ReadSoundLayoutOf(command, args, 1, status, stream);
     if (!sound) return status;
     const std::string folder = NormaliseFolderPath(args.positional.back());
+    const std::vector<WavExportItem> items = PlanWavExport(*sound, AllPermutations(*sound), folder);
     std::vector<std::string> paths;
-    for (const SoundPermutation& permutation : sound->permutations) {
-        const std::string path = folder + WavFileName(permutation.Name());
-        for (const std::string& earlier : paths) {
-            if (earlier == path) return FailExit("two permutations would both be written to '" + path + "'");
-        }
-        paths.push_back(path);
-    }
+    for (const WavExportItem& item : items) paths.push_back(item.path);
     if (Status prepared = PrepareOutputs(paths, folder, args.Has("--force")); !prepared)
         return FailExit(prepared.error());
-    int failed = 0;
-    for (size_t i = 0; i < paths.size(); ++i) {
-        const SoundPermutation& p = sound->permutations[i];
-        if (WriteWav(p.samples.data(), p.descriptor.bitsPerSample, p.descriptor.Rate(), p.descriptor.channels,
-                     p.samples.size(), paths[i])
-                .ok()) {
-            std::printf("%s\n", paths[i].c_str());
-        } else {
-            std::fprintf(stderr, "ERROR: couldn't write '%s'\n", paths[i].c_str());
-            ++failed;
-        }
-    }
+    const size_t failed = ExportWavs(*sound, items, [](const WavExportOutcome& outcome) {
+        if (!outcome.status) std::fprintf(stderr, "ERROR: %s\n", outcome.status.error().c_str());
+        else std::printf("%s\n", outcome.path.c_str());
+        if (outcome.status && outcome.replaced) std::fprintf(stderr, "INFO: replaced '%s'\n", outcome.path.c_str());
+    }, PayloadOf(*stream));
     return failed ? kExitFailed : kExitOk;
 }
 
@@ -277,28 +285,6 @@ int RunDtexImport(const CliCommand&, const CliArgs& args) {
     return kExitOk;
 }
 
-int RunModelConvert(const CliCommand&, const CliArgs& args) {
-    std::string warning;
-    const Result<Model> model = ModelFrom3DMF(args.positional[0], &warning);
-    if (!model) return FailExit(args.positional[0] + ": " + model.error());
-    if (model->triangles.empty()) return FailExit(args.positional[0] + ": the file holds no mesh");
-    if (!warning.empty()) std::fprintf(stderr, "WARNING: %s\n", warning.c_str());
-    const std::string folder = NormaliseFolderPath(args.positional[1]);
-    const std::string baseName = TagFileName(FileStem(args.positional[0]));
-    std::vector<std::string> paths = {folder + baseName + ".lwo"};
-    for (const std::string& name : LwoImageFileNames(*model)) {
-        if (!name.empty()) paths.push_back(folder + name);
-    }
-    if (Status prepared = PrepareOutputs(paths, folder, args.Has("--force")); !prepared)
-        return FailExit(prepared.error());
-    if (Status written = WriteLwoModel(*model, folder, baseName); !written)
-        return FailExit("couldn't write '" + paths[0] + "': " + written.error());
-    for (const std::string& path : paths) {
-        if (GetFileStatus(path).exists) std::printf("%s\n", path.c_str());
-    }
-    return kExitOk;
-}
-
 }  // namespace
 
 std::vector<CliCommand> MediaCommands() {
@@ -324,7 +310,8 @@ std::vector<CliCommand> MediaCommands() {
          "Prints one line per permutation: name, duration, bit depth, channels, rate.", {}, 1, 3, RunSoundInfo},
         {"sound export", "TAG-OR-FILE DEST [--force]", "export a sound's permutations as WAV files",
          "Writes DEST/<permutation name>.wav for every permutation (16-bit PCM) and\n"
-         "prints each file written.\n\n"
+         "prints each file written. A name an earlier permutation took gets \" (2)\",\n"
+         "\" (3)\", ...; a permutation without samples gives a WAV with no data.\n\n"
          "  --force  replace existing files",
          {{"--force", false}}, 2, 4, RunSoundExport},
         {"dtex export", "TAG-OR-FILE IMAGE [--force]", "write a detail texture as a 24-bit RGB image",
@@ -337,11 +324,6 @@ std::vector<CliCommand> MediaCommands() {
          "24-bit RGB image whose sides are powers of two, and prints its path.\n\n"
          "  --force  replace a tag of the same name or tagid",
          {{"--force", false}}, 3, 3, RunDtexImport},
-        {"model convert", "FILE.3dmf DESTFOLDER [--force]", "convert a 3D Metafile to a LightWave object",
-         "Writes DESTFOLDER/<file name>.lwo and one PNG per textured material, and\n"
-         "prints each file written.\n\n"
-         "  --force  replace existing files",
-         {{"--force", false}}, 2, 2, RunModelConvert},
     };
 }
 

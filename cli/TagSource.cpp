@@ -62,18 +62,22 @@ Result<TagData> ReadCurrentTag(Codex& codex, TagRecord* record) {
     return data;
 }
 
-Result<TagData> ReadTagFile(const std::string& path) {
+Result<InputFile> OpenTagFile(const std::string& path, TagHeader& header) {
     Result<InputFile> input = OpenInputFile(path, kMaxTagFileSize);
-    TagData data;
-    Status read = input ? ReadLooseTagHeader(input->file.get(), input->size, PathFileName(path), data.header)
+    Status read = input ? ReadLooseTagHeader(input->file.get(), input->size, PathFileName(path), header)
                         : Status(std::move(input).TakeError());
-    if (read) {
-        data.payload.resize(data.header.size);
-        if (!data.payload.empty() && std::fread(data.payload.data(), 1, data.payload.size(), input->file.get()) !=
-                                         data.payload.size())
-            read = Fail("its data cannot be read");
-    }
     if (!read) return Fail("'" + path + "' is not a readable tag file: " + read.error());
+    return input;
+}
+
+Result<TagData> ReadTagFile(const std::string& path) {
+    TagData data;
+    Result<InputFile> input = OpenTagFile(path, data.header);
+    if (!input) return std::move(input).TakeError();
+    data.payload.resize(data.header.size);
+    if (!data.payload.empty() &&
+        std::fread(data.payload.data(), 1, data.payload.size(), input->file.get()) != data.payload.size())
+        return Fail("'" + path + "' is not a readable tag file: its data cannot be read");
     data.origin = path;
     return data;
 }
@@ -86,15 +90,21 @@ Status CheckTagArgument(const std::vector<std::string>& words) {
     return Ok();
 }
 
-Result<TagData> LoadTagArgument(const std::vector<std::string>& words) {
-    if (words.size() == 1) return ReadTagFile(words[0]);
+Result<TagRecord*> FindTagArgument(Codex& codex, const std::vector<std::string>& words) {
     const uint32_t group = *ParseGroupArgument(words[1]);
     const uint32_t tagid = *ParseTagIdArgument(words[2]);
-    Codex& codex = Codex::Instance();
     if (Status opened = OpenGameFolder(codex, words[0], ""); !opened) return std::move(opened).TakeError();
     TagRecord* record = codex.FindTag(group, tagid);
     if (!record) return Fail("no tag " + TagIdText(group) + " " + TagIdText(tagid) + " in '" + words[0] + "'");
-    return ReadCurrentTag(codex, record);
+    return record;
+}
+
+Result<TagData> LoadTagArgument(const std::vector<std::string>& words) {
+    if (words.size() == 1) return ReadTagFile(words[0]);
+    Codex& codex = Codex::Instance();
+    Result<TagRecord*> record = FindTagArgument(codex, words);
+    if (!record) return std::move(record).TakeError();
+    return ReadCurrentTag(codex, *record);
 }
 
 std::string JsonString(const std::string& text) {
@@ -130,6 +140,13 @@ Status MayWrite(const std::string& path, bool force) {
     if (status.isFolder) return Fail("'" + path + "' is a folder");
     if (status.exists && !force) return Fail("'" + path + "' exists (use --force to replace it)");
     return Ok();
+}
+
+Status PrepareOutputs(const std::vector<std::string>& paths, const std::string& folder, bool force) {
+    for (const std::string& path : paths) {
+        if (Status may = MayWrite(path, force); !may) return may;
+    }
+    return MakeFolders(folder);
 }
 
 std::string FileStem(const std::string& path) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/Result.h"
+#include "platform/fs/InputFile.h"
 #include "tags/Codex.h"
 #include "tags/TagHeader.h"
 
@@ -34,12 +35,17 @@ struct TagData {
 
 // Reads the tag's current copy: its header and exactly `size` data bytes.
 Result<TagData> ReadCurrentTag(Codex& codex, TagRecord* record);
-// Reads a loose tag file (a regular file of bounded size): header (validated) and data.
+// Opens a loose tag file (a regular file of bounded size) and reads its header
+// (validated); the file is left at the start of the data.
+Result<platform::InputFile> OpenTagFile(const std::string& path, TagHeader& header);
+// Reads a loose tag file: header (validated) and data.
 Result<TagData> ReadTagFile(const std::string& path);
 
 // Whether the words form a TAG-OR-FILE argument: one word (a loose tag file) or
 // three (GAMEFOLDER GROUP TAGID); the failure is a usage error.
 Status CheckTagArgument(const std::vector<std::string>& words);
+// The record a well-formed GAMEFOLDER GROUP TAGID argument names, the folder indexed.
+Result<TagRecord*> FindTagArgument(Codex& codex, const std::vector<std::string>& words);
 // Reads the tag a well-formed TAG-OR-FILE argument names.
 Result<TagData> LoadTagArgument(const std::vector<std::string>& words);
 
@@ -51,6 +57,8 @@ std::string PrintableText(std::string text);
 std::string TagIdText(uint32_t code);  // the four characters, printable
 // Refuses to replace an existing file unless forced.
 Status MayWrite(const std::string& path, bool force);
+// Refuses existing files unless forced, then makes the folder they go into.
+Status PrepareOutputs(const std::vector<std::string>& paths, const std::string& folder, bool force);
 // The file name part of a path without its extension.
 std::string FileStem(const std::string& path);
 

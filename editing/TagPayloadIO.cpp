@@ -1,6 +1,7 @@
 #include "editing/TagPayloadIO.h"
 
 #include "tags/Codex.h"
+#include "tags/LooseTagFile.h"
 #include "tags/TagOperations.h"
 
 namespace tamber::editing {
@@ -28,6 +29,10 @@ int WriteTagPayload(Codex& codex, TagRecord* record, TagHeader& header, const Ta
     if (!FinishTagWrite(codex, record, &header, result != 0)) return 0;
     if (record->localEntry) header = record->localEntry->header;
     return result;
+}
+
+base::Result<std::vector<uint8_t>> ReadPayloadBytes(FILE* stream, const TagHeader& header) {
+    return ReadTagPayloadBytes(stream, header);
 }
 
 }  // namespace tamber::editing

@@ -3,7 +3,9 @@
 // from the tag's current entry and always written into the tag's loose file.
 #include <cstdio>
 #include <functional>
+#include <vector>
 
+#include "base/Result.h"
 #include "tags/TagHeader.h"
 
 namespace tamber::tags { class Codex; }
@@ -22,5 +24,7 @@ int ReadTagPayload(Codex& codex, TagRecord* record, TagHeader& header, const Tag
 // the loose file for writing and hands it to `write`. The file replaces the old one
 // only when `write` succeeds; 0 when anything failed, the old file left as it was.
 int WriteTagPayload(Codex& codex, TagRecord* record, TagHeader& header, const TagPayloadHandler& write);
+// The payload's bytes from a stream `parse` was given (see ReadTagPayloadBytes).
+base::Result<std::vector<uint8_t>> ReadPayloadBytes(FILE* stream, const TagHeader& header);
 
 }  // namespace tamber::editing

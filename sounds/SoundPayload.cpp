@@ -20,13 +20,16 @@ const uint16_t kNameDescriptor[] = {32, 2, kSwap16, 2, kZero8, 25, kBytes, 1, kZ
 const uint16_t kPermutationDescriptor[] = {32, 1, kSwap32, 3, kSwap16, 2, kZero8, 1, kSwap32,
                                            1, kSwap32, 2, kSwap32, 4, kZero8};
 
-// Converts `count` disk records at `offset` into `out`; false when they do not fit.
+// Reads and converts `count` disk records at `offset` into `out`; false when they
+// do not fit the payload's `size` bytes or cannot be read.
 template <class Record>
-bool UnpackAt(const uint8_t* data, size_t size, uint64_t offset, size_t count, const uint16_t* descriptor,
+bool UnpackAt(const SoundByteReader& read, uint64_t size, uint64_t offset, size_t count, const uint16_t* descriptor,
               std::vector<Record>& out) {
     if (offset > size || count > (size - offset) / sizeof(Record)) return false;
+    std::vector<uint8_t> raw(count * sizeof(Record));
+    if (!raw.empty() && !read(offset, raw.data(), raw.size())) return false;
     out.resize(count);
-    UnpackRecords(out.data(), data + offset, count, descriptor);
+    UnpackRecords(out.data(), raw.data(), count, descriptor);
     return true;
 }
 
@@ -43,35 +46,53 @@ void Append(std::vector<uint8_t>& out, const Record& record, const uint16_t* des
 
 }  // namespace
 
-Result<Sound> ReadSoundPayload(const uint8_t* data, size_t size) {
+Result<Sound> ReadSoundLayout(const SoundByteReader& read, uint64_t size) {
     Sound sound;
-    if (size < sizeof(SoundHeader)) return Fail("couldn't read the sound: its header is cut short");
-    UnpackRecords(&sound.header, data, 1, kHeaderDescriptor);
+    uint8_t raw[sizeof(SoundHeader)];
+    if (size < sizeof(SoundHeader) || !read(0, raw, sizeof raw)) return Fail("couldn't read the sound: its header is cut short");
+    UnpackRecords(&sound.header, raw, 1, kHeaderDescriptor);
     const size_t count = sound.header.permutationCount;
     std::vector<SoundNameRecord> names;
     std::vector<SoundDescriptor> descriptors;
-    if (!UnpackAt(data, size, sound.header.namesOffset, count, kNameDescriptor, names))
+    if (!UnpackAt(read, size, sound.header.namesOffset, count, kNameDescriptor, names))
         return Fail("couldn't read the sound: its " + std::to_string(count) + " permutation names lie outside the data");
-    if (!UnpackAt(data, size, sound.header.descriptorOffset, count, kPermutationDescriptor, descriptors))
+    if (!UnpackAt(read, size, sound.header.descriptorOffset, count, kPermutationDescriptor, descriptors))
         return Fail("couldn't read the sound: its " + std::to_string(count) +
                     " permutation descriptors lie outside the data");
-    size_t position = size_t(sound.header.descriptorOffset) + count * sizeof(SoundDescriptor);
+    uint64_t position = uint64_t(sound.header.descriptorOffset) + count * sizeof(SoundDescriptor);
     sound.permutations.resize(count);
     for (size_t i = 0; i < count; ++i) {
         SoundPermutation& permutation = sound.permutations[i];
         permutation.nameRecord = names[i];
         permutation.descriptor = descriptors[i];
+        permutation.packetsOffset = position;
         const SoundDescriptor& d = permutation.descriptor;
         const std::string which = "couldn't read the sound: permutation " + std::to_string(i + 1) + " ";
         if (d.packetCount > 0) {
             if (!IsDecodable(d)) return Fail(which + "is not 16-bit IMA ADPCM with one or two channels");
             if (d.packetCount > (size - position) / kImaPacketBytes) return Fail(which + "ends before its last packet");
-            const size_t bytes = size_t(d.packetCount) * kImaPacketBytes;
-            permutation.packets.assign(data + position, data + position + bytes);
-            position += bytes;
-            permutation.samples = DecodeImaPackets(permutation.packets.data(), d.packetCount, d.channels);
+            position += uint64_t(d.packetCount) * kImaPacketBytes;
         }
         if (d.channels < 1 || d.bitsPerSample != 16) return Fail(which + "is not 16-bit IMA ADPCM with one or two channels");
+    }
+    return sound;
+}
+
+Result<Sound> ReadSoundPayload(const uint8_t* data, size_t size) {
+    Result<Sound> sound = ReadSoundLayout(
+        [&](uint64_t offset, uint8_t* out, size_t bytes) {
+            if (offset > size || bytes > size - offset) return false;
+            std::memcpy(out, data + offset, bytes);
+            return true;
+        },
+        size);
+    if (!sound) return sound;
+    for (SoundPermutation& permutation : sound->permutations) {
+        const SoundDescriptor& d = permutation.descriptor;
+        const uint8_t* packets = data + permutation.packetsOffset;
+        permutation.packets.assign(packets, packets + size_t(d.packetCount) * kImaPacketBytes);
+        if (d.packetCount > 0)
+            permutation.samples = DecodeImaPackets(permutation.packets.data(), d.packetCount, d.channels);
     }
     return sound;
 }

@@ -4,6 +4,7 @@
 // right after the descriptors. Big-endian on disk, converted by descriptors.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,7 +53,8 @@ static_assert(sizeof(SoundDescriptor) == 32);
 struct SoundPermutation {
     SoundNameRecord nameRecord;
     SoundDescriptor descriptor;
-    std::vector<uint8_t> packets;  // packetCount x 34 bytes
+    uint64_t packetsOffset = 0;    // where its packets start, from the start of the payload
+    std::vector<uint8_t> packets;  // packetCount x 34 bytes (empty when only the layout was read)
     std::vector<int16_t> samples;  // packetCount x 64, channels interleaved
 
     std::string Name() const { return nameRecord.name; }
@@ -63,6 +65,14 @@ struct Sound {
     SoundHeader header;
     std::vector<SoundPermutation> permutations;
 };
+
+// Reads `bytes` bytes of a payload at `offset` into `out`; false when they are not there.
+using SoundByteReader = std::function<bool(uint64_t offset, uint8_t* out, size_t bytes)>;
+
+// Reads the header, names and descriptors of a payload of `size` bytes and where
+// each permutation's packets lie, without reading the packets; fails as
+// ReadSoundPayload does.
+base::Result<Sound> ReadSoundLayout(const SoundByteReader& read, uint64_t size);
 
 // Reads and decodes every permutation. Fails when a count or offset points
 // past the data, the packets end early, or a permutation is not 16-bit IMA

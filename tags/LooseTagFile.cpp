@@ -1,5 +1,10 @@
 #include "tags/LooseTagFile.h"
 
+#include <sys/types.h>
+
+#include <cstdio>
+#include <string>
+
 #include "platform/fs/FileSystem.h"
 #include "tags/Archive.h"
 
@@ -33,6 +38,18 @@ Result<TagHeader> ReadLooseTagHeader(const std::string& path) {
     if (Status parsed = ParseLooseTagHeader(raw, *size, PathFileName(path), header); !parsed)
         return Fail("'" + path + "': " + parsed.error());
     return header;
+}
+
+Result<std::vector<uint8_t>> ReadTagPayloadBytes(FILE* stream, const TagHeader& header) {
+    const Result<uint64_t> fileSize = FileSizeOf(stream);
+    if (!fileSize || uint64_t(header.offset) + header.size > *fileSize ||
+        ::fseeko(stream, off_t(header.offset), SEEK_SET) != 0)
+        return Fail("the payload is cut short");
+    if (header.size > kMaxTagFileSize)
+        return Fail("the payload is larger than " + std::to_string(kMaxTagFileSize >> 20) + " MB");
+    std::vector<uint8_t> payload(header.size);
+    if (std::fread(payload.data(), 1, payload.size(), stream) != payload.size()) return Fail("the payload is cut short");
+    return payload;
 }
 
 }  // namespace tamber::tags

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "base/Result.h"
 #include "tags/TagHeader.h"
@@ -21,5 +22,9 @@ Status ReadLooseTagHeader(FILE* file, uint64_t fileSize, const std::string& file
 // Reads the first 64 bytes of a regular file with a single read; the size comes
 // from the file itself.
 Result<TagHeader> ReadLooseTagHeader(const std::string& path);
+// The `header.size` payload bytes at `header.offset` of a stream (a loose file or
+// an archive), checked against the bytes the file really holds and against
+// kMaxTagFileSize before anything is allocated.
+Result<std::vector<uint8_t>> ReadTagPayloadBytes(FILE* stream, const TagHeader& header);
 
 }  // namespace tamber::tags

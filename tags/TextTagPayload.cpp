@@ -1,15 +1,12 @@
 #include "tags/TextTagPayload.h"
 
-#include <sys/types.h>
-
 #include <algorithm>
 #include <vector>
 
-#include "platform/fs/FileSystem.h"
 #include "tags/FourCC.h"
+#include "tags/LooseTagFile.h"
 
 namespace tamber::tags {
-using namespace tamber::platform;
 
 const std::vector<uint32_t>& TextTagGroups() {
     static const std::vector<uint32_t> groups{FourCC("ditl"), FourCC("scri"), FourCC("stli"), FourCC("temp"),
@@ -48,14 +45,9 @@ std::string PayloadFromText(const std::string& text, const std::string& tail) {
 }
 
 Result<TextTagText> ReadTextTagPayload(FILE* stream, const TagHeader& header) {
-    // The size comes from the file: check it against the bytes really there before allocating.
-    const Result<uint64_t> fileSize = FileSizeOf(stream);
-    if (!fileSize || uint64_t(header.offset) + header.size > *fileSize ||
-        ::fseeko(stream, off_t(header.offset), SEEK_SET) != 0)
-        return Fail("the payload is cut short");
-    std::vector<uint8_t> payload(header.size);
-    if (std::fread(payload.data(), 1, payload.size(), stream) != payload.size()) return Fail("the payload is cut short");
-    return TextFromPayload(header.group, payload);
+    const Result<std::vector<uint8_t>> payload = ReadTagPayloadBytes(stream, header);
+    if (!payload) return Fail(payload.error());
+    return TextFromPayload(header.group, *payload);
 }
 
 Status WriteTextTagPayload(FILE* stream, const std::string& text, const std::string& tail) {

@@ -1,5 +1,6 @@
-// Reads arbitrary bytes as a `soun` payload and encodes what decodes as WAV data.
+// Reads arbitrary bytes as a `soun` payload and checks the WAV header and file name of what decodes.
 #include <cstdint>
+#include <string>
 
 #include "sounds/SoundPayload.h"
 #include "sounds/WavWriter.h"
@@ -11,10 +12,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!sound) return 0;
     for (const SoundPermutation& permutation : sound->permutations) {
         if (permutation.samples.size() != size_t(permutation.descriptor.packetCount) * 64) __builtin_trap();
-        (void)EncodeWav(permutation.samples.data(), 16, permutation.descriptor.Rate(), permutation.descriptor.channels,
-                        permutation.samples.size());
+        (void)EncodeWavHeader(16, permutation.descriptor.Rate(), permutation.descriptor.channels,
+                              permutation.samples.size());
         SoundDurationText(permutation.descriptor);
-        WavFileName(permutation.Name());
+        // An exported file always lands in the chosen folder.
+        if (WavFileName(permutation.Name()).find('/') != std::string::npos) __builtin_trap();
     }
     // What was read writes back to the same permutations.
     const std::vector<uint8_t> written = WriteSoundPayload(*sound);

@@ -56,9 +56,9 @@ inline bool ReadTextPayload(FILE* stream, const TagHeader& header, std::string& 
 }
 
 // Writes a loose tag through the tags library; raw payload bytes as given.
-inline TagRecord* MakeLooseTag(const std::string& name, const std::string& payload) {
+inline TagRecord* MakeLooseTag(const std::string& name, const std::string& payload, uint32_t group = kTestGroup) {
     Codex& codex = Codex::Instance();
-    Result<NewTag> created = CreateTag(codex, kTestGroup, std::nullopt, name, false);
+    Result<NewTag> created = CreateTag(codex, group, std::nullopt, name, false);
     if (!created) return nullptr;
     TagRecord* record = created->record;
     const TagHeader header = created->header;
@@ -66,7 +66,7 @@ inline TagRecord* MakeLooseTag(const std::string& name, const std::string& paylo
     const bool written = stream && std::fwrite(payload.data(), 1, payload.size(), *stream) == payload.size();
     if (!FinishTagWrite(codex, record, &header, written)) return nullptr;
     codex.RefreshLocalFolder(true);
-    return codex.FindTag(kTestGroup, record->tagid);
+    return codex.FindTag(group, record->tagid);
 }
 
 inline std::string FileBytes(const std::string& path) {

@@ -11,21 +11,19 @@
 #include "sounds/ImaAdpcm.h"
 #include "sounds/SoundPayload.h"
 #include "sounds/WavWriter.h"
+#include "tests/sounds/SoundTestSupport.h"
 
 using namespace tamber::sounds;
 
 namespace fs = std::filesystem;
+using sound_test::FileBytes;
+using sound_test::Folder;
 
 namespace {
 
 bool Have(const std::string& tool) { return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0; }
 
 bool RunQuietly(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
-
-std::vector<uint8_t> FileBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 uint32_t Be32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
 
@@ -76,13 +74,6 @@ void WriteAifc(const fs::path& path, const uint8_t* packets, size_t packetCount,
     PutBe(file, body.size(), 4);
     file.insert(file.end(), body.begin(), body.end());
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), long(file.size()));
-}
-
-fs::path Folder(const char* name) {
-    const fs::path folder = fs::path(testing::TempDir()) / name;
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
 }
 
 }  // namespace
@@ -154,7 +145,8 @@ TEST(SoundInterop, WavFilesReadInSoxAndFfmpeg) {
     ASSERT_TRUE(read);
     const SoundPermutation& decoded = read->permutations[0];
     const fs::path wav = folder / WavFileName(decoded.Name());
-    ASSERT_TRUE(WriteWav(decoded.samples.data(), 16, decoded.descriptor.Rate(), 2, decoded.samples.size(), wav.string()));
+    // Written as the export writes it: decoded block by block.
+    ASSERT_TRUE(WritePermutationWav(decoded, wav.string()));
 
     auto soxi = [&](const char* option) {
         const fs::path out = folder / "soxi.txt";
@@ -172,4 +164,12 @@ TEST(SoundInterop, WavFilesReadInSoxAndFfmpeg) {
     const std::vector<uint8_t> theirs = FileBytes(raw);
     ASSERT_EQ(theirs.size(), decoded.samples.size() * 2);
     EXPECT_EQ(0, std::memcmp(theirs.data(), decoded.samples.data(), theirs.size()));
+
+    // A permutation without samples is still a WAV both tools open.
+    SoundPermutation silent = decoded;
+    silent.packets.clear();
+    ASSERT_TRUE(WritePermutationWav(silent, wav.string()));
+    EXPECT_EQ(soxi("-s"), 0);
+    EXPECT_TRUE(RunQuietly("ffmpeg -v error -y -i '" + wav.string() + "' -f s16le -c:a pcm_s16le '" + raw.string() + "'"));
+    EXPECT_EQ(fs::file_size(raw), 0u);
 }

@@ -8,43 +8,13 @@
 #include "sounds/ImaAdpcm.h"
 #include "sounds/SoundPayload.h"
 #include "sounds/WavWriter.h"
+#include "tests/sounds/SoundTestSupport.h"
 
 using namespace tamber::sounds;
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::vector<int16_t> Tone(size_t frames, uint32_t channels) {
-    std::vector<int16_t> samples(frames * channels);
-    for (size_t i = 0; i < frames; ++i) {
-        for (uint32_t c = 0; c < channels; ++c)
-            samples[i * channels + c] = int16_t(12000 * std::sin(0.05 * double(i) * (c + 1)));
-    }
-    return samples;
-}
-
-SoundPermutation Permutation(const char* name, uint32_t channels, uint32_t rate, size_t frames) {
-    SoundPermutation permutation;
-    std::snprintf(permutation.nameRecord.name, sizeof permutation.nameRecord.name, "%s", name);
-    permutation.descriptor.flags = kSoundFlagImaAdpcm;
-    permutation.descriptor.channels = uint16_t(channels);
-    permutation.descriptor.sampleRate = rate << 16;
-    const std::vector<int16_t> tone = Tone(frames, channels);
-    permutation.packets = EncodeImaPackets(tone.data(), frames, channels);
-    return permutation;
-}
-
-std::vector<uint8_t> FileBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
-    return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
-}
-
-}  // namespace
+using namespace sound_test;
 
 TEST(ImaAdpcm, DecodesFromEachPacketHeader) {
     uint8_t packet[kImaPacketBytes] = {};
@@ -167,15 +137,16 @@ TEST(WavWriter, LayoutAndSizes) {
     EXPECT_EQ(Le32(two, 28), 192000u);
     EXPECT_EQ(two[32], 4);
 
-    // No samples: the file exists and is empty, replacing what was there.
+    // No samples: a valid WAV with an empty data chunk, replacing what was there.
     ASSERT_TRUE(WriteWav(nullptr, 16, 22050, 1, 0, (folder / "one.wav").string()));
-    EXPECT_TRUE(fs::exists(folder / "one.wav"));
-    EXPECT_EQ(fs::file_size(folder / "one.wav"), 0u);
+    const std::vector<uint8_t> empty = FileBytes(folder / "one.wav");
+    ASSERT_EQ(empty.size(), 44u);
+    EXPECT_EQ(Le32(empty, 4), 36u);
+    EXPECT_EQ(Le32(empty, 40), 0u);
+    EXPECT_EQ(std::vector<uint8_t>(empty.begin() + 8, empty.begin() + 36), std::vector<uint8_t>(wav.begin() + 8, wav.begin() + 36));
     EXPECT_FALSE(WriteWav(samples.data(), 16, 22050, 1, 64, (folder / "missing" / "x.wav").string()));
     const std::string eight = (folder / "eight.wav").string();
     EXPECT_EQ(WriteWav(samples.data(), 8, 22050, 1, 64, eight).error(),
               "couldn't write '" + eight + "': only 16-bit sounds can be written as WAV, not 8-bit");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
-    EXPECT_EQ(WavFileName("../up"), ".._up.wav");
-    EXPECT_EQ(WavFileName(".."), "_.wav");
 }
