@@ -7,6 +7,11 @@
 #include <vector>
 
 #include "cli/CliCommand.h"
+#include "cli/CollectionBuildCommands.h"
+#include "cli/CollectionEditCommands.h"
+#include "cli/CollectionOptimiseCommands.h"
+#include "cli/ModelCommands.h"
+#include "cli/TerrainEditCommands.h"
 #include "base/MessageLog.h"
 
 using namespace tamber::cli;
@@ -19,6 +24,11 @@ std::vector<CliCommand> AllCommands() {
     for (CliCommand& command : MediaCommands()) commands.push_back(std::move(command));
     for (CliCommand& command : ToolCommands()) commands.push_back(std::move(command));
     for (CliCommand& command : AddonCommands()) commands.push_back(std::move(command));
+    for (CliCommand& command : CollectionBuildCommands()) commands.push_back(std::move(command));
+    for (CliCommand& command : CollectionEditCommands()) commands.push_back(std::move(command));
+    for (CliCommand& command : CollectionOptimiseCommands()) commands.push_back(std::move(command));
+    for (CliCommand& command : ModelCommands()) commands.push_back(std::move(command));
+    for (CliCommand& command : TerrainEditCommands()) commands.push_back(std::move(command));
     // Commands of one area ("image info", "image convert") stand together, areas in
     // the order they first appear.
     std::vector<std::string> areas;

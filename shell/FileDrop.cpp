@@ -1,7 +1,9 @@
 #include "shell/FileDrop.h"
 
 #include "images/MediaFile.h"
+#include "models/viewer/ModelImportCommands.h"
 #include "platform/Os.h"
+#include "terrain/editor/DtexCommands.h"
 #include "tools/ArchiveBrowser.h"
 #include "ui/WindowSystem.h"
 
@@ -19,7 +21,8 @@ void HandleDroppedFiles(const std::vector<std::string>& paths) {
         MediaFile file(path);
         file.kind = kMediaArchive;
         if (Identify(file)) archives.push_back(path);
-        else refused = true;
+        else if (!models::viewer::OfferDroppedModel(path) && !terrain::editor::OfferDroppedDetailTexture(path))
+            refused = true;
     }
     if (refused) OsBeep();
     if (!archives.empty()) ArchiveBrowser::GetOrCreate()->AddArchives(archives);

@@ -2,15 +2,20 @@
 
 #include <filesystem>
 
+#include "collections/editor/X256Edit.h"
 #include "editing/TextEdit.h"
 #include "models/LwoWriter.h"
 #include "models/ModelFrom3DMF.h"
+#include "models/viewer/ModelImportCommands.h"
 #include "shell/MessageLogWindow.h"
 #include "shell/TamberSplashScreen.h"
 #include "base/Preferences.h"
 #include "tags/Codex.h"
+#include "terrain/editor/DtexCommands.h"
 #include "tools/AddonDialog.h"
 #include "tools/ArchiveBrowser.h"
+#include "tools/AutoCollectionDialog.h"
+#include "tools/AutoUpResDialog.h"
 #include "tools/ImageConversionDialog.h"
 #include "tools/TextSearchCommand.h"
 #include "tools/WindowSpy.h"
@@ -46,6 +51,10 @@ RootMenu::RootMenu() : Menu(true) {
     SetName("TamberRootMenu");
     MenuItem* file = AddMenuItem(this, "File", nullptr, 0, true);
     AddMenuItem(this, "Add Archives", file, kAddArchives, true);
+    AddMenuItem(this, "New Collection", file, kNewCollection, true);
+    AddMenuItem(this, "New Detail Texture From Image File", file, kNewDetailTextureFromImageFile, true);
+    AddMenuItem(this, "New Detail Texture From Clipboard", file, kNewDetailTextureFromClipboard, true);
+    AddMenuItem(this, "New Model From File", file, kNewModelFromFile, true);
     AddMenuItem(this, "New Script", file, kNewScript, true);
     AddSeparator(this, file);
     AddMenuItem(this, "Exit", file, kExit, true);
@@ -61,6 +70,8 @@ RootMenu::RootMenu() : Menu(true) {
     AddMenuItem(this, "Build Regular Add-on", tools, kBuildRegularAddon, true);
     AddMenuItem(this, "Recursive Image Conversion", tools, kRecursiveImageConversion, true);
     AddMenuItem(this, "Convert 3DMF to LWO", tools, kConvert3dmfToLwo, true);
+    AddMenuItem(this, "Build Standard Collection", tools, kBuildStandardCollection, true);
+    AddMenuItem(this, "Build High-Res Collection", tools, kBuildHighResCollection, true);
     AddMenuItem(this, "Search Text Tags", tools, kSearchTextTags, true);
 
     windowMenu_ = AddMenuItem(this, "Window", nullptr, kWindowMenu, true);
@@ -135,8 +146,20 @@ void RootMenu::RunCommand(int32_t command) {
     case kAddArchives:
         AddArchives();
         break;
+    case kNewCollection:
+        collections::editor::NewCollection();
+        break;
     case kNewScript:
         NewScript();
+        break;
+    case kNewDetailTextureFromImageFile:
+        terrain::editor::NewDetailTextureFromImageFile();
+        break;
+    case kNewDetailTextureFromClipboard:
+        terrain::editor::NewDetailTextureFromClipboard();
+        break;
+    case kNewModelFromFile:
+        models::viewer::ImportModelFromFile();
         break;
     case kBuildDtexAddon:
         BuildDtexAddon();
@@ -146,6 +169,12 @@ void RootMenu::RunCommand(int32_t command) {
         break;
     case kRecursiveImageConversion:
         RunImageConversion();
+        break;
+    case kBuildStandardCollection:
+        RunAutoCollectionBuild();
+        break;
+    case kBuildHighResCollection:
+        RunAutoUpRes();
         break;
     case kSearchTextTags:
         SearchTextTags();

@@ -23,8 +23,8 @@ wait_until test -f "$reference" || fail "the structure editor saved nothing"
 [[ $(payload_text "$reference" 0 4) == tval ]] || fail "the drop-down chose $(payload_text "$reference" 0 4), not tval"
 
 # A text tag: type, close, cancel "Save?", type again; both letters are saved.
-click 217 298                  # expand "Text (5)"
-double_click 560 354           # "shared banner"
+click 217 382                  # expand "Text (5)"
+double_click 560 438           # "shared banner"
 xdotool key --delay 30 End A
 click 735 156                  # its close box: "Save?"
 click 631 419                  # Cancel
