@@ -125,6 +125,10 @@ int X256Edit::ParsePayload(FILE* stream, const TagHeader& header) {
 
 void X256Edit::Present() {
     TagEdit::Present();
+    // The editor itself takes no keys: the shown page gets them, so the editor's
+    // keys work as soon as it opens.
+    const int shown = tabs_->SelectedTab();
+    if (shown >= 0 && shown < kPageCount) WS().SetFocus(pages_[shown], kFocusByProgram);
     if (!shadowsOnOpen_) return;
     shadowsOnOpen_ = false;
     const double scale = ShadowScaleFor(TagName());

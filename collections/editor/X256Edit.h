@@ -46,8 +46,8 @@ public:
     int WritePayload(FILE* stream, const TagHeader& header) override;
     int Save() override;
     int DiscardChanges() override;
-    // Presents the window; a collection opened with Ctrl held then gets a projected
-    // shadow for every frame, as one undoable change.
+    // Presents the window with the shown page focused; a collection opened with Ctrl
+    // held then gets a projected shadow for every frame, as one undoable change.
     void Present() override;
     // The bitmap, sequence and hue-change windows refer to the editor: they close with it.
     void OnClose() override;

@@ -102,6 +102,9 @@ TEST(X256Edit, BrowsesCommandsUndoesAndSaves) {
         auto* edit = dynamic_cast<X256Edit*>(OpenTagEditor(record));
         ASSERT_NE(edit, nullptr);
         ui.step(2);
+        // The new editor has the keyboard, so its keys work at once.
+        ASSERT_TRUE(WS().Focus());
+        EXPECT_TRUE(WS().Focus()->IsInside(edit)) << WS().Focus()->GetClassName();
         X256BitmapBrowser* bitmaps = Page(edit, X256Edit::kBitmapsPage);
         X256BitmapBrowser* shadows = Page(edit, X256Edit::kShadowsPage);
         std::vector<std::string> tabs;
