@@ -1,6 +1,7 @@
 #include "collections/editor/X256Edit.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "collections/CollectionFile.h"
 #include "collections/ShadowGeneration.h"
@@ -192,8 +193,44 @@ bool X256Edit::Redo() {
     return true;
 }
 
+namespace {
+
+// The first position at which two lists differ, judged by `same`; the shorter
+// list's length when one is the other's beginning.
+template <class Item, class Same>
+size_t FirstDifference(const std::vector<Item>& a, const std::vector<Item>& b, Same same) {
+    size_t i = 0;
+    while (i < a.size() && i < b.size() && same(a[i], b[i])) ++i;
+    return i;
+}
+
+bool LooksSame(const Sequence& a, const Sequence& b) {
+    return a.name == b.name && a.frames.size() == b.frames.size() &&
+           (a.frames.empty() || a.frames[0].views.size() == b.frames[0].views.size());
+}
+
+}  // namespace
+
+void X256Edit::CloseShiftedWindows(const Collection& before, const Collection& after) {
+    // Sequence and hue-change windows know their item by position: after an insertion
+    // or removal, those from the first changed position on would show another item.
+    size_t sequenceShift = SIZE_MAX, hueShift = SIZE_MAX;
+    if (before.sequences.size() != after.sequences.size())
+        sequenceShift = FirstDifference(before.sequences, after.sequences, LooksSame);
+    if (before.hueChanges.size() != after.hueChanges.size())
+        hueShift = FirstDifference(before.hueChanges, after.hueChanges,
+                                   [](const HueChange& a, const HueChange& b) { return a == b; });
+    std::vector<Window*> shifted;
+    for (const OpenWindow& open : openWindows_) {
+        if ((open.kind == 1 && size_t(open.index) >= sequenceShift) || (open.kind == 2 && size_t(open.index) >= hueShift))
+            shifted.push_back(open.window);
+    }
+    for (Window* window : shifted) window->Close();
+}
+
 void X256Edit::Install(const State& next, uint32_t kinds) {
     const int shown = state_.collection->displaySet;
+    CloseShiftedWindows(*state_.collection, *next.collection);
     state_ = next;
     state_.collection->displaySet = shown;
     for (size_t i = 0; i < state_.names.size(); ++i) state_.collection->bitmaps[i]->name = state_.names[i];

@@ -119,6 +119,8 @@ private:
         int index;
     };
 
+    // Closes the sequence and hue-change windows whose item moved between the two.
+    void CloseShiftedWindows(const Collection& before, const Collection& after);
     // Makes `next` the collection (keeping the shown display set) and emits signals.
     void Install(const State& next, uint32_t kinds);
     void CloseOpenWindows();

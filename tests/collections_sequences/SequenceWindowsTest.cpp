@@ -337,3 +337,44 @@ TEST(SequenceWindows, OpeningWithCtrlHeldProjectsShadowsAsOneChange) {
         editor->Close();
     });
 }
+
+TEST(SequenceWindows, WindowsOfSequencesThatMoveClose) {
+    ScratchGame game;
+    SetTagEditorFactory(kCollectionGroup, &X256Edit::Create);
+    std::unique_ptr<Collection> source = MakeTestCollection();
+    source->flags = 0;
+    TagRecord* record = MakeCollectionTag(*source);
+    ASSERT_TRUE(record);
+
+    UiTestDriver ui;
+    ASSERT_TRUE(ui.Ready()) << ui.Error();
+    ui.Run([&](UiTestDriver& ui) {
+        auto* editor = dynamic_cast<X256Edit*>(OpenTagEditor(record));
+        ASSERT_NE(editor, nullptr);
+        auto* browser = dynamic_cast<X256SequenceBrowser*>(editor->GetPage(X256Edit::kSequencesPage));
+        ASSERT_TRUE(browser);
+        browser->OpenEditor(0);
+        browser->OpenEditor(1);
+        ui.step();
+        ASSERT_TRUE(ui.find("Sequence: walk") && ui.find("Sequence: idle"));
+
+        // A copy of "walk" goes in at position 1: "idle" moves on and its window, which
+        // knows it by position, closes; the window of "walk" stays.
+        browser->List()->SelectListItem(browser->List()->FindItem(0), false);
+        browser->RunCommand(X256SequenceBrowser::kCommandDuplicate);
+        ui.step(2);
+        EXPECT_TRUE(ui.find("Sequence: walk"));
+        EXPECT_FALSE(ui.find("Sequence: idle"));
+        EXPECT_FALSE(editor->IsSequenceOpen(2));
+
+        // Undoing moves "idle" back; a window opened on it meanwhile closes too.
+        browser->OpenEditor(2);
+        ui.step();
+        ASSERT_TRUE(ui.find("Sequence: idle"));
+        editor->Undo();
+        ui.step(2);
+        EXPECT_FALSE(ui.find("Sequence: idle"));
+        EXPECT_TRUE(editor->IsSequenceOpen(0));
+        editor->Close();
+    });
+}
