@@ -136,7 +136,7 @@ void X256Edit::Present() {
     Change(kChangeBitmaps | kChangeSequences, [scale](Collection& c) { return GenerateShadows(c, scale) > 0; });
 }
 
-int X256Edit::WritePayload(FILE* stream, const TagHeader& header) {
+int X256Edit::WritePayload(FILE* stream, const TagHeader&) {
     // Which colours each hue change affects follows the palette being written.
     Collection written = *state_.collection;
     for (HueChange& hue : written.hueChanges) hue.ComputeAffected(written.palette.data());

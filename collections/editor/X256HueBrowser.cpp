@@ -1,30 +1,19 @@
 #include "collections/editor/X256HueBrowser.h"
 
-#include <algorithm>
-
 #include "collections/HueChangeValues.h"
 #include "collections/editor/X256Edit.h"
 #include "collections/editor/X256HueEdit.h"
 #include "collections/editor/X256Text.h"
-#include "ui/widgets/Menu.h"
 #include "ui/widgets/MessageBoxWindow.h"
 
 namespace tamber::collections::editor {
 
-X256HueBrowser::X256HueBrowser(X256Edit& editor, Window* parent)
-    : Window(kStyleVisible | kStyleEnabled, parent),
-      editor_(editor),
-      list_(new ListWindow(ListWindow::kHeaderRow | ListWindow::kMultipleSelection, kStyleVisible, this)) {
-    list_->SetModel(&rows_);
+X256HueBrowser::X256HueBrowser(X256Edit& editor, Window* parent) : X256ItemBrowser(editor, parent, "New Hue Change") {
     list_->AddColumn("Name", CellType::kText, 256);
     list_->AddColumn("Hue Range", CellType::kText, 120);
-    list_->contextClick.Connect(this, &X256HueBrowser::OnContextClick);
-    list_->activated.Connect(this, &X256HueBrowser::OnActivated);
     editor_.hueChangesChanged.Connect(this, &X256HueBrowser::Refresh);
     Refresh();
 }
-
-void X256HueBrowser::OnResize() { list_->SetFrameXYWH(0, 0, Client().Width(), Client().Height()); }
 
 void X256HueBrowser::Refresh() {
     const auto& hues = editor_.GetCollection().hueChanges;
@@ -37,25 +26,6 @@ void X256HueBrowser::Refresh() {
             list_->AddListItem(nullptr, i, 0, "");
         }
     });
-}
-
-std::vector<int> X256HueBrowser::Selected() const {
-    std::vector<int> indices;
-    for (const ListWindow::ListItem* item : list_->Selection()) indices.push_back(int(item->id));
-    std::sort(indices.begin(), indices.end());
-    return indices;
-}
-
-void X256HueBrowser::OnContextClick(Point point) {
-    const size_t selected = Selected().size();
-    auto* menu = new Menu(false);
-    AddMenuItem(menu, "New Hue Change", nullptr, kCommandNew, true);
-    AddMenuItem(menu, "Rename", nullptr, kCommandRename, selected == 1);
-    AddMenuItem(menu, "Duplicate", nullptr, kCommandDuplicate, selected == 1);
-    AddMenuItem(menu, "Delete", nullptr, kCommandDelete, selected > 0);
-    const int command = PopupMenu(menu, point);
-    menu->Close();
-    if (command > 0) RunCommand(command);
 }
 
 void X256HueBrowser::RunCommand(int command) {
@@ -94,16 +64,9 @@ void X256HueBrowser::RunCommand(int command) {
         break;
     case kCommandDelete: {
         if (selected.empty()) return;
-        const std::string question =
-            Printf("Are you sure you want to remove the selected hue change%s?", selected.size() == 1 ? "" : "s");
-        if (MessageBox("Confirm Delete", question.c_str(), {"Delete", "Cancel"}) != 0) return;
-        for (int index : selected)
-            if (editor_.IsHueChangeOpen(index)) {
-                const std::string text = Printf("The hue change \"%s\" is currently open. Please close it before deleting.",
-                                                hues[size_t(index)].name.c_str());
-                MessageBox("Error", text.c_str(), {"OK"});
-                return;
-            }
+        if (!ConfirmDelete(selected, "hue change", [&](int index) { return editor_.IsHueChangeOpen(index); },
+                           [&](int index) { return hues[size_t(index)].name; }))
+            return;
         editor_.Change(kChangeHueChanges, [&](Collection& c) {
             for (auto it = selected.rbegin(); it != selected.rend(); ++it) c.hueChanges.erase(c.hueChanges.begin() + *it);
             return true;
@@ -113,10 +76,6 @@ void X256HueBrowser::RunCommand(int command) {
     }
     default: break;
     }
-}
-
-void X256HueBrowser::OnActivated(ListWindow::ListItem* item) {
-    if (item) OpenEditor(int(item->id));
 }
 
 void X256HueBrowser::OpenEditor(int index) {

@@ -1,12 +1,9 @@
 #include "collections/editor/X256SequenceBrowser.h"
 
-#include <algorithm>
-
 #include "collections/SequenceLayout.h"
 #include "collections/editor/X256Edit.h"
 #include "collections/editor/X256SequenceEdit.h"
 #include "collections/editor/X256Text.h"
-#include "ui/widgets/Menu.h"
 #include "ui/widgets/MessageBoxWindow.h"
 
 namespace tamber::collections::editor {
@@ -22,23 +19,16 @@ const char* ModeName(uint16_t code) {
 }  // namespace
 
 X256SequenceBrowser::X256SequenceBrowser(X256Edit& editor, Window* parent)
-    : Window(kStyleVisible | kStyleEnabled, parent),
-      editor_(editor),
-      list_(new ListWindow(ListWindow::kHeaderRow | ListWindow::kMultipleSelection, kStyleVisible, this)) {
+    : X256ItemBrowser(editor, parent, "New Sequence") {
     list_->SetName("Sequence List");
-    list_->SetModel(&rows_);
     list_->AddColumn("Name", CellType::kText, 256);
     list_->AddColumn("Frames", CellType::kNumber, 60);
     list_->AddColumn("Views", CellType::kNumber, 60);
     list_->AddColumn("Ticks per Frame", CellType::kNumber, 110);
     list_->AddColumn("Mode", CellType::kText, 100);
-    list_->contextClick.Connect(this, &X256SequenceBrowser::OnContextClick);
-    list_->activated.Connect(this, &X256SequenceBrowser::OnActivated);
     editor_.sequencesChanged.Connect(this, &X256SequenceBrowser::Refresh);
     Refresh();
 }
-
-void X256SequenceBrowser::OnResize() { list_->SetFrameXYWH(0, 0, Client().Width(), Client().Height()); }
 
 void X256SequenceBrowser::Refresh() {
     const auto& sequences = editor_.GetCollection().sequences;
@@ -53,25 +43,6 @@ void X256SequenceBrowser::Refresh() {
             list_->AddListItem(nullptr, i, 0, "");
         }
     });
-}
-
-std::vector<int> X256SequenceBrowser::Selected() const {
-    std::vector<int> indices;
-    for (const ListWindow::ListItem* item : list_->Selection()) indices.push_back(int(item->id));
-    std::sort(indices.begin(), indices.end());
-    return indices;
-}
-
-void X256SequenceBrowser::OnContextClick(Point point) {
-    const size_t selected = Selected().size();
-    auto* menu = new Menu(false);
-    AddMenuItem(menu, "New Sequence", nullptr, kCommandNew, true);
-    AddMenuItem(menu, "Rename", nullptr, kCommandRename, selected == 1);
-    AddMenuItem(menu, "Duplicate", nullptr, kCommandDuplicate, selected == 1);
-    AddMenuItem(menu, "Delete", nullptr, kCommandDelete, selected > 0);
-    const int command = PopupMenu(menu, point);
-    menu->Close();
-    if (command > 0) RunCommand(command);
 }
 
 void X256SequenceBrowser::RunCommand(int command) {
@@ -106,16 +77,9 @@ void X256SequenceBrowser::RunCommand(int command) {
         break;
     case kCommandDelete: {
         if (selected.empty()) return;
-        const std::string question =
-            Printf("Are you sure you want to remove the selected sequence%s?", selected.size() == 1 ? "" : "s");
-        if (MessageBox("Confirm Delete", question.c_str(), {"Delete", "Cancel"}) != 0) return;
-        for (int index : selected)
-            if (editor_.IsSequenceOpen(index)) {
-                const std::string text = Printf("The sequence \"%s\" is currently open. Please close it before deleting.",
-                                                sequences[size_t(index)].name.c_str());
-                MessageBox("Error", text.c_str(), {"OK"});
-                return;
-            }
+        if (!ConfirmDelete(selected, "sequence", [&](int index) { return editor_.IsSequenceOpen(index); },
+                           [&](int index) { return sequences[size_t(index)].name; }))
+            return;
         editor_.Change(kChangeSequences, [&](Collection& c) {
             for (auto it = selected.rbegin(); it != selected.rend(); ++it) c.sequences.erase(c.sequences.begin() + *it);
             return true;
@@ -126,10 +90,6 @@ void X256SequenceBrowser::RunCommand(int command) {
     }
     list_->DeselectAll();
     if (select >= 0) list_->SelectListItem(list_->FindItem(size_t(select)), false);
-}
-
-void X256SequenceBrowser::OnActivated(ListWindow::ListItem* item) {
-    if (item) OpenEditor(int(item->id));
 }
 
 void X256SequenceBrowser::OpenEditor(int index) {

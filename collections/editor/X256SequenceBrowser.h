@@ -1,40 +1,20 @@
 #pragma once
 // The "Sequences" page: the collection's sequences with New Sequence, Rename,
 // Duplicate and Delete in its context menu; opening one shows X256SequenceEdit.
-#include <vector>
-
-#include "ui/Window.h"
-#include "ui/widgets/ListWindow.h"
-#include "ui/widgets/StoredListModel.h"
+#include "collections/editor/X256ItemBrowser.h"
 
 namespace tamber::collections::editor {
-using namespace tamber::ui;
-using namespace tamber::ui::widgets;
 
-class X256Edit;
-
-class X256SequenceBrowser : public Window {
+class X256SequenceBrowser : public X256ItemBrowser {
 public:
-    enum Command { kCommandNew = 1, kCommandRename, kCommandDuplicate, kCommandDelete };
-
     X256SequenceBrowser(X256Edit& editor, Window* parent);
 
     const char* GetClassName() const override { return "X256SequenceBrowser"; }
-    void OnResize() override;
-
-    ListWindow* List() const { return list_; }
-    void RunCommand(int command);
-    void OpenEditor(int index);
+    void RunCommand(int command) override;
+    void OpenEditor(int index) override;
 
 private:
     void Refresh();
-    void OnContextClick(Point point);
-    void OnActivated(ListWindow::ListItem* item);
-    std::vector<int> Selected() const;
-
-    X256Edit& editor_;
-    StoredListModel rows_;
-    ListWindow* list_;
 };
 
 }  // namespace tamber::collections::editor
