@@ -10,6 +10,7 @@
 #include "base/Preferences.h"
 #include "demo/DemoGame.h"
 #include "tests/collections_builder/BuilderTestSupport.h"
+#include "tests/ui/support/DialogDriving.h"
 #include "tests/ui/support/UiTestDriver.h"
 #include "tools/AutoCollectionDialog.h"
 #include "tools/AutoUpResDialog.h"
@@ -23,33 +24,9 @@ using namespace tamber::demo;
 using namespace tamber::tools;
 using namespace tamber::ui;
 using namespace tamber::ui::widgets;
+using namespace test_support;
 
 namespace {
-
-// Runs a root-menu command when clicked, as the menu does from a handler.
-struct Opener : Window {
-    explicit Opener(std::function<void()> action) : Window(kStyleVisible, nullptr), action(std::move(action)) {
-        SetFrameXYWH(0, 0, 40, 40);
-    }
-    void OnMouseButton(Event& event) override {
-        if (!event.ButtonPressed()) return;
-        running = true;
-        action();
-        running = false;
-    }
-    std::function<void()> action;
-    bool running = false;
-};
-
-Window* WaitFor(UiTestDriver& ui, const char* name) {
-    for (int i = 0; i < 600 && !ui.find(name); ++i) ui.step(1);
-    return ui.find(name);
-}
-
-std::string BoxText(UiTestDriver& ui, const char* title) {
-    auto* box = dynamic_cast<MessageBoxWindow*>(WaitFor(ui, title));
-    return box && box->TextField() ? box->TextField()->Text() : "";
-}
 
 TextBox* Field(UiTestDriver& ui, const std::string& path) { return dynamic_cast<TextBox*>(ui.find(path)); }
 

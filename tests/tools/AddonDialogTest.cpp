@@ -9,6 +9,7 @@
 #include "demo/DemoGame.h"
 #include "base/Preferences.h"
 #include "tags/Codex.h"
+#include "tests/ui/support/DialogDriving.h"
 #include "tests/ui/support/UiTestDriver.h"
 #include "tools/AddonDialog.h"
 #include "tools/ArchiveBrowser.h"
@@ -23,39 +24,9 @@ using namespace tamber::tags;
 using namespace tamber::tools;
 using namespace tamber::ui;
 using namespace tamber::ui::widgets;
+using namespace test_support;
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// Runs a root-menu command when clicked, as the menu does from a handler.
-struct Opener : Window {
-    explicit Opener(std::function<void()> action) : Window(kStyleVisible, nullptr), action(std::move(action)) {
-        SetFrameXYWH(0, 0, 40, 40);
-    }
-    void OnMouseButton(Event& event) override {
-        if (!event.ButtonPressed()) return;
-        running = true;
-        action();
-        running = false;
-    }
-    std::function<void()> action;
-    bool running = false;
-};
-
-// Steps until a window of this name is open: a build gets through one item per
-// repaint of its progress window.
-Window* WaitFor(UiTestDriver& ui, const char* name) {
-    for (int i = 0; i < 600 && !ui.find(name); ++i) ui.step(1);
-    return ui.find(name);
-}
-
-std::string BoxText(UiTestDriver& ui, const char* title) {
-    auto* box = dynamic_cast<MessageBoxWindow*>(WaitFor(ui, title));
-    return box && box->TextField() ? box->TextField()->Text() : "";
-}
-
-}  // namespace
 
 TEST(AddonDialog, BuildsThroughTheDialog) {
     char pattern[] = "/tmp/tamber-addon-XXXXXX";
