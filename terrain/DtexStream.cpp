@@ -2,71 +2,15 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <string>
+
+#include "terrain/DtexPrediction.h"
 
 namespace tamber::terrain {
 using namespace tamber::base;
+using namespace tamber::terrain::dtex;
 
 namespace {
-
-constexpr int kModes = 3;
-constexpr int kBlock = 8;
-constexpr int kZeroParameter = 7;  // every value of the block channel is 0
-// Residual channel i of mode m reconstructs pixel channel kChannel[m][i]; the
-// first is the mode's base channel.
-constexpr int kChannel[kModes][3] = {{0, 2, 1}, {1, 0, 2}, {2, 1, 0}};
-
-// Selects with masks rather than branches: on noisy pictures a branch would be
-// mispredicted about every other pixel.
-inline int Pred(int u, int l, int c) {
-    const int lo = std::min(u, l), hi = std::max(u, l);
-    const int towardLo = (7 * lo + hi) >> 3, towardHi = (7 * hi + lo) >> 3, plane = u + l - c;
-    const int belowLo = -int(c <= lo), aboveHi = -int(c >= hi);
-    const int inside = plane ^ ((plane ^ towardHi) & belowLo);
-    return inside ^ ((inside ^ towardLo) & aboveHi);
-}
-
-inline uint8_t ToResidual(int d) {
-    const int s = int8_t(uint8_t(d));
-    return uint8_t(s >= 0 ? 2 * s : -2 * s - 1);
-}
-inline int FromResidual(uint8_t v) { return v & 1 ? -((v + 1) / 2) : v / 2; }
-
-int BlockCount(int side) { return (side + kBlock - 1) / kBlock; }
-
-std::string DamagedRow(int y) { return "row " + std::to_string(y + 1) + " of the image stream is damaged"; }
-
-// The prediction of a pixel's channels in mode M: the base channel's value and,
-// for the other two, their difference to the base. An edge pixel is predicted from
-// its one known neighbour `n`; an interior one from the pixels above (`u`), to the
-// left (`l`) and above left (`c`).
-template <int M>
-struct Predictor {
-    static constexpr int b = kChannel[M][0], c1 = kChannel[M][1], c2 = kChannel[M][2];
-
-    static void Edge(const uint8_t* n, int& base, int& d1, int& d2) {
-        base = n[b];
-        d1 = n[b] - n[c1];
-        d2 = n[b] - n[c2];
-    }
-    static void Interior(const uint8_t* u, const uint8_t* l, const uint8_t* c, int& base, int& d1, int& d2) {
-        base = Pred(u[b], l[b], c[b]);
-        d1 = Pred(u[b] - u[c1], l[b] - l[c1], c[b] - c[c1]);
-        d2 = Pred(u[b] - u[c2], l[b] - l[c2], c[b] - c[c2]);
-    }
-    static void Encode(const uint8_t* px, int base, int d1, int d2, uint8_t* out) {
-        out[0] = ToResidual(base - px[b]);
-        out[1] = ToResidual(px[c1] - px[b] + d1);
-        out[2] = ToResidual(px[c2] - px[b] + d2);
-    }
-    static void Decode(const uint8_t* v, int base, int d1, int d2, uint8_t* px) {
-        const int value = base - FromResidual(v[0]);
-        px[b] = uint8_t(value);
-        px[c1] = uint8_t(value + FromResidual(v[1]) - d1);
-        px[c2] = uint8_t(value + FromResidual(v[2]) - d2);
-    }
-};
 
 // Residuals of pixels x0 to x1 of a row in mode M (row 0 is always coded in mode 0,
 // its first pixel as it is). `row` is the row's first pixel, `stride` a row's bytes.
@@ -101,84 +45,6 @@ void RowResiduals(int mode, const uint8_t* row, size_t stride, bool top, int x0,
         default: RowResiduals<2>(row, stride, top, x0, x1, out); break;
     }
 }
-
-class BitReader {
-public:
-    explicit BitReader(std::span<const uint8_t> bytes) : bytes_(bytes), totalBits_(uint64_t(bytes.size()) * 8) {}
-
-    uint32_t Bits(int n) {
-        if (n == 0)
-            return 0;
-        Fill();
-        const uint32_t v = uint32_t(buffer_ >> (64 - n));
-        Consume(n);
-        return v;
-    }
-    // Counts one-bits up to the next zero-bit (consumed too); -1 when more than `limit`.
-    int Unary(int limit) {
-        int q = 0;
-        for (;;) {
-            Fill();
-            const int ones = std::countl_one(buffer_);
-            if (ones < count_) {
-                q += ones;
-                Consume(ones + 1);
-                return q > limit ? -1 : q;
-            }
-            q += count_;
-            Consume(count_);
-            if (q > limit)
-                return -1;
-        }
-    }
-    // A byte coded as a unary quotient and `k` low bits; -1 when it is out of range.
-    int Rice(int k) {
-        Fill();
-        const int q = std::countl_one(buffer_);
-        if (q + 1 + k <= count_) {  // the whole code is in the buffer
-            // Shifts split in two stay below 64 bits for every q and k (k = 0 gives no low bits).
-            const uint64_t rest = buffer_ << q << 1;
-            const uint32_t value = uint32_t(q) << k | uint32_t(rest >> 1 >> (63 - k));
-            buffer_ = rest << k;
-            count_ -= q + 1 + k;
-            return value > 255 ? -1 : int(value);  // also when q exceeds 255 >> k
-        }
-        const int slow = Unary(255 >> k);
-        if (slow < 0)
-            return -1;
-        const uint32_t value = uint32_t(slow) << k | Bits(k);
-        return value > 255 ? -1 : int(value);
-    }
-    bool Overrun() const { return uint64_t(next_) * 8 - uint64_t(count_) > totalBits_; }
-
-private:
-    // Keeps more than 32 bits in the buffer; past the end the stream reads as zeros.
-    void Fill() {
-        while (count_ <= 32) {
-            uint32_t word = 0;
-            if (next_ + 4 <= bytes_.size()) {
-                const uint8_t* p = bytes_.data() + next_;
-                word = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-            } else {
-                for (size_t i = 0; next_ + i < bytes_.size(); ++i)
-                    word |= uint32_t(bytes_[next_ + i]) << (8 * i);
-            }
-            next_ += 4;
-            buffer_ |= uint64_t(word) << (32 - count_);
-            count_ += 32;
-        }
-    }
-    void Consume(int n) {
-        buffer_ = n >= 64 ? 0 : buffer_ << n;
-        count_ -= n;
-    }
-
-    std::span<const uint8_t> bytes_;
-    uint64_t totalBits_;
-    size_t next_ = 0;  // bytes taken into the buffer
-    uint64_t buffer_ = 0;  // left-aligned
-    int count_ = 0;
-};
 
 class BitWriter {
 public:
@@ -332,40 +198,6 @@ std::vector<int> CandidateModes(const uint8_t* rgb, int width, int height) {
     return modes;
 }
 
-// Decodes one row in mode M. The reader is worked on as a local copy so that its
-// state stays in registers.
-template <int M>
-bool DecodeRow(BitReader& reader, const uint8_t* ks, uint8_t* row, size_t stride, int width, bool top) {
-    using P = Predictor<M>;
-    BitReader in = reader;
-    for (int x0 = 0; x0 < width; x0 += kBlock) {
-        const uint8_t* k = ks + size_t(x0 / kBlock) * 3;
-        const int x1 = std::min(width, x0 + kBlock);
-        for (int x = x0; x < x1; ++x) {
-            const int r0 = k[0] == kZeroParameter ? 0 : in.Rice(k[0]);
-            const int r1 = k[1] == kZeroParameter ? 0 : in.Rice(k[1]);
-            const int r2 = k[2] == kZeroParameter ? 0 : in.Rice(k[2]);
-            if ((r0 | r1 | r2) < 0)
-                return false;
-            const uint8_t v[3] = {uint8_t(r0), uint8_t(r1), uint8_t(r2)};
-            uint8_t* px = row + size_t(x) * 3;
-            int base, d1, d2;
-            if (x == 0 || top) {
-                if (x == 0 && top) {
-                    std::copy(v, v + 3, px);
-                    continue;
-                }
-                P::Edge(top ? px - 3 : px - stride, base, d1, d2);
-            } else {
-                P::Interior(px - stride, px - 3, px - stride - 3, base, d1, d2);
-            }
-            P::Decode(v, base, d1, d2, px);
-        }
-    }
-    reader = in;
-    return true;
-}
-
 }  // namespace
 
 Result<std::vector<uint8_t>> EncodeDtexStream(const uint8_t* rgb, int width, int height,
@@ -405,41 +237,6 @@ Result<std::vector<uint8_t>> EncodeDtexStream(const uint8_t* rgb, int width, int
                     out.Rice(residual[r], ks[r]);
         }
     return out.Finish();
-}
-
-Result<DtexImage> DecodeDtexStream(std::span<const uint8_t> stream) {
-    BitReader in(stream);
-    DtexImage image;
-    image.width = int(in.Bits(12));
-    image.height = int(in.Bits(12));
-    const int mode = int(in.Bits(2));
-    const int bw = BlockCount(image.width), bh = BlockCount(image.height);
-    // The parameters alone take 9 bits per block: check them against the stream before allocating.
-    if (mode >= kModes || image.width == 0 || image.height == 0 ||
-        26 + uint64_t(bw) * uint64_t(bh) * 9 > uint64_t(stream.size()) * 8)
-        return Fail("the image stream's header is damaged");
-    std::vector<uint8_t> ks(size_t(bw) * size_t(bh) * 3);
-    for (uint8_t& k : ks)
-        k = uint8_t(in.Bits(3));
-    const int width = image.width;
-    const size_t stride = size_t(width) * 3;
-    image.rgb.resize(stride * size_t(image.height));
-    for (int y = 0; y < image.height; ++y) {
-        const uint8_t* rowKs = &ks[size_t(y / kBlock) * size_t(bw) * 3];
-        uint8_t* row = image.rgb.data() + size_t(y) * stride;
-        bool decoded;
-        switch (y == 0 ? 0 : mode) {
-            case 0: decoded = DecodeRow<0>(in, rowKs, row, stride, width, y == 0); break;
-            case 1: decoded = DecodeRow<1>(in, rowKs, row, stride, width, false); break;
-            default: decoded = DecodeRow<2>(in, rowKs, row, stride, width, false); break;
-        }
-        if (!decoded)
-            return Fail(DamagedRow(y));
-        if (in.Overrun())
-            return Fail("the image stream ends at row " + std::to_string(y + 1) + " of " +
-                        std::to_string(image.height));
-    }
-    return image;
 }
 
 }  // namespace tamber::terrain
