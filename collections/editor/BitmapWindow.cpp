@@ -18,7 +18,7 @@ constexpr int kKeyMinus = '-';
 }  // namespace
 
 BitmapWindow::BitmapWindow(X256Edit& editor, std::shared_ptr<Bitmap> bitmap)
-    : Window(kStyle, nullptr), editor_(&editor), bitmap_(std::move(bitmap)) {
+    : Window(kStyle, nullptr), editor_(editor, this), bitmap_(std::move(bitmap)) {
     SetName(bitmap_->name.c_str());
     editor_->AddBitmapWindow(this, bitmap_.get());
     editor_->bitmapsChanged.Connect(this, &BitmapWindow::OnBitmapsChanged);
@@ -29,14 +29,7 @@ BitmapWindow::BitmapWindow(X256Edit& editor, std::shared_ptr<Bitmap> bitmap)
     BringToFront();
 }
 
-BitmapWindow::~BitmapWindow() {
-    if (editor_) editor_->RemoveOpenWindow(this);
-}
-
-void BitmapWindow::OnClose() {
-    if (editor_) editor_->RemoveOpenWindow(this);
-    editor_ = nullptr;
-}
+void BitmapWindow::OnClose() { editor_.Release(); }
 
 void BitmapWindow::OnBitmapsChanged() {
     // An undone or replaced bitmap is no longer the collection's: the window closes.

@@ -6,6 +6,7 @@
 
 #include "collections/Collection.h"
 #include "collections/editor/BitmapPictures.h"
+#include "collections/editor/EditorLink.h"
 #include "ui/Window.h"
 
 namespace tamber::collections::editor {
@@ -19,7 +20,6 @@ public:
     static constexpr double kMaxZoom = 32;
 
     BitmapWindow(X256Edit& editor, std::shared_ptr<Bitmap> bitmap);
-    ~BitmapWindow() override;
 
     const char* GetClassName() const override { return "BitmapWindow"; }
     void Draw() override;
@@ -34,7 +34,7 @@ public:
 private:
     void OnBitmapsChanged();
 
-    X256Edit* editor_;
+    EditorLink editor_;
     std::shared_ptr<Bitmap> bitmap_;
     BitmapPictures pictures_;
     double zoom_ = 1;

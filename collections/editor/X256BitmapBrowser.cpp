@@ -8,6 +8,7 @@
 #include "collections/editor/X256BitmapCommands.h"
 #include "collections/editor/X256Edit.h"
 #include "collections/editor/X256Text.h"
+#include "ui/RectOps.h"
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
 #include "ui/Font.h"
@@ -50,6 +51,9 @@ public:
         }
     }
     void DrawPicture(RowId row, int, const Rect& rect) const override {
+        // Pictures outside the redrawn area are left alone (the page may lie under a playing frame view).
+        const Window* grid = page_.Grid();
+        if (grid && !RectsMeet(RectOffset(rect, grid->Client().left, grid->Client().top), grid->Clip())) return;
         if (row < page_.items_.size())
             page_.pictures_.Draw(page_.editor_.GetCollection(), page_.items_[row], rect, 0);
     }

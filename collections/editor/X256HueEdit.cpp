@@ -41,7 +41,7 @@ CheckBox* MakeCheckBox(Window* parent, const char* label, int x, int y) {
 
 }  // namespace
 
-X256HueEdit::X256HueEdit(X256Edit& editor, int index) : Window(kStyle, nullptr), editor_(&editor), index_(index) {
+X256HueEdit::X256HueEdit(X256Edit& editor, int index) : Window(kStyle, nullptr), editor_(editor, this), index_(index) {
     editor.AddHueChangeWindow(this, index);
     int y = kMargin;
     auto field = [&](Field which, const char* label, int x, int width) {
@@ -91,14 +91,7 @@ X256HueEdit::X256HueEdit(X256Edit& editor, int index) : Window(kStyle, nullptr),
     BringToFront();
 }
 
-X256HueEdit::~X256HueEdit() {
-    if (editor_) editor_->RemoveOpenWindow(this);
-}
-
-void X256HueEdit::OnClose() {
-    if (editor_) editor_->RemoveOpenWindow(this);
-    editor_ = nullptr;
-}
+void X256HueEdit::OnClose() { editor_.Release(); }
 
 const HueChange* X256HueEdit::Hue() const {
     if (!editor_ || index_ >= editor_->GetCollection().HueChangeCount()) return nullptr;

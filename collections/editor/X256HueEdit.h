@@ -7,6 +7,7 @@
 #include <string>
 
 #include "collections/HueChange.h"
+#include "collections/editor/EditorLink.h"
 #include "ui/Window.h"
 
 namespace tamber::ui::widgets {
@@ -30,7 +31,6 @@ public:
     static constexpr uint8_t kSolidTint = 2;
 
     X256HueEdit(X256Edit& editor, int index);
-    ~X256HueEdit() override;
 
     const char* GetClassName() const override { return "X256HueEdit"; }
     void OnClose() override;
@@ -56,7 +56,7 @@ private:
     void OnColorChanged(uint32_t rgba);
     void OnHueChangesChanged();
 
-    X256Edit* editor_;
+    EditorLink editor_;
     int index_;
     bool refreshing_ = false;
     std::array<widgets::TextBox*, kFieldCount> fields_{};

@@ -33,6 +33,8 @@ constexpr int kRow = 28;
 constexpr int kLabelWidth = 112;
 constexpr int kFieldWidth = 64;
 constexpr int kColumnWidth = 190;
+constexpr int kGridTop = kMargin + 5 * kRow + 8;
+constexpr int kMinGridHeight = 120;
 constexpr uint32_t kNoSound = 0xFFFFFFFF;
 
 int LeadingNumber(const std::string& text) { return int(std::strtol(text.c_str(), nullptr, 10)); }
@@ -68,7 +70,7 @@ constexpr uint32_t kCellFlagBits[X256SequenceEdit::kCellFlagCount] = {kViewMirro
 }  // namespace
 
 X256SequenceEdit::X256SequenceEdit(X256Edit& editor, int index)
-    : Window(kStyle, nullptr), editor_(&editor), index_(index), pictures_(std::make_unique<BitmapPictures>()) {
+    : Window(kStyle, nullptr), editor_(editor, this), index_(index), pictures_(std::make_unique<BitmapPictures>()) {
     editor.AddSequenceWindow(this, index);
     auto field = [&](Field which, const char* label, int column, int row, bool sound = false) {
         const int x = kMargin + column * kColumnWidth, y = kMargin + row * kRow;
@@ -124,14 +126,9 @@ X256SequenceEdit::X256SequenceEdit(X256Edit& editor, int index)
     BringToFront();
 }
 
-X256SequenceEdit::~X256SequenceEdit() {
-    if (editor_) editor_->RemoveOpenWindow(this);
-}
+X256SequenceEdit::~X256SequenceEdit() = default;
 
-void X256SequenceEdit::OnClose() {
-    if (editor_) editor_->RemoveOpenWindow(this);
-    editor_ = nullptr;
-}
+void X256SequenceEdit::OnClose() { editor_.Release(); }
 
 bool X256SequenceEdit::OnKey(Event& event) {
     // The collection's undo history serves its sequence windows too.
@@ -143,8 +140,14 @@ bool X256SequenceEdit::OnKey(Event& event) {
 }
 
 void X256SequenceEdit::OnResize() {
-    const int top = kMargin + 5 * kRow + 8;
-    grid_->SetFrameXYWH(kMargin, top, Client().Width() - 2 * kMargin, Client().Height() - top - kMargin);
+    grid_->SetFrameXYWH(kMargin, kGridTop, Client().Width() - 2 * kMargin, Client().Height() - kGridTop - kMargin);
+}
+
+// The four columns of controls, and a few rows of the grid.
+void X256SequenceEdit::GetMinimumSize(Point& out) {
+    Window::GetMinimumSize(out);
+    out.x += 2 * kMargin + 4 * kColumnWidth;
+    out.y += kGridTop + kMinGridHeight + kMargin;
 }
 
 const Sequence* X256SequenceEdit::Shown() const {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "collections/RegistrationPoints.h"
+#include "collections/editor/EditorLink.h"
 #include "ui/Window.h"
 
 namespace tamber::ui::widgets {
@@ -42,11 +43,12 @@ public:
     const char* GetClassName() const override { return "X256SequenceEdit"; }
     void OnClose() override;
     void OnResize() override;
+    void GetMinimumSize(Point& out) override;
     // Control+Z and Control+Y undo and redo in the collection editor.
     bool OnKey(Event& event) override;
 
     int Index() const { return index_; }
-    X256Edit* Editor() const { return editor_; }
+    X256Edit* Editor() const { return editor_.get(); }
     const Sequence* Shown() const;
     // The selected view cells (the shadow column left out).
     std::vector<ViewCell> SelectedViews() const;
@@ -78,7 +80,7 @@ private:
     // Reads "x, y" from an input box; none when cancelled or not two numbers.
     std::optional<RegPoint> AskPoint(const char* title, RegPoint initial);
 
-    X256Edit* editor_;
+    EditorLink editor_;
     int index_;
     bool refreshing_ = false;
     std::unique_ptr<BitmapPictures> pictures_;

@@ -22,6 +22,7 @@ constexpr uint32_t kStyle = kStyleDocument & ~kStyleVisible;
 constexpr int kWidth = 760;
 constexpr int kHeight = 560;
 constexpr int kPanel = 250;
+constexpr int kMinViewWidth = 160;
 constexpr int kMargin = 10;
 constexpr int kRow = 24;
 
@@ -42,7 +43,7 @@ Button* SmallButton(Window* parent, const char* label, int id, int x, int y, int
 }  // namespace
 
 X256SequenceFrameEdit::X256SequenceFrameEdit(X256Edit& editor, int sequence, int frame, int view)
-    : Window(kStyle, nullptr), editor_(&editor), sequence_(sequence) {
+    : Window(kStyle, nullptr), editor_(editor, this), sequence_(sequence) {
     editor.AddSequenceWindow(this, sequence);
     view_ = new X256SequenceFrameView(editor, sequence, this);
     view_->SetCell(frame, view);
@@ -88,6 +89,7 @@ X256SequenceFrameEdit::X256SequenceFrameEdit(X256Edit& editor, int sequence, int
     y += kRow + 4;
     animate_ = SmallButton(this, "Animate", kAnimate, kMargin, y, 90);
     animate_->clickedWithId.Connect(this, &X256SequenceFrameEdit::Press);
+    panelHeight_ = y + animate_->Frame().Height() + kMargin;
     view_->changed.Connect(this, &X256SequenceFrameEdit::Refresh);
     editor.sequencesChanged.Connect(this, &X256SequenceFrameEdit::OnSequencesChanged);
     SetFrameXYWH(0, 0, kWidth, kHeight);
@@ -98,17 +100,17 @@ X256SequenceFrameEdit::X256SequenceFrameEdit(X256Edit& editor, int sequence, int
     BringToFront();
 }
 
-X256SequenceFrameEdit::~X256SequenceFrameEdit() {
-    if (editor_) editor_->RemoveOpenWindow(this);
-}
-
-void X256SequenceFrameEdit::OnClose() {
-    if (editor_) editor_->RemoveOpenWindow(this);
-    editor_ = nullptr;
-}
+void X256SequenceFrameEdit::OnClose() { editor_.Release(); }
 
 void X256SequenceFrameEdit::OnResize() {
     view_->SetFrameXYWH(kPanel, 0, std::max(1, Client().Width() - kPanel), Client().Height());
+}
+
+// Small enough to sit beside other windows, never so small that the controls spill out.
+void X256SequenceFrameEdit::GetMinimumSize(Point& out) {
+    Window::GetMinimumSize(out);
+    out.x += kPanel + kMinViewWidth;
+    out.y += panelHeight_;
 }
 
 void X256SequenceFrameEdit::OnSequencesChanged() {

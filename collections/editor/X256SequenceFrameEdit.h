@@ -4,6 +4,7 @@
 // ("Mouse / Arrow Keys: %s") and "Animate" / "Stop".
 #include <array>
 
+#include "collections/editor/EditorLink.h"
 #include "ui/Window.h"
 
 namespace tamber::ui::widgets {
@@ -26,11 +27,11 @@ public:
     enum Control { kZoomOut = 1, kZoomIn, kPreviousFrame, kNextFrame, kPreviousView, kNextView, kAnimate };
 
     X256SequenceFrameEdit(X256Edit& editor, int sequence, int frame, int view);
-    ~X256SequenceFrameEdit() override;
 
     const char* GetClassName() const override { return "X256SequenceFrameEdit"; }
     void OnClose() override;
     void OnResize() override;
+    void GetMinimumSize(Point& out) override;
 
     X256SequenceFrameView* View() const { return view_; }
     widgets::CheckBox* OptionBox(int option) const { return options_[size_t(option)]; }
@@ -47,7 +48,7 @@ private:
     void OnBackground(uint32_t rgba);
     void OnSequencesChanged();
 
-    X256Edit* editor_;
+    EditorLink editor_;
     int sequence_;
     X256SequenceFrameView* view_;
     std::array<widgets::CheckBox*, kOptionCount> options_{};
@@ -58,6 +59,7 @@ private:
     widgets::TextBox* frameLabel_;
     widgets::TextBox* viewLabel_;
     widgets::Button* animate_;
+    int panelHeight_ = 0;  // the controls' column, margin included
 };
 
 }  // namespace tamber::collections::editor

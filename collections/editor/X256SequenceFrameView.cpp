@@ -8,17 +8,22 @@
 
 #include "collections/editor/X256Edit.h"
 #include "platform/Os.h"
+#include "ui/RectOps.h"
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
 
 namespace tamber::collections::editor {
 using namespace tamber::platform;
+using namespace tamber::ui::widgets;
 
 namespace {
 
 constexpr int kArrowStep = 1;
 constexpr int kShiftArrowStep = 10;
 constexpr int kMarkerArm = 6;
+constexpr int kScrollLine = 16;
+constexpr int kKeySpace = ' ';
+constexpr int kMiddleButton = 2;
 
 void SetColour(uint32_t rgba) { glColor4ub(uint8_t(rgba >> 24), uint8_t(rgba >> 16), uint8_t(rgba >> 8), uint8_t(rgba)); }
 
@@ -40,11 +45,34 @@ void Diamond(Point at, uint32_t rgba) {
     }
 }
 
+// One axis of the view in client pixels about the origin: the client's length, the
+// resting origin, and the drawing with its margin.
+struct PanAxis {
+    int size, rest, low, high;
+    // Where the client's first pixel may lie: far enough to bring either edge of the
+    // drawing into view, and always where it lies at rest.
+    int FirstMin() const { return std::min(low, -rest); }
+    int FirstMax() const { return std::max(high - size, -rest); }
+};
+
+PanAxis AxisOf(const X256SequenceFrameView& view, ScrollableWindow::ScrollAxis axis, Point rest) {
+    const Rect extent = view.Extent();
+    const int zoom = view.Zoom(), margin = X256SequenceFrameView::kPanMargin;
+    if (axis == ScrollableWindow::kHorizontal)
+        return {std::max(1, view.Client().Width()), rest.x, extent.left * zoom - margin, extent.right * zoom + margin};
+    return {std::max(1, view.Client().Height()), rest.y, extent.top * zoom - margin, extent.bottom * zoom + margin};
+}
+
 }  // namespace
 
 X256SequenceFrameView::X256SequenceFrameView(X256Edit& editor, int sequence, Window* parent)
-    : Window(kStyleVisible | kStyleEnabled | kStyleFocusable, parent), editor_(editor), sequence_(sequence) {
+    : ScrollableWindow(kStyleVisible | kStyleEnabled | kStyleFocusable, parent), editor_(editor), sequence_(sequence) {
     SetName("Frame View");
+    SetLineStep(kScrollLine);
+    // The bars keep their room from the start, so that the client area (and with it the
+    // resting origin) does not change when they come and go.
+    SetScrollRange(kHorizontal, 1, 1);
+    SetScrollRange(kVertical, 1, 1);
     editor_.sequencesChanged.Connect(this, &X256SequenceFrameView::OnSequencesChanged);
     editor_.bitmapsChanged.Connect(this, &X256SequenceFrameView::ForgetTextures);
     editor_.colorTableChanged.Connect(this, &X256SequenceFrameView::ForgetTextures);
@@ -61,7 +89,11 @@ void X256SequenceFrameView::ForgetTextures() {
     InvalidateClient();
 }
 
-void X256SequenceFrameView::OnSequencesChanged() { InvalidateClient(); }
+void X256SequenceFrameView::OnSequencesChanged() {
+    // An edit may move the drawing, but never the view the user is looking through.
+    SyncScrollBars();
+    InvalidateClient();
+}
 
 const Sequence* X256SequenceFrameView::Shown() const {
     const auto& sequences = editor_.GetCollection().sequences;
@@ -69,16 +101,119 @@ const Sequence* X256SequenceFrameView::Shown() const {
 }
 
 void X256SequenceFrameView::SetCell(int frame, int view) {
+    const bool sameView = std::max(view, 0) == view_;
     frame_ = std::max(frame, 0);
     view_ = std::max(view, 0);
+    if (sameView) {
+        // Every frame of the view is drawn inside the drawing's extent: while playing,
+        // only that part is drawn again.
+        InvalidateRect(RectIntersection(DrawnRect(), {0, 0, Client().Width(), Client().Height()}));
+    } else {
+        SyncScrollBars();
+        InvalidateClient();
+    }
+    changed.Emit();
+}
+
+Rect X256SequenceFrameView::DrawnRect() const {
+    const Rect extent = Extent();
+    const Point origin = Origin();
+    // The markers reach a little beyond the pictures and points they mark.
+    constexpr int kReach = kMarkerArm + 2;
+    return {origin.x + extent.left * zoom_ - kReach, origin.y + extent.top * zoom_ - kReach,
+            origin.x + extent.right * zoom_ + kReach, origin.y + extent.bottom * zoom_ + kReach};
+}
+
+void X256SequenceFrameView::SetZoom(int zoom) { ZoomAt(zoom, {Client().Width() / 2, Client().Height() / 2}); }
+
+void X256SequenceFrameView::ZoomAt(int zoom, Point anchor) {
+    zoom = std::clamp(zoom, 1, kMaxZoom);
+    if (zoom == zoom_) return;
+    const Point origin = Origin(), rest = RestingOrigin();
+    auto scaled = [&](int fromAnchor) { return int(std::lround(double(fromAnchor) * zoom / zoom_)); };
+    pan_ = {anchor.x - scaled(anchor.x - origin.x) - rest.x, anchor.y - scaled(anchor.y - origin.y) - rest.y};
+    zoom_ = zoom;
+    ClampPan();
+    SyncScrollBars();
     InvalidateClient();
     changed.Emit();
 }
 
-void X256SequenceFrameView::SetZoom(int zoom) {
-    zoom_ = std::clamp(zoom, 1, kMaxZoom);
+void X256SequenceFrameView::PanBy(int dx, int dy) {
+    pan_ = {pan_.x + dx, pan_.y + dy};
+    ClampPan();
+    SyncScrollBars();
     InvalidateClient();
-    changed.Emit();
+}
+
+void X256SequenceFrameView::ResetPan() {
+    pan_ = {};
+    SyncScrollBars();
+    InvalidateClient();
+}
+
+void X256SequenceFrameView::ClampPan() {
+    const Point rest = RestingOrigin();
+    for (ScrollAxis axis : {kHorizontal, kVertical}) {
+        const PanAxis a = AxisOf(*this, axis, rest);
+        int& pan = axis == kHorizontal ? pan_.x : pan_.y;
+        pan = -std::clamp(-(a.rest + pan), a.FirstMin(), a.FirstMax()) - a.rest;
+    }
+}
+
+void X256SequenceFrameView::SyncScrollBars() {
+    if (syncingBars_) return;
+    syncingBars_ = true;
+    const Point rest = RestingOrigin();
+    for (ScrollAxis axis : {kHorizontal, kVertical}) {
+        const PanAxis a = AxisOf(*this, axis, rest);
+        const int first = -(a.rest + (axis == kHorizontal ? pan_.x : pan_.y));
+        const int low = std::min(a.FirstMin(), first), high = std::max(a.FirstMax(), first) + a.size;
+        scrollLow_[axis] = low;
+        SetScrollRange(axis, high - low, a.size);
+        ScrollableWindow::ScrollTo(axis, first - low);
+    }
+    syncingBars_ = false;
+}
+
+void X256SequenceFrameView::OnHorizontalScroll(int32_t position) {
+    if (syncingBars_) return;
+    pan_.x = -(scrollLow_[kHorizontal] + position) - RestingOrigin().x;
+    InvalidateClient();
+}
+
+void X256SequenceFrameView::OnVerticalScroll(int32_t position, int32_t) {
+    if (syncingBars_) return;
+    pan_.y = -(scrollLow_[kVertical] + position) - RestingOrigin().y;
+    InvalidateClient();
+}
+
+void X256SequenceFrameView::OnResize() {
+    ScrollableWindow::OnResize();
+    ClampPan();
+    SyncScrollBars();
+}
+
+Rect X256SequenceFrameView::Extent() const {
+    Rect extent{0, 0, 1, 1};  // the origin's own pixel
+    const Sequence* sequence = Shown();
+    if (!sequence) return extent;
+    const int set = editor_.DisplaySet();
+    auto add = [&](int left, int top, int width, int height) {
+        extent = {std::min(extent.left, left), std::min(extent.top, top), std::max(extent.right, left + width),
+                  std::max(extent.bottom, top + height)};
+    };
+    for (const auto& frame : sequence->frames) {
+        // The shadow is centred on the origin in screen pixels: half a picture pixel either way.
+        if (const Bitmap* shadow = frame.shadow.bitmap.get())
+            add(-(shadow->width + 1) / 2, -(shadow->height + 1) / 2, shadow->width + 1, shadow->height + 1);
+        if (view_ >= int(frame.views.size())) continue;
+        const View& view = frame.views[size_t(view_)];
+        const ViewSet& shown = view.Shown(set);
+        if (shown.bitmap) add(-shown.regX, -shown.regY, shown.bitmap->width, shown.bitmap->height);
+        add(view.pointX - shown.regX, view.pointY - shown.regY, 1, 1);  // the key point
+    }
+    return extent;
 }
 
 void X256SequenceFrameView::SetOption(Option option, bool on) {
@@ -97,7 +232,12 @@ void X256SequenceFrameView::SetPlaying(bool playing) {
     changed.Emit();
 }
 
-Point X256SequenceFrameView::Origin() const { return {Client().Width() / 2, Client().Height() * 2 / 3}; }
+Point X256SequenceFrameView::RestingOrigin() const { return {Client().Width() / 2, Client().Height() * 2 / 3}; }
+
+Point X256SequenceFrameView::Origin() const {
+    const Point rest = RestingOrigin();
+    return {rest.x + pan_.x, rest.y + pan_.y};
+}
 
 void X256SequenceFrameView::Idle() {
     const Sequence* sequence = Shown();
@@ -129,6 +269,11 @@ void X256SequenceFrameView::Move(int dx, int dy, uintptr_t key) {
 
 bool X256SequenceFrameView::OnKey(Event& event) {
     const int key = event.Key();
+    if (key == kKeyHome || key == kKeySpace) {
+        // Space only arms panning with the left button; it is read when the button goes down.
+        if (key == kKeyHome && event.Pressed()) ResetPan();
+        return true;
+    }
     if (key != kKeyLeft && key != kKeyRight && key != kKeyUp && key != kKeyDown) return Window::OnKey(event);
     if (!event.Pressed()) {
         arrowKey_ = 0;  // the next press starts a new action
@@ -142,14 +287,24 @@ bool X256SequenceFrameView::OnKey(Event& event) {
 }
 
 void X256SequenceFrameView::OnMouseButton(Event& event) {
-    if (event.Button() != 0 || !event.ButtonPressed()) return;
+    if (!event.ButtonPressed()) return;
+    const bool pan = event.Button() == kMiddleButton || (event.Button() == 0 && WS().IsKeyDown(kKeySpace));
+    if (!pan && event.Button() != 0) return;
     WS().SetFocus(this, 0);
-    dragKey_ = nextKey_++;
+    panning_ = pan;
+    panAtPress_ = pan_;
+    dragKey_ = pan ? 0 : nextKey_++;
     dragApplied_ = {};
-    if (!WS().BeginMouseTracking(this)) dragKey_ = 0;
+    if (!WS().BeginMouseTracking(this)) dragKey_ = 0, panning_ = false;
 }
 
 void X256SequenceFrameView::OnMouseTrack(Point start, Point current, int phase) {
+    if (panning_) {
+        pan_ = panAtPress_;
+        PanBy(current.x - start.x, current.y - start.y);
+        if (phase == 2) panning_ = false;
+        return;
+    }
     if (!dragKey_) return;
     // Whole picture pixels moved since the press, less what was already applied.
     const Point total{int(std::lround(double(current.x - start.x) / zoom_)),
@@ -159,7 +314,10 @@ void X256SequenceFrameView::OnMouseTrack(Point start, Point current, int phase) 
     if (phase == 2) dragKey_ = 0;
 }
 
-void X256SequenceFrameView::OnWheel(Event&) { SetZoom(zoom_ + (WS().WheelDelta(false) > 0 ? 1 : -1)); }
+void X256SequenceFrameView::OnWheel(Event&) {
+    const Point mouse = WS().GetMousePosition();
+    ZoomAt(zoom_ + (WS().WheelDelta(false) > 0 ? 1 : -1), {mouse.x - Client().left, mouse.y - Client().top});
+}
 
 uint32_t X256SequenceFrameView::TextureOf(const std::shared_ptr<Bitmap>& bitmap) {
     Texture& texture = textures_[bitmap.get()];

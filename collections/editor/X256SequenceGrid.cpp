@@ -8,6 +8,7 @@
 #include "collections/SequenceLayout.h"
 #include "collections/editor/BitmapPictures.h"
 #include "collections/editor/X256Edit.h"
+#include "ui/RectOps.h"
 #include "ui/Skin.h"
 #include "ui/TextLayout.h"
 #include "ui/WindowSystem.h"
@@ -173,12 +174,15 @@ void X256SequenceGrid::Draw() {
     const int rowHeight = RowHeight(), columnWidth = ColumnWidth();
     const int scrollY = Position(kVertical);
     const int firstRow = std::max(0, scrollY / rowHeight);
+    // Only what the redrawn area meets is drawn: behind a playing frame view the
+    // grid is drawn again a tick at a time.
+    const Rect clip = RectLocal(Clip(), Client());
     for (int f = firstRow; f < Rows(); ++f) {
         const int y = kHeaderHeight + f * rowHeight - scrollY;
         if (y >= height) break;
         for (int c = 0; c < Columns(); ++c) {
             const Rect r = CellRect({f, c});
-            if (r.right <= kFrameColumnWidth || r.left >= width) continue;
+            if (r.right <= kFrameColumnWidth || r.left >= width || !RectsMeet(r, clip)) continue;
             const collections::Frame& frame = sequence->frames[size_t(f)];
             const View* view = c > 0 && size_t(c - 1) < frame.views.size() ? &frame.views[size_t(c - 1)] : nullptr;
             const bool shown = c == 0 || view;
@@ -202,6 +206,7 @@ void X256SequenceGrid::Draw() {
             Skin::FillRect({r.right - 1, r.top, r.right, r.bottom});
             Skin::FillRect({r.left, r.bottom - 1, r.right, r.bottom});
         }
+        if (!RectsMeet({0, y, kFrameColumnWidth, y + rowHeight}, clip)) continue;
         glColor4ub(64, 64, 64, 255);
         Skin::FillRect({0, y, kFrameColumnWidth, y + rowHeight});
         Skin::SetTextColor(false);
@@ -212,7 +217,8 @@ void X256SequenceGrid::Draw() {
     Skin::FillRect({0, 0, width, kHeaderHeight});
     for (int c = 0; c < Columns(); ++c) {
         const Rect r = CellRect({0, c});
-        if (r.right <= kFrameColumnWidth || r.left >= width) continue;
+        if (r.right <= kFrameColumnWidth || r.left >= width || !RectsMeet({r.left, 0, r.right, kHeaderHeight}, clip))
+            continue;
         Skin::SetTextColor(false);
         DrawText(ColumnTitle(c).c_str(), 1, kTextCenterVertically | kTextCenter, {r.left, 0, r.right, kHeaderHeight});
         glColor4ub(100, 100, 100, 255);
