@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ui/PieceQueue.h"
+#include "ui/Window.h"
 
 namespace tamber::ui {
 
@@ -179,6 +180,12 @@ void Skin::DrawPanelA(const Rect& rect) const {
 void Skin::DrawPanelB(const Rect& rect) const {
     Queue(kSkinPanelB, rect.left, rect.top, rect.Width(), rect.Height(), kPieceRepeat);
     FlushPieces(true);
+}
+
+bool Skin::PanelIsOpaque(uint32_t styleFlags) const {
+    const int id = styleFlags & kStylePanelA ? kSkinPanelA : styleFlags & kStylePanelB ? kSkinPanelB : -1;
+    const Piece* panel = GetPiece(id);
+    return panel && panel->opaque;
 }
 
 void Skin::DrawDropShadow(const Rect& frame) const {

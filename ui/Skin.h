@@ -63,6 +63,9 @@ public:
     void DrawMenuMark(const Rect& rect) const;
     void DrawPanelA(const Rect& rect) const;
     void DrawPanelB(const Rect& rect) const;
+    // Whether the panel a window of these style flags draws behind its client hides
+    // everything under it.
+    bool PanelIsOpaque(uint32_t styleFlags) const;
     void DrawDropShadow(const Rect& frame) const;
     // A whole scroll bar: arrows at both ends (kScrollArrowLength each), the track and
     // the thumb at thumbOffset from the bar's start (arrow included) with thumbLength.

@@ -5,6 +5,17 @@
 
 namespace tamber::ui {
 
+namespace {
+
+bool IsOpaque(const std::vector<uint8_t>& rgba) {
+    if (rgba.empty()) return false;
+    for (size_t i = 3; i < rgba.size(); i += 4)
+        if (rgba[i] != 255) return false;
+    return true;
+}
+
+}  // namespace
+
 std::unique_ptr<TexturePack> BuildTexturePack(std::vector<PieceImage> images, int pageSide) {
     std::vector<AtlasImage> atlasImages;
     atlasImages.reserve(images.size());
@@ -27,6 +38,7 @@ std::unique_ptr<TexturePack> BuildTexturePack(std::vector<PieceImage> images, in
         piece.page = uint16_t(at.page);
         piece.flags = at.rotated ? kPieceStoredRotated : 0;
         piece.pixels = std::move(images[i].rgba);
+        piece.opaque = IsOpaque(piece.pixels);
     }
     pack->pagePixels = std::move(atlas->pages);
     return pack;

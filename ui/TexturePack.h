@@ -23,6 +23,7 @@ struct Piece {
     uint16_t page = 0;
     std::vector<uint8_t> pixels;  // RGBA; freed after upload
     uint32_t id = 0;
+    bool opaque = false;  // has pixels, every one with alpha 255
 };
 
 struct TexturePack {

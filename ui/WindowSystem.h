@@ -216,6 +216,7 @@ private:
     void DrawDebugOverlay();
     void TakeSnapshot(Window* window);
     void DimSurface();
+    bool HidesWindowsBelow(Window* window, const Rect& clip) const;
     void DrawDropShadow(Window* window, const Rect& clip);
     void LayoutOverview();
     static void ForEachInTree(Window* window, const std::function<void(Window*)>& visit);

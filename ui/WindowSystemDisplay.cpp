@@ -93,8 +93,23 @@ bool WindowSystem::Render() {
     return true;
 }
 
+// Children are drawn from the bottom up, starting at the topmost one whose opaque
+// client covers the whole area being redrawn: what lies under it would be painted
+// over. Behind a window that animates a small area, nothing else is drawn at all.
 void WindowSystem::DrawTree(Window* window, Window* dimming) {
-    for (Window* c = window->LastChild(); c; c = c->PreviousSibling()) DrawWindow(c, dimming);
+    Window* bottom = window->LastChild();
+    const Rect& clip = root_->Clip();
+    for (Window* c = window->FirstChild(); c; c = c->NextSibling())
+        if (HidesWindowsBelow(c, clip)) {
+            bottom = c;
+            break;
+        }
+    for (Window* c = bottom; c; c = c->PreviousSibling()) DrawWindow(c, dimming);
+}
+
+bool WindowSystem::HidesWindowsBelow(Window* window, const Rect& clip) const {
+    return skin_ && !InOverview() && window->IsVisible() && window->DisplayState() != kDisplayRolledUp &&
+           RectEncloses(window->Client(), clip) && skin_->PanelIsOpaque(window->Flags());
 }
 
 void WindowSystem::DrawWindow(Window* window, Window* dimming) {

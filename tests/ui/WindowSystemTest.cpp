@@ -286,3 +286,42 @@ TEST(WindowSystem, OverviewScalesWholeWindows) {
         for (Window* w : {big, static_cast<Window*>(pane), inner, other}) EXPECT_EQ(w->DisplayFrame(), w->Frame());
     });
 }
+
+namespace {
+
+struct DrawCounter : Window {
+    using Window::Window;
+    void Draw() override { ++draws; }
+    int draws = 0;
+};
+
+}  // namespace
+
+TEST(WindowSystem, WindowsHiddenByAnOpaqueWindowAreNotDrawn) {
+    UiTestDriver ui;
+    ASSERT_TRUE(ui.Ready());
+    ui.Run([](UiTestDriver& ui) {
+        auto* below = new DrawCounter(kStyleDocument | kStyleVisible, nullptr);
+        below->SetFrameXYWH(0, 0, 600, 500);
+        auto* above = new DrawCounter(kStyleDocument | kStyleVisible, nullptr);
+        above->SetFrameXYWH(100, 100, 300, 300);
+        ui.runUntilIdle();
+        ASSERT_EQ(above->Parent()->FirstChild(), above);
+        const Rect client = above->Client();
+        const Rect inside{client.left + 10, client.top + 10, client.left + 50, client.top + 50};
+        const auto redraw = [&](const Rect& area) {
+            below->draws = above->draws = 0;
+            WS().Invalidate(area);
+            ui.step();
+        };
+        redraw(inside);
+        EXPECT_EQ(below->draws, 0);
+        EXPECT_EQ(above->draws, 1);
+        redraw({inside.left, inside.top, client.right + 20, inside.bottom});  // reaches past it
+        EXPECT_EQ(below->draws, 1);
+        above->ClearFlags(kStylePanelB);  // no panel: what is under it shows through
+        redraw(inside);
+        EXPECT_EQ(below->draws, 1);
+        EXPECT_EQ(above->draws, 1);
+    });
+}
