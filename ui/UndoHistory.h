@@ -36,6 +36,7 @@ public:
     bool CanUndo() const { return current_ > 0; }
     bool CanRedo() const { return current_ >= 0 && size_t(current_ + 1) < actions_.size(); }
     const UndoableAction* Current() const { return current_ >= 0 ? actions_[size_t(current_)].get() : nullptr; }
+    UndoableAction* Current() { return current_ >= 0 ? actions_[size_t(current_)].get() : nullptr; }
 
 private:
     std::vector<std::unique_ptr<UndoableAction>> actions_;  // [0] is the sentinel

@@ -1,7 +1,6 @@
 #include "terrain/editor/ChunkGeometry.h"
 
 #include <algorithm>
-#include <map>
 
 #include "terrain/TerrainTypes.h"
 #include "terrain/editor/LayerWord.h"
@@ -44,52 +43,94 @@ std::array<float, 3> VertexPlacement::At(const Mesh& mesh, int x, int z) const {
     return p;
 }
 
-GroundMesh BuildGround(const Mesh& mesh, const ChunkCells& cells, const VertexPlacement& place) {
-    GroundMesh ground;
-    const int rowLength = cells.x1 - cells.x0 + 1;
-    ground.vertices.reserve(size_t(rowLength) * size_t(cells.z1 - cells.z0 + 1));
+std::vector<GroundVertex> BuildGround(const Mesh& mesh, const ChunkCells& cells, const VertexPlacement& place) {
+    std::vector<GroundVertex> vertices;
+    vertices.reserve(size_t(cells.x1 - cells.x0 + 1) * size_t(cells.z1 - cells.z0 + 1) * 2);
     for (int z = cells.z0; z <= cells.z1; ++z)
         for (int x = cells.x0; x <= cells.x1; ++x) {
             const auto p = place.At(mesh, x, z);
-            ground.vertices.push_back(
-                {float(x - cells.x0) * kTexelsPerCell, float(z - cells.z0) * kTexelsPerCell, p[0], p[1], p[2]});
+            vertices.push_back({float(x - cells.x0) * kTexelsPerCell, float(z - cells.z0) * kTexelsPerCell, float(x),
+                                float(z), p[0], p[1], p[2]});
         }
-    ground.indices.reserve(size_t(cells.Count()) * 6);
-    ForEachTriangle(cells, [&](int, int, int, const auto& corners) {
-        for (const auto& c : corners)
-            ground.indices.push_back(uint16_t((c[1] - cells.z0) * rowLength + (c[0] - cells.x0)));
-    });
-    return ground;
+    const size_t points = vertices.size();
+    for (size_t i = 0; i < points; ++i) vertices.push_back(vertices[i]);
+    return vertices;
 }
 
-std::vector<DetailBatch> BuildDetail(const Mesh& mesh, const ChunkCells& cells, const VertexPlacement& place,
-                                     const DetailGrid& vertex, const DetailGrid& triangle,
-                                     const std::array<DetailScale, 128>& scales) {
-    std::map<int, std::vector<DetailVertex>> batches;
-    if (vertex.width != mesh.width || triangle.width != mesh.width * 2)
-        return {};
+std::array<uint16_t, 3> GroundTriangle(const ChunkCells& cells, int x, int z, int t) {
+    const auto corners = TriangleCorners(x, z, t);
+    const int rowLength = cells.x1 - cells.x0 + 1, points = rowLength * (cells.z1 - cells.z0 + 1);
+    // The first triangle always has corner (x, z), the second (x + 1, z + 1).
+    const std::array<int, 2> own = t == 0 ? std::array<int, 2>{x, z} : std::array<int, 2>{x + 1, z + 1};
+    const size_t last = corners[0] == own ? 0 : corners[1] == own ? 1 : 2;
+    std::array<uint16_t, 3> indices{};
+    for (size_t k = 0; k < 3; ++k) {
+        const auto& c = corners[(last + 1 + k) % 3];
+        const int point = (c[1] - cells.z0) * rowLength + (c[0] - cells.x0);
+        indices[k] = uint16_t(k == 2 ? point + t * points : point);
+    }
+    return indices;
+}
+
+ChunkTriangles SortTriangles(const Mesh& mesh, const ChunkCells& cells, const VertexPlacement& place,
+                             const DetailGrid* vertex, const DetailGrid* triangle,
+                             const std::array<DetailScale, 128>& scales) {
+    const bool details = vertex && triangle && vertex->width == mesh.width && triangle->width == mesh.width * 2 &&
+                         vertex->height == mesh.height && triangle->height == mesh.height;
+    std::array<std::vector<uint16_t>, 128> covered;
+    std::array<std::vector<LayerVertex>, 128> layers;
+    std::vector<uint16_t> plain, blended;
+    plain.reserve(size_t(cells.Count()) * 6);
+    auto textured = [&](int material) { return scales[size_t(material)].u > 0 && scales[size_t(material)].v > 0; };
     ForEachTriangle(cells, [&](int x, int z, int t, const auto& corners) {
-        const uint8_t a = vertex.At(corners[0][0], corners[0][1]), b = vertex.At(corners[1][0], corners[1][1]),
-                      c = vertex.At(corners[2][0], corners[2][1]);
-        std::array<DetailLayer, 3> layers;
-        const int count = UnpackLayers(MakeLayerWord(triangle.At(x * 2 + t, z), a, b, c), layers);
-        for (int k = 0; k < count; ++k) {
-            const DetailScale& scale = scales[size_t(layers[size_t(k)].material)];
-            if (scale.u <= 0 || scale.v <= 0)
-                continue;
-            std::vector<DetailVertex>& out = batches[layers[size_t(k)].material];
-            for (int corner = 0; corner < 3; ++corner) {
-                const auto& g = corners[size_t(corner)];
-                const auto p = place.At(mesh, g[0], g[1]);
-                const uint8_t alpha = (layers[size_t(k)].cornerMask >> corner) & 1 ? 255 : 0;
-                out.push_back({float(g[0]) * scale.u, float(g[1]) * scale.v, 255, 255, 255, alpha, p[0], p[1], p[2]});
+        const std::array<uint16_t, 3> ground = GroundTriangle(cells, x, z, t);
+        std::array<DetailLayer, 3> found;
+        int count = 0;
+        if (details) {
+            const uint8_t a = vertex->At(corners[0][0], corners[0][1]), b = vertex->At(corners[1][0], corners[1][1]),
+                          c = vertex->At(corners[2][0], corners[2][1]);
+            count = UnpackLayers(MakeLayerWord(triangle->At(x * 2 + t, z), a, b, c), found);
+        }
+        int drawn = 0;
+        for (int k = 0; k < count; ++k) drawn += textured(found[size_t(k)].material) ? 1 : 0;
+        if (drawn == 0) {
+            plain.insert(plain.end(), ground.begin(), ground.end());
+        } else if (count == 1 && found[0].cornerMask == 7) {
+            auto& list = covered[size_t(found[0].material)];
+            list.insert(list.end(), ground.begin(), ground.end());
+        } else {
+            blended.insert(blended.end(), ground.begin(), ground.end());
+            for (int k = 0; k < count; ++k) {
+                const DetailLayer& layer = found[size_t(k)];
+                if (!textured(layer.material)) continue;
+                for (size_t corner = 0; corner < 3; ++corner) {
+                    const auto& g = corners[corner];
+                    const auto p = place.At(mesh, g[0], g[1]);
+                    const uint8_t alpha = (layer.cornerMask >> corner) & 1 ? 255 : 0;
+                    layers[size_t(layer.material)].push_back({float(g[0] - cells.x0) * kTexelsPerCell,
+                                                              float(g[1] - cells.z0) * kTexelsPerCell, float(g[0]),
+                                                              float(g[1]), 255, 255, 255, alpha, p[0], p[1], p[2]});
+                }
             }
         }
     });
-    std::vector<DetailBatch> result;
-    for (auto& [material, vertices] : batches)
-        result.push_back({material, std::move(vertices)});
-    return result;
+    ChunkTriangles sorted;
+    sorted.indices = std::move(plain);
+    sorted.plainCount = int(sorted.indices.size());
+    for (size_t m = 0; m < covered.size(); ++m) {
+        if (covered[m].empty()) continue;
+        sorted.covered.push_back({int(m), int(sorted.indices.size()), int(covered[m].size())});
+        sorted.indices.insert(sorted.indices.end(), covered[m].begin(), covered[m].end());
+    }
+    sorted.blendedFirst = int(sorted.indices.size());
+    sorted.blendedCount = int(blended.size());
+    sorted.indices.insert(sorted.indices.end(), blended.begin(), blended.end());
+    for (size_t m = 0; m < layers.size(); ++m) {
+        if (layers[m].empty()) continue;
+        sorted.layerRuns.push_back({int(m), int(sorted.layers.size()), int(layers[m].size())});
+        sorted.layers.insert(sorted.layers.end(), layers[m].begin(), layers[m].end());
+    }
+    return sorted;
 }
 
 HighlightMode NextHighlightMode(HighlightMode mode) { return HighlightMode((int(mode) + 1) % 3); }
@@ -102,50 +143,59 @@ const char* HighlightModeName(HighlightMode mode) {
     }
 }
 
-std::vector<TintVertex> BuildHighlight(const Mesh& mesh, const ChunkCells& cells, const VertexPlacement& place,
-                                       const HighlightInput& input) {
+namespace {
+
+Rgba TableColour(const std::array<uint8_t, 768>& colours, int index, uint8_t alpha) {
+    return {colours[size_t(index) * 3], colours[size_t(index) * 3 + 1], colours[size_t(index) * 3 + 2], alpha};
+}
+
+// The tint of triangle t of cell (x, z) in a per-triangle mode (alpha 0: none).
+Rgba TriangleTint(const Mesh& mesh, int x, int z, int t, const HighlightInput& input) {
+    const uint16_t flags = mesh.Cell(x, z).flags;
+    switch (input.mode) {
+    case HighlightMode::kReflectivity:
+        return flags & (t == 0 ? kCellFirstReflective : kCellSecondReflective) ? TableColour(*input.colours, 0, 127)
+                                                                                : Rgba{};
+    case HighlightMode::kTerrainType: {
+        const TerrainType& type = GetTerrainType(t == 0 ? (flags & kCellFirstTypeMask) >> 4 : flags & kCellSecondTypeMask);
+        return {type.red, type.green, type.blue, 127};
+    }
+    case HighlightMode::kTextureIndex:
+        break;
+    }
+    if (!input.highlighted || !input.triangle || input.triangle->width != mesh.width * 2 ||
+        input.triangle->height != mesh.height)
+        return {};
+    const int material = input.triangle->At(x * 2 + t, z) & 127;
+    return (*input.highlighted)[size_t(material)] ? TableColour(*input.colours, material, 127) : Rgba{};
+}
+
+}  // namespace
+
+std::vector<Rgba> FlatTint(const Mesh& mesh, const ChunkCells& cells, const HighlightInput& input) {
+    const size_t points = size_t(cells.x1 - cells.x0 + 1) * size_t(cells.z1 - cells.z0 + 1);
+    std::vector<Rgba> colours(points * 2);
+    ForEachTriangle(cells, [&](int x, int z, int t, const auto&) {
+        colours[GroundTriangle(cells, x, z, t)[2]] = TriangleTint(mesh, x, z, t, input);
+    });
+    return colours;
+}
+
+std::vector<TintVertex> VertexTint(const Mesh& mesh, const ChunkCells& cells, const VertexPlacement& place,
+                                   const HighlightInput& input) {
     std::vector<TintVertex> vertices;
-    const auto& colours = *input.colours;
-    auto emit = [&](const auto& corners, const std::array<uint8_t, 3>& rgb, const std::array<uint8_t, 3>& alpha) {
+    if (!input.highlighted || !input.vertex || input.vertex->width != mesh.width || input.vertex->height != mesh.height)
+        return vertices;
+    ForEachTriangle(cells, [&](int, int, int, const auto& corners) {
         for (size_t corner = 0; corner < 3; ++corner) {
-            const auto p = place.At(mesh, corners[corner][0], corners[corner][1]);
-            vertices.push_back({rgb[0], rgb[1], rgb[2], alpha[corner], p[0], p[1], p[2]});
-        }
-    };
-    auto colourOf = [&](int index) {
-        return std::array<uint8_t, 3>{colours[size_t(index) * 3], colours[size_t(index) * 3 + 1], colours[size_t(index) * 3 + 2]};
-    };
-    ForEachTriangle(cells, [&](int x, int z, int t, const auto& corners) {
-        const uint16_t flags = mesh.Cell(x, z).flags;
-        switch (input.mode) {
-        case HighlightMode::kReflectivity:
-            if (flags & (t == 0 ? kCellFirstReflective : kCellSecondReflective))
-                emit(corners, colourOf(0), {127, 127, 127});
-            break;
-        case HighlightMode::kTerrainType: {
-            const TerrainType& type = GetTerrainType(t == 0 ? (flags & kCellFirstTypeMask) >> 4 : flags & kCellSecondTypeMask);
-            emit(corners, {type.red, type.green, type.blue}, {127, 127, 127});
-            break;
-        }
-        case HighlightMode::kTextureIndex:
-            if (!input.highlighted || !input.vertex || !input.triangle)
-                break;
-            if (input.brushMode == BrushMode::kTriangle) {
-                const uint8_t value = input.triangle->At(x * 2 + t, z);
-                if ((*input.highlighted)[value])
-                    emit(corners, colourOf(value), {127, 127, 127});
-                break;
+            const int material = input.vertex->At(corners[corner][0], corners[corner][1]) & 127;
+            if (!(*input.highlighted)[size_t(material)])
+                continue;
+            for (size_t k = 0; k < 3; ++k) {
+                const Rgba rgba = TableColour(*input.colours, material, k == corner ? 127 : 0);
+                const auto p = place.At(mesh, corners[k][0], corners[k][1]);
+                vertices.push_back({rgba[0], rgba[1], rgba[2], rgba[3], p[0], p[1], p[2]});
             }
-            // Each highlighted corner tints the triangle, fading towards the others.
-            for (size_t corner = 0; corner < 3; ++corner) {
-                const uint8_t value = input.vertex->At(corners[corner][0], corners[corner][1]);
-                if (!(*input.highlighted)[value])
-                    continue;
-                std::array<uint8_t, 3> alpha{0, 0, 0};
-                alpha[corner] = 127;
-                emit(corners, colourOf(value), alpha);
-            }
-            break;
         }
     });
     return vertices;

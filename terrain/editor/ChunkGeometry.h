@@ -1,7 +1,8 @@
 #pragma once
-// The vertex arrays of one 32 x 32-cell chunk of a mesh, laid out for OpenGL's
-// interleaved arrays: the colour-mapped ground, the detail layers by material and
-// the highlight tint. Built without a window; the mesh editor uploads them.
+// The vertex arrays of one 32 x 32-cell chunk of a mesh for OpenGL: the ground's
+// shared grid points, its triangles sorted by how their detail layers are drawn,
+// the faded layers, the per-triangle highlight colours and the per-vertex tint.
+// Built without a window; the mesh editor uploads them.
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -12,11 +13,14 @@
 
 namespace tamber::terrain::painting {
 
-struct GroundVertex {  // GL_T2F_V3F
-    float u, v, x, y, z;
+// A ground vertex: colour-map texture coordinates, grid coordinates (a detail
+// texture's scale turns them into its coordinates), position.
+struct GroundVertex {
+    float u, v, gx, gz, x, y, z;
 };
-struct DetailVertex {  // GL_T2F_C4UB_V3F
-    float u, v;
+// A corner of a faded detail layer: as GroundVertex, with the layer's alpha there.
+struct LayerVertex {
+    float u, v, gx, gz;
     uint8_t r, g, b, a;
     float x, y, z;
 };
@@ -24,6 +28,7 @@ struct TintVertex {  // GL_C4UB_V3F
     uint8_t r, g, b, a;
     float x, y, z;
 };
+using Rgba = std::array<uint8_t, 4>;
 
 // The cells of a chunk: x0 <= x < x1, z0 <= z < z1 (the mesh's last row and column
 // of points close the cells before them).
@@ -44,35 +49,48 @@ struct VertexPlacement {
     bool Animates(const Mesh& mesh, int x, int z) const;
 };
 
-// The chunk's grid points (row by row, texture coordinates over the chunk's
-// 256 x 256 colour-map texture) and two triangles a cell indexing them, corners as
-// TriangleCorners. Shared points keep the vertex work of software rendering low.
-struct GroundMesh {
-    std::vector<GroundVertex> vertices;
-    std::vector<uint16_t> indices;
-};
-GroundMesh BuildGround(const Mesh& mesh, const ChunkCells& cells, const VertexPlacement& place);
+// The chunk's grid points twice over (row by row, texture coordinates over the
+// chunk's 256 x 256 colour-map texture): the first copy ends each cell's first
+// triangle, the second copy each cell's second one, so that with flat shading every
+// triangle takes its own colour (see FlatTint) while sharing its corners' work.
+std::vector<GroundVertex> BuildGround(const Mesh& mesh, const ChunkCells& cells, const VertexPlacement& place);
+// Indices into BuildGround's vertices of triangle t of cell (x, z): its corners as
+// TriangleCorners, turned so that the last (the one flat shading colours by) is
+// the triangle's own vertex.
+std::array<uint16_t, 3> GroundTriangle(const ChunkCells& cells, int x, int z, int t);
 
 struct DetailScale {
     float u = 0, v = 0;   // texture repeats per cell; 0 when the material has no texture
 };
-struct DetailBatch {
-    int material = 0;
-    std::vector<DetailVertex> vertices;
+struct DetailRange {
+    int material = 0, first = 0, count = 0;
 };
-// The detail layers of the chunk's triangles grouped by material; materials
-// without a texture are left out.
-std::vector<DetailBatch> BuildDetail(const Mesh& mesh, const ChunkCells& cells, const VertexPlacement& place,
-                                     const DetailGrid& vertex, const DetailGrid& triangle,
-                                     const std::array<DetailScale, 128>& scales);
+// The chunk's triangles sorted by how their detail layers are drawn, each once in
+// `indices`: first those with no textured layer (plain ground); then those one
+// layer covers wholly, by material (ground and detail drawn in one pass); last
+// those whose layers fade across them, which are drawn on a white base (the plain
+// ground, which detail leaves as it is) with their layers blended over it.
+struct ChunkTriangles {
+    std::vector<uint16_t> indices;
+    int plainCount = 0;                  // in indices
+    std::vector<DetailRange> covered;    // first and count in indices
+    int blendedFirst = 0, blendedCount = 0;
+    std::vector<LayerVertex> layers;     // the faded layers, three corners a triangle
+    std::vector<DetailRange> layerRuns;  // first and count in layers, one run a material
+
+    int IndexCount() const { return blendedFirst + blendedCount; }
+};
+// Without detail grids every triangle is plain.
+ChunkTriangles SortTriangles(const Mesh& mesh, const ChunkCells& cells, const VertexPlacement& place,
+                             const DetailGrid* vertex, const DetailGrid* triangle,
+                             const std::array<DetailScale, 128>& scales);
 
 enum class HighlightMode { kTextureIndex = 0, kReflectivity = 1, kTerrainType = 2 };
 HighlightMode NextHighlightMode(HighlightMode mode);
 const char* HighlightModeName(HighlightMode mode);
 
-// The tint of each element (alpha 127) for a highlight mode; empty when nothing is
-// tinted. Texture Index tints the elements of the brush mode's grid whose material
-// is highlighted (a vertex's tint fades across the triangles around it).
+// The tint (alpha 127) of each element for a highlight mode. Texture Index tints
+// the elements of the brush mode's grid whose material is highlighted.
 struct HighlightInput {
     HighlightMode mode = HighlightMode::kTextureIndex;
     BrushMode brushMode = BrushMode::kVertex;
@@ -80,8 +98,16 @@ struct HighlightInput {
     const DetailGrid* triangle = nullptr;
     const std::array<bool, 128>* highlighted = nullptr;
     const std::array<uint8_t, 768>* colours = nullptr;
+
+    // Every mode but Texture Index on vertices gives each triangle one colour.
+    bool PerTriangle() const { return mode != HighlightMode::kTextureIndex || brushMode == BrushMode::kTriangle; }
 };
-std::vector<TintVertex> BuildHighlight(const Mesh& mesh, const ChunkCells& cells, const VertexPlacement& place,
-                                       const HighlightInput& input);
+// Per-triangle modes: the colour of each of BuildGround's vertices, alpha 127 on the
+// triangle it ends when that triangle is tinted, else 0.
+std::vector<Rgba> FlatTint(const Mesh& mesh, const ChunkCells& cells, const HighlightInput& input);
+// Texture Index on vertices: each highlighted grid point tints the triangles around
+// it, fading towards their other corners.
+std::vector<TintVertex> VertexTint(const Mesh& mesh, const ChunkCells& cells, const VertexPlacement& place,
+                                   const HighlightInput& input);
 
 }  // namespace tamber::terrain::painting

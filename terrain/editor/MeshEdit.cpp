@@ -14,6 +14,7 @@
 #include "tags/FourCC.h"
 #include "tags/TagOperations.h"
 #include "terrain/HighlightColors.h"
+#include "terrain/editor/BrushScaleAction.h"
 #include "terrain/editor/BrushStrokeAction.h"
 #include "terrain/editor/DtexTag.h"
 #include "terrain/editor/FloodFillAction.h"
@@ -44,6 +45,7 @@ MeshEdit::MeshEdit(TagRecord* record) : TagEdit(record) {
     palette_->SetName("Brush List");
     palette_->selectionChanged.Connect(this, &MeshEdit::OnPaletteSelection);
     palette_->deleteRequested.Connect(this, &MeshEdit::OnPaletteDelete);
+    palette_->activated.Connect(this, &MeshEdit::OnPaletteActivated);
     for (int i = 0; i < kDetailMaterialCount; ++i)
         palette_->AddListItem(nullptr, RowId(i + 1), 0, "");
     palette_->SetVisible(false);
@@ -349,10 +351,15 @@ bool MeshEdit::OnKey(Event& event) {
         switch (key) {
         case '-':
         case '=': {
-            DetailMaterial& entry = materials_[size_t(material_)].entry;
-            entry.scaleMinusOne = uint8_t(std::clamp(entry.Scale() + (key == '=' ? 1 : -1), 1, 256) - 1);
-            LoadMaterial(material_);
-            ChangedOutsideHistory();
+            const int before = materials_[size_t(material_)].entry.Scale();
+            const int after = std::clamp(before + (key == '=' ? 1 : -1), 1, 256);
+            if (after == before) break;
+            SetBrushScale(material_, after);
+            auto* held = event.IsRepeat() ? dynamic_cast<BrushScaleAction*>(history_.Current()) : nullptr;
+            if (held && held->Material() == material_)
+                held->SetAfter(after);
+            else
+                AddAction(std::make_unique<BrushScaleAction>(*this, material_, before, after));
             break;
         }
         case '[': brush_.radius = ClampRadius(brush_.radius - Brush::kRadiusStep); break;
@@ -436,10 +443,14 @@ MeshDrawSettings MeshEdit::DrawSettings() {
     if (animation_) settings.placement = {&document_.wave, ticks_};
     // The view mirrors map x; its y is already in cells.
     settings.eye = {-camera_.x, camera_.y, camera_.z};
-    for (size_t i = 0; i < materials_.size(); ++i) {
+    // Material 0 stands for no detail; the others' textures are uploaded when first drawn.
+    settings.texture = [this](int material) {
+        DtexTag* texture = materials_[size_t(material & 127)].texture;
+        return texture ? texture->Upload() : 0u;
+    };
+    for (size_t i = 1; i < materials_.size(); ++i) {
         DtexTag* texture = materials_[i].texture;
-        if (!texture || i == 0) continue;
-        settings.textures[i] = texture->Upload();
+        if (!texture) continue;
         const DetailTexture& pixels = texture->Pixels();
         const float scale = float(materials_[i].entry.Scale());
         if (pixels.width && pixels.height)

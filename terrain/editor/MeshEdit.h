@@ -11,13 +11,13 @@
 #include "editing/TagEdit.h"
 #include "images/Image.h"
 #include "terrain/editor/DetailMapHost.h"
+#include "terrain/editor/MaterialAttributes.h"
 #include "terrain/editor/MeshCamera.h"
 #include "terrain/editor/MeshDocument.h"
 #include "terrain/editor/MeshRenderer.h"
 #include "terrain/editor/SavedPosition.h"
 #include "ui/UndoHistory.h"
-
-namespace tamber::ui::widgets { class ListWindow; }
+#include "ui/widgets/ListWindow.h"
 
 namespace tamber::terrain::editor {
 using namespace tamber::editing;
@@ -59,7 +59,11 @@ public:
 
     // Commands of the menu and keys.
     void NewBlankMap();
+    // Asks for the terrain types' materials, then makes the map from them.
     void NewMapFromTerrain();
+    // A new map with these materials for the terrain types and each point's detail
+    // from its cell's terrain type.
+    void ApplyTerrainMap(const TerrainRows& rows);
     void ImportDetail(BrushMode mode);
     void ExportDetail(BrushMode mode);
     void ImportHighlightColours();
@@ -93,6 +97,18 @@ public:
     const MeshDrawStats& LastDrawStats() const { return stats_; }
     void SetDetailsShown(bool on) { details_ = on; }
     void SetHighlighting(bool on);
+    // A material's texture, highlight colour and description.
+    MaterialAttributes AttributesOf(int index) const;
+    // Sets them, reloads the texture and redraws; recording the change is the caller's.
+    void SetAttributes(int index, const MaterialAttributes& attributes);
+    // Sets them as one undoable action; false when the material has them already.
+    bool ChangeAttributes(int index, const MaterialAttributes& attributes);
+    // Sets a material's brush scale (1-256), reloads it and redraws; recording the
+    // change is the caller's.
+    void SetBrushScale(int index, int scale);
+    // What a double-click on a palette row does: material 0's colour, the other
+    // materials' attributes in "Edit Detail Texture Attributes".
+    void EditMaterial(int index);
 
     static TagEdit* Create(TagRecord* record);
 
@@ -106,6 +122,7 @@ private:
     void RefreshPaletteRow(int index);
     void OnPaletteSelection();
     void OnPaletteDelete();
+    void OnPaletteActivated(widgets::ListWindow::ListItem* item);
     void ShowPalette(bool shown);
     bool PaletteShown() const;
     MeshDrawSettings DrawSettings();

@@ -1,5 +1,6 @@
 // The mesh editor's commands: the right-button menu, new detail maps, detail image
 // import and export, the highlight colour table and the palette list.
+#include <algorithm>
 #include <cstdio>
 
 #include "images/ColorTable.h"
@@ -7,11 +8,14 @@
 #include "tags/Codex.h"
 #include "tags/FourCC.h"
 #include "terrain/HighlightColors.h"
-#include "terrain/TerrainTypes.h"
+#include "terrain/editor/ChoiceDialog.h"
 #include "terrain/editor/DetailImages.h"
+#include "terrain/editor/DetailTextureChoices.h"
 #include "terrain/editor/DmapEdit.h"
 #include "terrain/editor/DtexTag.h"
+#include "terrain/editor/MaterialChangeAction.h"
 #include "terrain/editor/MeshEdit.h"
+#include "terrain/editor/TerrainTypesDialog.h"
 #include "ui/WindowSystem.h"
 #include "ui/choosers/FileDialogs.h"
 #include "ui/widgets/ListWindow.h"
@@ -108,20 +112,21 @@ void MeshEdit::NewBlankMap() {
     AfterWholeMapChange();
 }
 
-// Material i + 1 takes terrain type i's proposed texture (when the tag exists),
-// colour and label; every point takes its cell's first triangle type plus one.
 void MeshEdit::NewMapFromTerrain() {
+    const TerrainRows proposed =
+        TerrainProposals([](uint32_t tagid) { return Codex::Instance().FindTag(kDtexGroup, tagid) != nullptr; });
+    auto* dialog = new TerrainTypesDialog(proposed);
+    if (std::optional<TerrainRows> rows = dialog->Run())
+        ApplyTerrainMap(*rows);
+}
+
+// Material i + 1 takes row i (its brush scale is kept); every point takes its
+// cell's first triangle type plus one.
+void MeshEdit::ApplyTerrainMap(const TerrainRows& rows) {
     NewBlankMap();
     materials_[0].entry.tagid = kNoDetailTexture;
-    Codex& codex = Codex::Instance();
-    for (int i = 0; i < kTerrainTypeCount; ++i) {
-        const TerrainType& type = GetTerrainType(i);
-        DetailMaterial& entry = materials_[size_t(i + 1)].entry;
-        entry.tagid = codex.FindTag(kDtexGroup, type.proposedTexture) ? type.proposedTexture : kNoDetailTexture;
-        entry.description = type.label;
-        colours_[size_t(i + 1) * 3] = type.red, colours_[size_t(i + 1) * 3 + 1] = type.green;
-        colours_[size_t(i + 1) * 3 + 2] = type.blue;
-    }
+    for (int i = 0; i < kTerrainTypeCount; ++i)
+        WriteAttributes(rows[size_t(i)], materials_[size_t(i + 1)].entry, colours_, i + 1);
     painter_.FillFromTerrain(document_.mesh, CurrentPaint());
     painter_.CommitAll();
     details_ = true;
@@ -223,14 +228,9 @@ void MeshEdit::RefreshPaletteRow(int index) {
     ListWindow::ListItem* item = palette_->FindItem(RowId(index + 1));
     if (!item) return;
     const Material& material = materials_[size_t(index)];
-    std::string label;
-    if (material.entry.tagid == kNoDetailTexture) {
-        label = "<no tag>";
-    } else if (std::optional<std::string> name = DetailTextureName(material.entry.tagid)) {
-        label = material.entry.description.empty() ? *name : "|i" + material.entry.description + "|p (" + *name + ")";
-    } else {
-        label = "'" + FourCCText(material.entry.tagid) + "' <not found>";
-    }
+    std::string label = DetailTextureLabel(material.entry.tagid);
+    if (!material.entry.description.empty() && DetailTextureName(material.entry.tagid))
+        label = "|i" + material.entry.description + "|p (" + label + ")";
     char row[128];
     std::snprintf(row, sizeof row, " %.3d ~ %s", index, label.c_str());
     item->label = row;
@@ -257,9 +257,51 @@ void MeshEdit::OnPaletteSelection() {
 void MeshEdit::OnPaletteDelete() {
     if (palette_->Selection().empty()) return;
     const int index = int(palette_->Selection().front()->id) - 1;
-    materials_[size_t(index & 127)].entry.tagid = kNoDetailTexture;
-    LoadMaterial(index);
-    ChangedOutsideHistory();
+    MaterialAttributes cleared = AttributesOf(index);
+    cleared.tagid = kNoDetailTexture;
+    ChangeAttributes(index, cleared);
+}
+
+void MeshEdit::OnPaletteActivated(ListWindow::ListItem* item) { EditMaterial(int(item->id) - 1); }
+
+void MeshEdit::EditMaterial(int index) {
+    if (index < 0 || index >= kDetailMaterialCount) return;
+    MaterialAttributes edited = AttributesOf(index);
+    if (index == 0) {
+        MessageBox("Message", "Index 0 is reserved, but you can edit the highlight color.", {"OK"});
+        if (!OsChooseColor(edited.colour.data())) return;
+    } else {
+        auto* dialog = new ChoiceDialog(edited);
+        std::optional<MaterialAttributes> entered = dialog->Run();
+        if (!entered) return;
+        edited = std::move(*entered);
+    }
+    ChangeAttributes(index, edited);
+}
+
+MaterialAttributes MeshEdit::AttributesOf(int index) const {
+    return ReadAttributes(materials_[size_t(index & 127)].entry, colours_, index);
+}
+
+void MeshEdit::SetAttributes(int index, const MaterialAttributes& attributes) {
+    WriteAttributes(attributes, materials_[size_t(index & 127)].entry, colours_, index);
+    LoadMaterial(index & 127);
+    InvalidateClient();
+}
+
+bool MeshEdit::ChangeAttributes(int index, const MaterialAttributes& attributes) {
+    MaterialAttributes before = AttributesOf(index), after = attributes;
+    after.description = after.description.substr(0, kMaxDescriptionLength);
+    if (before == after) return false;
+    SetAttributes(index, after);
+    AddAction(std::make_unique<MaterialChangeAction>(*this, index & 127, std::move(before), std::move(after)));
+    return true;
+}
+
+void MeshEdit::SetBrushScale(int index, int scale) {
+    materials_[size_t(index & 127)].entry.scaleMinusOne = uint8_t(std::clamp(scale, 1, 256) - 1);
+    LoadMaterial(index & 127);
+    InvalidateClient();
 }
 
 bool MeshEdit::PaletteShown() const { return palette_->IsVisible(); }

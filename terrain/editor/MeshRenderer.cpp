@@ -5,6 +5,9 @@
 #include <GL/glext.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <initializer_list>
 
 #include "terrain/ColorMapShading.h"
 #include "terrain/editor/MipmappedTexture.h"
@@ -23,6 +26,77 @@ void Upload(uint32_t& buffer, const std::vector<T>& data, GLenum target = GL_ARR
     glBindBuffer(target, buffer);
     glBufferData(target, GLsizeiptr(data.size() * sizeof(T)), data.data(), GL_STATIC_DRAW);
     glBindBuffer(target, 0);
+}
+
+const void* Offset(size_t bytes) { return reinterpret_cast<const void*>(bytes); }
+const void* IndexOffset(int first) { return Offset(size_t(first) * sizeof(uint16_t)); }
+
+// The active unit's combiner: the colour by `mode` from its (source, operand)
+// pairs, the alpha taken from `alphaSource`.
+void Combine(GLenum mode, std::initializer_list<std::array<GLenum, 2>> sources, GLenum alphaSource) {
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GLint(mode));
+    GLenum k = 0;
+    for (const auto& [source, operand] : sources) {
+        glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB + k, GLint(source));
+        glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB + k, GLint(operand));
+        ++k;
+    }
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, GL_REPLACE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_ALPHA, GLint(alphaSource));
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA, GL_SRC_ALPHA);
+}
+
+// Unit 0 takes the colour map's colour and the vertex alpha; unit 1 multiplies that
+// by twice the detail texture (mid-grey leaves the ground as it is); unit 2 mixes in
+// the vertex colour by its alpha (the highlight tint).
+void SetUpTextureUnits(uint32_t white) {
+    glActiveTexture(GL_TEXTURE0);
+    Combine(GL_REPLACE, {{GL_TEXTURE, GL_SRC_COLOR}}, GL_PRIMARY_COLOR);
+    glActiveTexture(GL_TEXTURE1);
+    Combine(GL_MODULATE, {{GL_PREVIOUS, GL_SRC_COLOR}, {GL_TEXTURE, GL_SRC_COLOR}}, GL_PREVIOUS);
+    glTexEnvf(GL_TEXTURE_ENV, GL_RGB_SCALE, 2.0f);
+    glActiveTexture(GL_TEXTURE2);
+    glBindTexture(GL_TEXTURE_2D, white);
+    Combine(GL_INTERPOLATE, {{GL_PRIMARY_COLOR, GL_SRC_COLOR}, {GL_PREVIOUS, GL_SRC_COLOR}, {GL_PRIMARY_COLOR, GL_SRC_ALPHA}},
+            GL_PREVIOUS);
+    glActiveTexture(GL_TEXTURE0);
+}
+
+void EnableUnit(GLenum unit, bool on) {
+    glActiveTexture(unit);
+    if (on)
+        glEnable(GL_TEXTURE_2D);
+    else
+        glDisable(GL_TEXTURE_2D);
+    glActiveTexture(GL_TEXTURE0);
+}
+
+// Colour-map coordinates to unit 0 and grid coordinates to unit 1, or neither.
+void SetTexCoords(bool on, GLsizei stride, size_t colourMap, size_t grid) {
+    for (GLenum unit : {GL_TEXTURE0, GL_TEXTURE1}) {
+        glClientActiveTexture(unit);
+        if (on) {
+            glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+            glTexCoordPointer(2, GL_FLOAT, stride, Offset(unit == GL_TEXTURE0 ? colourMap : grid));
+        } else {
+            glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        }
+    }
+    glClientActiveTexture(GL_TEXTURE0);
+}
+
+// Leaves the units as the toolkit's drawing expects them: only unit 0, modulating.
+void ResetTextureUnits() {
+    SetTexCoords(false, 0, 0, 0);
+    for (GLenum unit : {GL_TEXTURE2, GL_TEXTURE1, GL_TEXTURE0}) {
+        glActiveTexture(unit);
+        glDisable(GL_TEXTURE_2D);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        glMatrixMode(GL_TEXTURE);
+        glLoadIdentity();
+    }
+    glMatrixMode(GL_MODELVIEW);
 }
 
 uint32_t UploadBlockTexture(const Image& image) {
@@ -63,25 +137,26 @@ MeshRenderer::MeshRenderer(const Mesh& mesh, const Collection& colourMap)
 
 MeshRenderer::~MeshRenderer() {
     for (Chunk& chunk : chunks_) {
-        for (uint32_t* buffer : {&chunk.ground, &chunk.groundIndices, &chunk.detail, &chunk.tint})
+        for (uint32_t* buffer : {&chunk.ground, &chunk.indices, &chunk.layers, &chunk.flatTint, &chunk.vertexTint})
             if (*buffer) glDeleteBuffers(1, buffer);
         if (chunk.texture) glDeleteTextures(1, &chunk.texture);
     }
+    if (white_) glDeleteTextures(1, &white_);
 }
 
 void MeshRenderer::MarkCells(int x0, int z0, int x1, int z1) {
     for (Chunk& chunk : chunks_)
         if (x1 >= chunk.cells.x0 - 1 && x0 <= chunk.cells.x1 && z1 >= chunk.cells.z0 - 1 && z0 <= chunk.cells.z1)
-            chunk.detailDirty = true;
+            chunk.sortDirty = chunk.tintDirty = true;
 }
 
 void MeshRenderer::MarkAll() {
-    for (Chunk& chunk : chunks_) chunk.detailDirty = true;
+    for (Chunk& chunk : chunks_) chunk.sortDirty = chunk.tintDirty = true;
 }
 
 void MeshRenderer::MarkAnimated() {
     for (Chunk& chunk : chunks_)
-        if (chunk.animated) chunk.groundDirty = chunk.detailDirty = true;
+        if (chunk.animated) chunk.groundDirty = chunk.sortDirty = chunk.tintDirty = true;
 }
 
 void MeshRenderer::Prepare(Chunk& chunk, const MeshDrawSettings& settings) {
@@ -91,29 +166,30 @@ void MeshRenderer::Prepare(Chunk& chunk, const MeshDrawSettings& settings) {
             chunk.texture = UploadBlockTexture(*image);
     }
     if (chunk.groundDirty) {
-        const GroundMesh ground = BuildGround(mesh_, chunk.cells, settings.placement);
-        Upload(chunk.ground, ground.vertices);
-        Upload(chunk.groundIndices, ground.indices, GL_ELEMENT_ARRAY_BUFFER);
-        chunk.groundCount = int(ground.indices.size());
+        Upload(chunk.ground, BuildGround(mesh_, chunk.cells, settings.placement));
         chunk.groundDirty = false;
     }
-    if (!chunk.detailDirty)
-        return;
-    chunk.detailDirty = false;
-    chunk.batches.clear();
-    chunk.tintCount = 0;
-    if (!settings.vertex || !settings.triangle)
-        return;
-    std::vector<DetailVertex> all;
-    for (DetailBatch& batch : BuildDetail(mesh_, chunk.cells, settings.placement, *settings.vertex, *settings.triangle,
-                                          settings.scales)) {
-        chunk.batches.push_back({batch.material, int(all.size()), int(batch.vertices.size())});
-        all.insert(all.end(), batch.vertices.begin(), batch.vertices.end());
+    if (chunk.sortDirty) {
+        chunk.sorted = SortTriangles(mesh_, chunk.cells, settings.placement, settings.vertex, settings.triangle,
+                                     settings.scales);
+        Upload(chunk.indices, chunk.sorted.indices, GL_ELEMENT_ARRAY_BUFFER);
+        Upload(chunk.layers, chunk.sorted.layers);
+        // Only the ranges are kept: the arrays are in the buffers.
+        chunk.sorted.indices = {};
+        chunk.sorted.layers = {};
+        chunk.sortDirty = false;
     }
-    Upload(chunk.detail, all);
-    const std::vector<TintVertex> tint = BuildHighlight(mesh_, chunk.cells, settings.placement, settings.highlightInput);
-    Upload(chunk.tint, tint);
-    chunk.tintCount = int(tint.size());
+    if (chunk.tintDirty && settings.highlight) {
+        chunk.vertexTintCount = 0;
+        if (settings.highlightInput.PerTriangle()) {
+            Upload(chunk.flatTint, FlatTint(mesh_, chunk.cells, settings.highlightInput));
+        } else {
+            const std::vector<TintVertex> tint = VertexTint(mesh_, chunk.cells, settings.placement, settings.highlightInput);
+            Upload(chunk.vertexTint, tint);
+            chunk.vertexTintCount = int(tint.size());
+        }
+        chunk.tintDirty = false;
+    }
 }
 
 MeshDrawStats MeshRenderer::Draw(const MeshDrawSettings& settings) {
@@ -126,10 +202,23 @@ MeshDrawStats MeshRenderer::Draw(const MeshDrawSettings& settings) {
                 combined[size_t(c * 4 + r)] += projection[size_t(k * 4 + r)] * modelview[size_t(c * 4 + k)];
     const std::array<Plane, 4> planes = SidePlanes(combined);
 
+    if (!white_) {
+        // Sampled without filtering, the cheapest a texture unit can be.
+        const uint8_t white[4] = {255, 255, 255, 255};
+        glGenTextures(1, &white_);
+        glBindTexture(GL_TEXTURE_2D, white_);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
+    }
+    SetUpTextureUnits(white_);
+    unitScale_ = {};
     MeshDrawStats stats;
+    glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     glEnableClientState(GL_VERTEX_ARRAY);
+    std::vector<std::pair<double, Chunk*>> visible;
     for (Chunk& chunk : chunks_) {
         chunk.visibility = Classify(planes, chunk.low, chunk.high);
         switch (chunk.visibility) {
@@ -138,22 +227,26 @@ MeshDrawStats MeshRenderer::Draw(const MeshDrawSettings& settings) {
         case Visibility::kFull: ++stats.full; break;
         }
         stats.cells += chunk.cells.Count();
-        Prepare(chunk, settings);
-        DrawChunk(chunk, settings, settings.details && NearEye(chunk, settings.eye));
+        visible.emplace_back(DistanceToEye(chunk, settings.eye), &chunk);
     }
+    // Near chunks first: the depth test then spares the far ground hidden behind them.
+    std::sort(visible.begin(), visible.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [distance, chunk] : visible) {
+        Prepare(*chunk, settings);
+        DrawChunk(*chunk, settings, settings.details && distance <= kDetailRange);
+    }
+    ResetTextureUnits();
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     glDisableClientState(GL_VERTEX_ARRAY);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
-    glDisable(GL_TEXTURE_2D);
+    glShadeModel(GL_SMOOTH);
     glDisable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     return stats;
 }
 
-bool MeshRenderer::NearEye(const Chunk& chunk, const Vec3& eye) {
+double MeshRenderer::DistanceToEye(const Chunk& chunk, const Vec3& eye) {
     double squared = 0;
     for (size_t axis = 0; axis < 3; ++axis) {
         const double scale = axis == 1 ? 1.0 / kHeightUnitsPerCell : 1.0;
@@ -161,68 +254,127 @@ bool MeshRenderer::NearEye(const Chunk& chunk, const Vec3& eye) {
         const double gap = eye[axis] < low ? low - eye[axis] : eye[axis] > high ? eye[axis] - high : 0;
         squared += gap * gap;
     }
-    return squared <= kDetailRange * kDetailRange;
+    return std::sqrt(squared);
+}
+
+// Unit 1 draws a detail texture over grid coordinates scaled to its repeats. The
+// scale is set only when it changes: software OpenGL revalidates its state after
+// every change of the texture matrix, and materials mostly share one scale.
+void MeshRenderer::UseDetailTexture(uint32_t texture, const DetailScale& scale) {
+    glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    if (scale.u != unitScale_.u || scale.v != unitScale_.v) {
+        glMatrixMode(GL_TEXTURE);
+        glLoadIdentity();
+        glScalef(scale.u, scale.v, 1);
+        glMatrixMode(GL_MODELVIEW);
+        unitScale_ = scale;
+    }
+    glEnable(GL_TEXTURE_2D);
+    glActiveTexture(GL_TEXTURE0);
+}
+
+void MeshRenderer::BindGround(const Chunk& chunk, bool textured, bool tinted) {
+    glBindBuffer(GL_ARRAY_BUFFER, chunk.ground);
+    glVertexPointer(3, GL_FLOAT, sizeof(GroundVertex), Offset(offsetof(GroundVertex, x)));
+    SetTexCoords(textured, sizeof(GroundVertex), offsetof(GroundVertex, u), offsetof(GroundVertex, gx));
+    if (tinted) {
+        glBindBuffer(GL_ARRAY_BUFFER, chunk.flatTint);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glColorPointer(4, GL_UNSIGNED_BYTE, 0, nullptr);
+    } else {
+        glDisableClientState(GL_COLOR_ARRAY);
+        glColor4ub(255, 255, 255, 255);
+    }
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, chunk.indices);
+}
+
+void MeshRenderer::DrawGround(const Chunk& chunk, const MeshDrawSettings& settings, bool details, bool tint) {
+    const ChunkTriangles& sorted = chunk.sorted;
+    BindGround(chunk, true, tint);
+    glShadeModel(GL_FLAT);  // each triangle's tint is its last vertex's colour
+    glBindTexture(GL_TEXTURE_2D, chunk.texture);
+    EnableUnit(GL_TEXTURE0, true);
+    EnableUnit(GL_TEXTURE1, false);
+    EnableUnit(GL_TEXTURE2, tint && white_);
+    if (!details) {
+        glDrawElements(GL_TRIANGLES, sorted.IndexCount(), GL_UNSIGNED_SHORT, nullptr);
+        return;
+    }
+    glDrawElements(GL_TRIANGLES, sorted.plainCount, GL_UNSIGNED_SHORT, nullptr);
+    for (const DetailRange& range : sorted.covered) {
+        const uint32_t texture = settings.texture ? settings.texture(range.material) : 0;
+        if (texture)
+            UseDetailTexture(texture, settings.scales[size_t(range.material)]);
+        else
+            EnableUnit(GL_TEXTURE1, false);
+        glDrawElements(GL_TRIANGLES, range.count, GL_UNSIGNED_SHORT, IndexOffset(range.first));
+    }
+    EnableUnit(GL_TEXTURE1, false);
+    // The white base of faded layers: the plain ground, tinted after its layers.
+    EnableUnit(GL_TEXTURE2, false);
+    glDrawElements(GL_TRIANGLES, sorted.blendedCount, GL_UNSIGNED_SHORT, IndexOffset(sorted.blendedFirst));
+}
+
+void MeshRenderer::DrawLayers(const Chunk& chunk, const MeshDrawSettings& settings) {
+    glBindBuffer(GL_ARRAY_BUFFER, chunk.layers);
+    glVertexPointer(3, GL_FLOAT, sizeof(LayerVertex), Offset(offsetof(LayerVertex, x)));
+    SetTexCoords(true, sizeof(LayerVertex), offsetof(LayerVertex, u), offsetof(LayerVertex, gx));
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(LayerVertex), Offset(offsetof(LayerVertex, r)));
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDepthMask(GL_FALSE);
+    for (const DetailRange& run : chunk.sorted.layerRuns) {
+        const uint32_t texture = settings.texture ? settings.texture(run.material) : 0;
+        if (!texture) continue;
+        UseDetailTexture(texture, settings.scales[size_t(run.material)]);
+        glDrawArrays(GL_TRIANGLES, run.first, run.count);
+    }
+    EnableUnit(GL_TEXTURE1, false);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
 }
 
 void MeshRenderer::DrawChunk(const Chunk& chunk, const MeshDrawSettings& settings, bool details) {
-    // The ground, textured with the colour map.
-    glBindBuffer(GL_ARRAY_BUFFER, chunk.ground);
-    glInterleavedArrays(GL_T2F_V3F, 0, nullptr);
-    glColor4ub(255, 255, 255, 255);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, chunk.texture);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    const bool flatTint = settings.highlight && settings.highlightInput.PerTriangle();
+    DrawGround(chunk, settings, details, flatTint);
+    if (details && !chunk.sorted.layerRuns.empty())
+        DrawLayers(chunk, settings);
+    EnableUnit(GL_TEXTURE0, false);
+    EnableUnit(GL_TEXTURE2, false);
+
+    // What the ground pass could not tint: triangles under faded layers (tinted over
+    // their layers) and the tint fading from highlighted grid points.
+    glDepthMask(GL_FALSE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    if (flatTint && details && chunk.sorted.blendedCount > 0) {
+        BindGround(chunk, false, true);
+        glShadeModel(GL_FLAT);
+        glDrawElements(GL_TRIANGLES, chunk.sorted.blendedCount, GL_UNSIGNED_SHORT,
+                       IndexOffset(chunk.sorted.blendedFirst));
+    }
+    if (settings.highlight && !settings.highlightInput.PerTriangle() && chunk.vertexTintCount > 0) {
+        glBindBuffer(GL_ARRAY_BUFFER, chunk.vertexTint);
+        glShadeModel(GL_SMOOTH);
+        SetTexCoords(false, 0, 0, 0);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(TintVertex), nullptr);
+        glVertexPointer(3, GL_FLOAT, sizeof(TintVertex), reinterpret_cast<const void*>(offsetof(TintVertex, x)));
+        glDrawArrays(GL_TRIANGLES, 0, chunk.vertexTintCount);
+        glDisableClientState(GL_COLOR_ARRAY);
+    }
     glDisable(GL_BLEND);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, chunk.groundIndices);
-    glDrawElements(GL_TRIANGLES, chunk.groundCount, GL_UNSIGNED_SHORT, nullptr);
-
-    // Detail layers multiply the ground by twice the texture (128 leaves it as it
-    // is), faded towards neutral grey by the vertex alpha.
-    if (details && !chunk.batches.empty()) {
-        glBindBuffer(GL_ARRAY_BUFFER, chunk.detail);
-        glInterleavedArrays(GL_T2F_C4UB_V3F, 0, nullptr);
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_DST_COLOR, GL_SRC_COLOR);
-        glDepthMask(GL_FALSE);
-        const GLfloat grey[4] = {0.5f, 0.5f, 0.5f, 1};
-        glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, grey);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
-        glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GL_INTERPOLATE);
-        glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, GL_TEXTURE);
-        glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB, GL_CONSTANT);
-        glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE2_RGB, GL_PRIMARY_COLOR);
-        glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND2_RGB, GL_SRC_ALPHA);
-        for (const auto& [material, first, count] : chunk.batches) {
-            const uint32_t texture = settings.textures[size_t(material)];
-            if (!texture) continue;
-            glBindTexture(GL_TEXTURE_2D, texture);
-            glDrawArrays(GL_TRIANGLES, first, count);
-        }
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-        glDepthMask(GL_TRUE);
-        glDisableClientState(GL_COLOR_ARRAY);
-    }
-    glDisable(GL_TEXTURE_2D);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-
-    if (settings.highlight && chunk.tintCount > 0) {
-        glBindBuffer(GL_ARRAY_BUFFER, chunk.tint);
-        glInterleavedArrays(GL_C4UB_V3F, 0, nullptr);
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glDepthMask(GL_FALSE);
-        glDrawArrays(GL_TRIANGLES, 0, chunk.tintCount);
-        glDepthMask(GL_TRUE);
-        glDisableClientState(GL_COLOR_ARRAY);
-        glDisable(GL_BLEND);
-    }
+    glDepthMask(GL_TRUE);
 
     if (settings.wireframe) {
-        glBindBuffer(GL_ARRAY_BUFFER, chunk.ground);
-        glVertexPointer(3, GL_FLOAT, sizeof(GroundVertex), reinterpret_cast<const void*>(2 * sizeof(float)));
+        BindGround(chunk, false, false);
         glColor4ub(20, 20, 20, 255);
         glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-        glDrawElements(GL_TRIANGLES, chunk.groundCount, GL_UNSIGNED_SHORT, nullptr);
+        glDrawElements(GL_TRIANGLES, chunk.sorted.IndexCount(), GL_UNSIGNED_SHORT, nullptr);
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     }
 }

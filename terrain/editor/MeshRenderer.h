@@ -1,13 +1,15 @@
 #pragma once
-// Draws a mesh from vertex buffers, one batch per 32 x 32-cell chunk: the ground
-// with the chunk's colour-map texture, the detail layers by material, the
-// highlight tint and the wireframe. Chunks outside the view are skipped; a chunk's
-// detail and tint buffers are rebuilt at the next draw after they are marked.
-// Detail layers are drawn only on chunks near the camera: farther away their
-// mipmapped texels blend to about the ground's own colour, and they would cost
-// several full passes over most of the view.
+// Draws a mesh from vertex buffers, one set per 32 x 32-cell chunk. Each chunk's
+// ground is one pass: the colour map, the detail texture of triangles one layer
+// covers wholly, and the per-triangle highlight colour, combined in texture units.
+// Only triangles whose layers fade across them take more passes (their layers
+// blended over the plain ground), as does the fading per-vertex tint. Chunks outside
+// the view are skipped; a chunk's sorting and tint are rebuilt at the next draw
+// after they are marked. Detail layers are drawn only on chunks near the camera:
+// farther away their mipmapped texels blend to about the ground's own colour.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "collections/Collection.h"
@@ -25,8 +27,9 @@ struct MeshDrawSettings {
     bool wireframe = false;
     HighlightInput highlightInput;
     VertexPlacement placement;             // with a wave while animating
-    std::array<uint32_t, 128> textures{};  // detail texture names, 0 for none
-    std::array<DetailScale, 128> scales{};
+    // The detail texture of a material, uploaded when first asked for; 0 for none.
+    std::function<uint32_t(int material)> texture;
+    std::array<DetailScale, 128> scales{};  // zero for materials without a texture
     Vec3 eye{};                            // the camera: map x, height in cells, map z
 };
 
@@ -63,21 +66,29 @@ private:
         int block = 0;
         Vec3 low{}, high{};
         uint32_t texture = 0;
-        uint32_t ground = 0, groundIndices = 0, detail = 0, tint = 0;  // buffer names
-        int groundCount = 0, tintCount = 0;
-        std::vector<std::array<int, 3>> batches;    // material, first vertex, count
-        bool groundDirty = true, detailDirty = true, animated = false;
+        uint32_t ground = 0, indices = 0, layers = 0, flatTint = 0, vertexTint = 0;  // buffer names
+        ChunkTriangles sorted;  // ranges only: the arrays live in the buffers
+        int vertexTintCount = 0;
+        bool groundDirty = true, sortDirty = true, tintDirty = true, animated = false;
         Visibility visibility = Visibility::kInvisible;
     };
 
     void Prepare(Chunk& chunk, const MeshDrawSettings& settings);
     void DrawChunk(const Chunk& chunk, const MeshDrawSettings& settings, bool details);
-    static bool NearEye(const Chunk& chunk, const Vec3& eye);
+    void DrawGround(const Chunk& chunk, const MeshDrawSettings& settings, bool details, bool tint);
+    void DrawLayers(const Chunk& chunk, const MeshDrawSettings& settings);
+    void UseDetailTexture(uint32_t texture, const DetailScale& scale);
+    // Ground positions (with texture coordinates, with the flat tint), its indices.
+    void BindGround(const Chunk& chunk, bool textured, bool tinted);
+    // From the eye (map x, height in cells, map z) to the chunk's box, in cells.
+    static double DistanceToEye(const Chunk& chunk, const Vec3& eye);
 
     const Mesh& mesh_;
     const collections::Collection& colourMap_;
     std::vector<uint8_t> shading_;
     std::vector<Chunk> chunks_;
+    uint32_t white_ = 0;  // a 1 x 1 white texture for the unit that adds the tint
+    DetailScale unitScale_;  // the scale in unit 1's texture matrix
 };
 
 }  // namespace tamber::terrain::editor

@@ -1,6 +1,7 @@
 #pragma once
 // Fills an OpenGL texture with RGB pixels and its mipmaps: distant ground samples
 // few texels from the small levels, which software rendering needs to keep up.
+// The levels are made on the processor, much faster than software OpenGL makes them.
 #include <cstdint>
 
 namespace tamber::terrain::editor {

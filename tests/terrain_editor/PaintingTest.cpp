@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+
 #include "terrain/editor/ChunkGeometry.h"
 #include "terrain/editor/DetailPainter.h"
 #include "terrain/editor/LayerWord.h"
@@ -195,16 +198,29 @@ TEST(ChunkGeometry, GroundIndicesNameEachTrianglesCorners) {
     // The last chunk of the first row: seven cells wide, closed by the last column.
     const ChunkCells cells = ChunkCells::Of(mesh, 1, 0);
     const VertexPlacement still;
-    const GroundMesh ground = BuildGround(mesh, cells, still);
-    ASSERT_EQ(ground.vertices.size(), size_t(8 * 33));
-    ASSERT_EQ(ground.indices.size(), size_t(cells.Count()) * 6);
+    const std::vector<GroundVertex> ground = BuildGround(mesh, cells, still);
+    ASSERT_EQ(ground.size(), size_t(8 * 33 * 2));
+    const ChunkTriangles sorted = SortTriangles(mesh, cells, still, nullptr, nullptr, {});
+    ASSERT_EQ(sorted.indices.size(), size_t(cells.Count()) * 6);
+    EXPECT_EQ(sorted.plainCount, int(sorted.indices.size()));
+    std::set<uint16_t> lastVertices;
     size_t next = 0;
     for (int z = cells.z0; z < cells.z1; ++z)
         for (int x = cells.x0; x < cells.x1; ++x)
-            for (int t = 0; t < 2; ++t)
-                for (const auto& corner : TriangleCorners(x, z, t)) {
-                    const GroundVertex& v = ground.vertices.at(ground.indices[next++]);
+            for (int t = 0; t < 2; ++t) {
+                // The same corners turned (the winding kept), ending on the triangle's own vertex.
+                const auto corners = TriangleCorners(x, z, t);
+                const std::array<int, 2> own = t == 0 ? std::array<int, 2>{x, z} : std::array<int, 2>{x + 1, z + 1};
+                const size_t last = size_t(std::find(corners.begin(), corners.end(), own) - corners.begin());
+                ASSERT_LT(last, 3u);
+                // No two triangles end on the same vertex, so each can have its own flat colour.
+                EXPECT_TRUE(lastVertices.insert(sorted.indices[next + 2]).second);
+                for (size_t k = 0; k < 3; ++k) {
+                    const auto& corner = corners[(last + 1 + k) % 3];
+                    const GroundVertex& v = ground.at(sorted.indices[next++]);
                     EXPECT_EQ((std::array<float, 3>{v.x, v.y, v.z}), still.At(mesh, corner[0], corner[1]));
                     EXPECT_FLOAT_EQ(v.u, float(corner[0] - cells.x0) / kMeshBlockCells);
+                    EXPECT_EQ(v.gx, float(corner[0]));
                 }
+            }
 }
