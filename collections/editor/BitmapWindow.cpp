@@ -11,7 +11,7 @@ namespace tamber::collections::editor {
 
 namespace {
 
-constexpr uint32_t kStyle = kStyleDocument & ~kStyleVisible;
+constexpr uint32_t kStyle = (kStyleDocument | kStyleFocusable) & ~kStyleVisible;
 constexpr int kKeyPlus = '=';
 constexpr int kKeyMinus = '-';
 
@@ -27,6 +27,7 @@ BitmapWindow::BitmapWindow(X256Edit& editor, std::shared_ptr<Bitmap> bitmap)
     FitInsideParent(this);
     SetVisible(true);
     BringToFront();
+    WS().SetFocus(this, kFocusByProgram);
 }
 
 void BitmapWindow::OnClose() { editor_.Release(); }

@@ -4,6 +4,7 @@
 // off the editor's list when the window closes or is destroyed, and from then on
 // reads as no editor, so that a closed window leaves the collection alone.
 namespace tamber::ui {
+class Event;
 class Window;
 }
 
@@ -20,6 +21,9 @@ public:
 
     // For the window's OnClose.
     void Release();
+    // Ctrl+Z and Ctrl+Y undo and redo on the collection's history, which serves
+    // every window of the collection; false for other keys.
+    bool HandleUndoKeys(ui::Event& event);
 
     X256Edit* get() const { return editor_; }
     X256Edit* operator->() const { return editor_; }

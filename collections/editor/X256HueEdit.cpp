@@ -6,6 +6,7 @@
 #include "collections/editor/X256Edit.h"
 #include "collections/editor/X256Text.h"
 #include "ui/WindowPlacement.h"
+#include "ui/WindowSystem.h"
 #include "ui/choosers/ChooserControls.h"
 #include "ui/widgets/CheckBox.h"
 #include "ui/widgets/ColorBar.h"
@@ -89,9 +90,12 @@ X256HueEdit::X256HueEdit(X256Edit& editor, int index) : Window(kStyle, nullptr),
     FitInsideParent(this);
     SetVisible(true);
     BringToFront();
+    WS().SetFocus(fields_[kName], kFocusByProgram);
 }
 
 void X256HueEdit::OnClose() { editor_.Release(); }
+
+bool X256HueEdit::OnKey(Event& event) { return editor_.HandleUndoKeys(event) || Window::OnKey(event); }
 
 const HueChange* X256HueEdit::Hue() const {
     if (!editor_ || index_ >= editor_->GetCollection().HueChangeCount()) return nullptr;

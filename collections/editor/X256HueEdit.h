@@ -34,6 +34,7 @@ public:
 
     const char* GetClassName() const override { return "X256HueEdit"; }
     void OnClose() override;
+    bool OnKey(Event& event) override;
 
     int Index() const { return index_; }
     widgets::TextBox* FieldBox(Field field) const { return fields_[field]; }

@@ -11,6 +11,7 @@
 #include "collections/editor/X256SequenceFrameEdit.h"
 #include "collections/editor/X256SequenceGrid.h"
 #include "collections/editor/X256Text.h"
+#include "ui/WindowSystem.h"
 #include "ui/choosers/ChooserControls.h"
 #include "ui/widgets/Button.h"
 #include "ui/widgets/CheckBox.h"
@@ -25,7 +26,7 @@ using namespace tamber::ui::widgets;
 
 namespace {
 
-constexpr uint32_t kStyle = kStyleDocument & ~kStyleVisible;
+constexpr uint32_t kStyle = (kStyleDocument | kStyleFocusable) & ~kStyleVisible;
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 constexpr int kMargin = 10;
@@ -124,6 +125,7 @@ X256SequenceEdit::X256SequenceEdit(X256Edit& editor, int index)
     CenterInParent();
     SetVisible(true);
     BringToFront();
+    WS().SetFocus(this, kFocusByProgram);
 }
 
 X256SequenceEdit::~X256SequenceEdit() = default;
@@ -131,12 +133,7 @@ X256SequenceEdit::~X256SequenceEdit() = default;
 void X256SequenceEdit::OnClose() { editor_.Release(); }
 
 bool X256SequenceEdit::OnKey(Event& event) {
-    // The collection's undo history serves its sequence windows too.
-    if (editor_ && event.Pressed() && (event.Modifiers() & kModCtrl) && (event.Key() == 'Z' || event.Key() == 'Y')) {
-        event.Key() == 'Z' ? editor_->Undo() : editor_->Redo();
-        return true;
-    }
-    return Window::OnKey(event);
+    return editor_.HandleUndoKeys(event) || Window::OnKey(event);
 }
 
 void X256SequenceEdit::OnResize() {

@@ -98,9 +98,12 @@ X256SequenceFrameEdit::X256SequenceFrameEdit(X256Edit& editor, int sequence, int
     FitInsideParent(this);
     SetVisible(true);
     BringToFront();
+    WS().SetFocus(view_, kFocusByProgram);
 }
 
 void X256SequenceFrameEdit::OnClose() { editor_.Release(); }
+
+bool X256SequenceFrameEdit::OnKey(Event& event) { return editor_.HandleUndoKeys(event) || Window::OnKey(event); }
 
 void X256SequenceFrameEdit::OnResize() {
     view_->SetFrameXYWH(kPanel, 0, std::max(1, Client().Width() - kPanel), Client().Height());

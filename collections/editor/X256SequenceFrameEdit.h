@@ -30,6 +30,7 @@ public:
 
     const char* GetClassName() const override { return "X256SequenceFrameEdit"; }
     void OnClose() override;
+    bool OnKey(Event& event) override;
     void OnResize() override;
     void GetMinimumSize(Point& out) override;
 
