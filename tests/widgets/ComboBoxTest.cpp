@@ -2,8 +2,6 @@
 // typing into an editable text part, and the open list above every other window.
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
-
 #include <vector>
 
 #include "tests/ui/support/UiTestDriver.h"
