@@ -6,6 +6,7 @@
 #include "images/MakeTexture.h"
 #include "images/MediaFile.h"
 #include "platform/Os.h"
+#include "ui/DrawBatch.h"
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
 
@@ -102,6 +103,7 @@ void TamberSplashScreen::Idle() {
 void TamberSplashScreen::Draw() {
     int alpha = fading_ ? FadeAlpha((OsGetTime() - start_) / kFadeSeconds) : 255;
     if (texture_) {
+        FlushDrawing();
         glEnable(GL_TEXTURE_2D);
         glBindTexture(GL_TEXTURE_2D, texture_);
         glColor4ub(255, 255, 255, uint8_t(alpha));
@@ -119,9 +121,9 @@ void TamberSplashScreen::Draw() {
     }
     if (about_) {
         Rect credits{imageWidth_, 0, Client().Width(), Client().Height()};
-        glColor4ub(24, 26, 32, uint8_t(alpha));
+        SetDrawColor(24, 26, 32, uint8_t(alpha));
         Skin::FillRect(credits);
-        glColor4ub(255, 255, 255, uint8_t(alpha));
+        SetDrawColor(255, 255, 255, uint8_t(alpha));
         DrawText(kCredits, 0, 8, {credits.left + 16, credits.top + 16, credits.right - 16, credits.bottom - 16});
     }
 }

@@ -81,8 +81,8 @@ using UploadedFont = std::unique_ptr<Font, UploadedFontDeleter>;
 // and uploads them; null when the file is missing, short or malformed.
 UploadedFont LoadFont(const std::string& path);
 int GetFontHeight(const Font* font);
-// Draws (or, with kTextMeasureOnly, only measures without any OpenGL call) the text
-// in the current colour; returns the widest line's width.
+// Adds the text to the interface batch in its current colour (or, with
+// kTextMeasureOnly, only measures it); returns the widest line's width.
 int DrawText(const Font* font, const char* text, int style, int flags, const Rect& rect);
 
 }  // namespace tamber::ui

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/DrawBatch.h"
+
 namespace tamber::ui {
 
 namespace {
@@ -36,26 +38,25 @@ void GetPieceSizeForMode(const Piece* piece, int mode, int& width, int& height) 
         std::swap(width, height);
 }
 
-void BuildPieceQuads(const Piece& piece, int pageSide, int x, int y, int width, int height, int mode,
-                     std::vector<PieceQuad>& out) {
-    int tileWidth, tileHeight;
-    GetPieceSizeForMode(&piece, mode, tileWidth, tileHeight);
-    if (width <= 0 || height <= 0 || tileWidth <= 0 || tileHeight <= 0 || pageSide <= 0)
+void DrawPiece(const TexturePack* pack, const Piece* piece, int x, int y, int width, int height, int mode) {
+    if (!pack || !piece || piece->page >= pack->pageTextures.size())
         return;
-    const float side = float(pageSide);
+    int tileWidth, tileHeight;
+    GetPieceSizeForMode(piece, mode, tileWidth, tileHeight);
+    if (width <= 0 || height <= 0 || tileWidth <= 0 || tileHeight <= 0 || pack->pageSide <= 0)
+        return;
+    DrawBatch& batch = InterfaceBatch();
+    const uint32_t texture = pack->pageTextures[piece->page];
+    const float side = float(pack->pageSide);
     auto emit = [&](int x0, int y0, int x1, int y1, float f1x, float f1y) {
-        PieceQuad quad;
         const float fx[4] = {0, f1x, f1x, 0};
         const float fy[4] = {0, 0, f1y, f1y};
-        const int px[4] = {x0, x1, x1, x0};
-        const int py[4] = {y0, y0, y1, y1};
-        for (int i = 0; i < 4; ++i) {
-            PieceVertex& v = quad.corner[i];
-            v.x = float(px[i]);
-            v.y = float(py[i]);
-            MapToPage(piece, side, mode, fx[i], fy[i], v.s, v.t);
-        }
-        out.push_back(quad);
+        const float xy[4][2] = {{float(x0), float(y0)}, {float(x1), float(y0)}, {float(x1), float(y1)},
+                                {float(x0), float(y1)}};
+        float st[4][2];
+        for (int i = 0; i < 4; ++i)
+            MapToPage(*piece, side, mode, fx[i], fy[i], st[i][0], st[i][1]);
+        batch.AddQuad(texture, xy, st);
     };
     if (!(mode & kPieceRepeat)) {
         emit(x, y, x + width, y + height, 1, 1);

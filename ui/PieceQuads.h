@@ -1,9 +1,7 @@
 #pragma once
-// Geometry of one piece draw, without OpenGL: the quads and texture coordinates that
-// put a piece into a destination rectangle under the piece modes. A piece stored
-// turned in its page is mapped back here, so callers never see the storage rotation.
-#include <vector>
-
+// One piece draw: the quads and texture coordinates that put a piece into a
+// destination rectangle under the piece modes, added to the interface batch. A piece
+// stored turned in its page is mapped back here, so callers never see the rotation.
 #include "ui/TexturePack.h"
 
 namespace tamber::ui {
@@ -16,19 +14,11 @@ enum : int {
     kPieceMirrorY = 8,  // mirrored top to bottom
 };
 
-struct PieceVertex {
-    float x, y;  // destination
-    float s, t;  // texture coordinates in the page
-};
-struct PieceQuad {
-    PieceVertex corner[4];  // top left, top right, bottom right, bottom left
-};
-
 // The piece's size as drawn with the mode: width and height swap when rotated.
 void GetPieceSizeForMode(const Piece* piece, int mode, int& width, int& height);
-// Appends the quads; a repeated piece tiles from the top left and the last row and
-// column are cut. At most 65536 tiles are emitted for one draw.
-void BuildPieceQuads(const Piece& piece, int pageSide, int x, int y, int width, int height, int mode,
-                     std::vector<PieceQuad>& out);
+// Adds the piece drawn into the rectangle to the interface batch, in its current
+// colour; a missing pack or piece draws nothing. A repeated piece tiles from the top
+// left and the last row and column are cut; at most 65536 tiles are drawn.
+void DrawPiece(const TexturePack* pack, const Piece* piece, int x, int y, int width, int height, int mode);
 
 }  // namespace tamber::ui

@@ -1,10 +1,9 @@
 #include "ui/Skin.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 
-#include "ui/PieceQueue.h"
+#include "ui/DrawBatch.h"
+#include "ui/PieceQuads.h"
 #include "ui/Window.h"
 
 namespace tamber::ui {
@@ -45,7 +44,7 @@ Rect Skin::TitleBoxRect(const Rect& titleBand, int slot) const {
 }
 
 void Skin::Queue(int id, int x, int y, int width, int height, int mode) const {
-    QueuePiece(pack_, GetPiece(id), x, y, width, height, mode);
+    DrawPiece(pack_, GetPiece(id), x, y, width, height, mode);
 }
 
 void Skin::QueueCentred(int id, const Rect& rect, int mode) const {
@@ -106,7 +105,6 @@ void Skin::DrawFrameBorder(const Rect& frame, int sides, bool reduced) const {
         if (bottom && right)
             Queue(kSkinBorderCorner, frame.right - c, frame.bottom - c, c, c, kPieceMirrorX | kPieceMirrorY);
     }
-    FlushPieces(true);
 }
 
 void Skin::DrawThinFrame(const Rect& rect) const {
@@ -115,71 +113,58 @@ void Skin::DrawThinFrame(const Rect& rect) const {
     Queue(kSkinThinHorizontal, rect.left, rect.bottom - th, rect.Width(), th, kPieceMirrorY);
     Queue(kSkinThinVertical, rect.left, rect.top + th, tw, rect.Height() - 2 * th, 0);
     Queue(kSkinThinVertical, rect.right - tw, rect.top + th, tw, rect.Height() - 2 * th, kPieceMirrorX);
-    FlushPieces(true);
 }
 
 void Skin::DrawTitleBar(const Rect& band, bool active) const {
     Queue(active ? kSkinTitleActive : kSkinTitleInactive, band.left, band.top, band.Width(), band.Height(), 0);
-    FlushPieces(true);
 }
 
 void Skin::DrawTitleBox(const Rect& rect, int box, bool pressed, bool active) const {
     if (box < 0 || box > 2)
         return;
     QueueCentred(kSkinTitleBoxes + 4 * box + (active ? 0 : 2) + (pressed ? 1 : 0), rect, 0);
-    FlushPieces(true);
 }
 
 void Skin::DrawButtonFace(const Rect& rect, bool pressed) const {
     int p = pressed ? 1 : 0;
     QueueThreePart(kSkinButtonLeft + p, kSkinButtonMiddle + p, kSkinButtonRight + p, rect, false, 0, 0);
-    FlushPieces(true);
 }
 
 void Skin::DrawButtonEdge(const Rect& rect) const {
     Queue(kSkinButtonLeft, rect.left, rect.top, PieceWidth(kSkinButtonLeft), rect.Height(), 0);
     int w = PieceWidth(kSkinButtonRight);
     Queue(kSkinButtonRight, rect.right - w, rect.top, w, rect.Height(), 0);
-    FlushPieces(true);
 }
 
 void Skin::DrawCheckBox(const Rect& rect, int state) const {
     DrawThinFrame(Rect{rect.left + 2, rect.top + 2, rect.right - 2, rect.bottom - 2});
     if (state >= 0 && state <= 3)
         QueueCentred(kSkinCheckBox + state, rect, 0);
-    FlushPieces(true);
 }
 
 void Skin::DrawDropdownButton(const Rect& rect, bool open, bool pressed) const {
     Queue(kSkinSmallButton, rect.left, rect.top, rect.Width(), rect.Height(), 0);
-    FlushPieces(true);  // the arrow lies on top, maybe from another page
     QueueCentred(pressed ? kSkinDropdownArrowPressed : open ? kSkinDropdownArrowOpen : kSkinDropdownArrow, rect, 0);
-    FlushPieces(true);
 }
 
 void Skin::DrawExpandMark(const Rect& rect, bool expanded) const {
     QueueCentred(kSkinExpandMark, rect, expanded ? 0 : kTranspose);
-    FlushPieces(true);
 }
 
 void Skin::DrawHighlightBand(const Rect& rect) const {
     Queue(kSkinHighlightBand, rect.left, rect.top, rect.Width(), rect.Height(), 0);
-    FlushPieces(true);
 }
 
 void Skin::DrawMenuMark(const Rect& rect) const {
     QueueCentred(kSkinMenuMark, rect, 0);
-    FlushPieces(true);
 }
 
 void Skin::DrawPanelA(const Rect& rect) const {
     Queue(kSkinPanelA, rect.left, rect.top, rect.Width(), rect.Height(), kPieceRepeat);
-    FlushPieces(true);
 }
 
 void Skin::DrawPanelB(const Rect& rect) const {
     Queue(kSkinPanelB, rect.left, rect.top, rect.Width(), rect.Height(), kPieceRepeat);
-    FlushPieces(true);
 }
 
 bool Skin::PanelIsOpaque(uint32_t styleFlags) const {
@@ -197,7 +182,6 @@ void Skin::DrawDropShadow(const Rect& frame) const {
     Queue(kSkinShadowCorner, frame.right, frame.bottom, s, s, 0);
     Queue(kSkinShadowStart, frame.left + inset, frame.bottom, s, s, kTranspose);
     Queue(kSkinShadowEdge, edgeLeft, frame.bottom, frame.right - edgeLeft, s, kTranspose);
-    FlushPieces(true);
 }
 
 void Skin::DrawScrollBar(const Rect& bar, bool vertical, int thumbOffset, int thumbLength, int pressedPart) const {
@@ -225,78 +209,58 @@ void Skin::DrawScrollBar(const Rect& bar, bool vertical, int thumbOffset, int th
     }
     if (!track.IsEmpty())
         QueueThreePart(kSkinTrackStart, kSkinTrackMiddle, kSkinTrackEnd, track, vertical, mode, mode);
-    // Sorting by page may reorder draws; layers that overlap are flushed in turn.
-    FlushPieces(true);
     if (thumbLength > 0 && !thumb.IsEmpty()) {
         QueueThreePart(kSkinThumbStart, kSkinThumbMiddle, kSkinThumbEnd, thumb, vertical, mode, mode);
-        FlushPieces(true);
         int gw, gh;
         GetPieceSizeForMode(GetPiece(kSkinThumbGrip), mode, gw, gh);
         if ((vertical ? gh : gw) + 6 <= thumbLength)
             QueueCentred(kSkinThumbGrip, thumb, mode);
     }
-    FlushPieces(true);
 }
 
 void Skin::DrawScrollCorner(const Rect& rect) const {
     Queue(kSkinSmallButton, rect.left, rect.top, rect.Width(), rect.Height(), 0);
-    FlushPieces(true);
 }
 
 void Skin::DrawTab(const Rect& rect, bool selected) const {
     int s = selected ? 1 : 0;
     QueueThreePart(kSkinTabSide + s, kSkinTabMiddle + s, kSkinTabSide + s, rect, false, 0, kPieceMirrorX);
-    FlushPieces(true);
 }
 
 void Skin::DrawTabLine(const Rect& rect) const {
     Queue(kSkinTabLine, rect.left, rect.top, rect.Width(), rect.Height(), 0);
-    FlushPieces(true);
 }
 
 void Skin::DrawTableHeader(const Rect& rect, bool pressed) const {
     Queue(pressed ? kSkinHeaderPressed : kSkinHeader, rect.left, rect.top, rect.Width(), rect.Height(), 0);
-    FlushPieces(true);
     int line = HeaderLineHeight();
     Queue(kSkinHeaderLine, rect.left, rect.bottom - line, rect.Width(), line, 0);
-    FlushPieces(true);
 }
 
 void Skin::DrawHeaderDivider(const Rect& rect) const {
     Queue(kSkinHeaderDivider, rect.left, rect.top, PieceWidth(kSkinHeaderDivider), rect.Height(), 0);
-    FlushPieces(true);
 }
 
 void Skin::DrawSortMark(const Rect& rect, bool descending) const {
     QueueCentred(descending ? kSkinSortDescending : kSkinSortAscending, rect, 0);
-    FlushPieces(true);
 }
 
 void Skin::SetSelectionColor(bool focused, bool faint) {
     const int alpha = focused ? 192 : 128;
-    glColor4ub(0, 64, 192, uint8_t(faint ? alpha / 2 : alpha));
+    SetDrawColor(0, 64, 192, uint8_t(faint ? alpha / 2 : alpha));
 }
-void Skin::SetNeutralColor(bool focused) { glColor4ub(192, 192, 192, focused ? 192 : 128); }
+void Skin::SetNeutralColor(bool focused) { SetDrawColor(192, 192, 192, focused ? 192 : 128); }
 
 void Skin::SetTextColor(bool onHighlight) {
     if (onHighlight)
-        glColor4ub(0, 0, 0, 255);
+        SetDrawColor(0, 0, 0, 255);
     else
-        glColor4ub(255, 255, 255, 255);
+        SetDrawColor(255, 255, 255, 255);
 }
 
 void Skin::FillRect(const Rect& rect) {
-    if (rect.IsEmpty())
-        return;
-    glPushAttrib(GL_ENABLE_BIT);
-    glDisable(GL_TEXTURE_2D);
-    glBegin(GL_QUADS);
-    glVertex2i(rect.left, rect.top);
-    glVertex2i(rect.right, rect.top);
-    glVertex2i(rect.right, rect.bottom);
-    glVertex2i(rect.left, rect.bottom);
-    glEnd();
-    glPopAttrib();
+    if (!rect.IsEmpty())
+        InterfaceBatch().AddRect(rect);
 }
 
 void Skin::DrawRectOutline(const Rect& rect, int thickness, bool centred) {

@@ -2,8 +2,9 @@
 // The interface skin: the pieces 0 to 80 of the texture pack (see ui/SkinPieces.h for
 // what each id shows), looked up once, and the operations that draw frames, buttons,
 // check boxes, scroll bars, tabs, headers and panels from them. Coordinates are the
-// current window's (BeginWindowDrawing sets them up); every operation flushes the
-// piece queue before it returns. A missing piece measures 0 by 0 and draws nothing.
+// current window's (BeginWindowDrawing sets them up); every operation adds its quads
+// to the interface batch in its current colour. A missing piece measures 0 by 0 and
+// draws nothing.
 #include <array>
 
 #include "ui/Rect.h"
@@ -78,7 +79,7 @@ public:
     void DrawHeaderDivider(const Rect& rect) const;
     void DrawSortMark(const Rect& rect, bool descending) const;
 
-    // Colours and plain fills (no texture). Fills use the current colour.
+    // The interface batch's colour, and plain fills (no texture) in that colour.
     // (0, 64, 192), alpha 192 or 128; halved for the fainter band under a dimmed row.
     static void SetSelectionColor(bool focused, bool faint = false);
     static void SetNeutralColor(bool focused);    // (192, 192, 192), alpha 192 or 128

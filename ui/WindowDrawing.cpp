@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 #include <algorithm>
 
+#include "ui/DrawBatch.h"
 #include "ui/TamberGL.h"
 #include "ui/Window.h"
 #include "ui/WindowSystem.h"
@@ -30,6 +31,9 @@ Rect MapClip(const Rect& clip, const Rect& from, const Rect& to) {
 
 void BeginWindowDrawing(Window* window, bool frameNotClient, bool perspective) {
     WindowSystem& ws = WS();
+    // What was batched belongs to the viewport and scissor being left.
+    FlushDrawing();
+    SetDrawColor(255, 255, 255, 255);
     glColor4ub(255, 255, 255, 255);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
@@ -71,6 +75,7 @@ void BeginWindowDrawing(Window* window, bool frameNotClient, bool perspective) {
 }
 
 void EndWindowDrawing() {
+    FlushDrawing();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);

@@ -1,7 +1,6 @@
 // The default drawing of Window: border, title bar with title and boxes, and the
 // panel backgrounds, all from the skin.
-#include <GL/gl.h>
-
+#include "ui/DrawBatch.h"
 #include "ui/RectOps.h"
 #include "ui/Skin.h"
 #include "ui/Window.h"
@@ -37,7 +36,7 @@ void Window::DrawFrame() {
     }
     if (const char* title = GetName()) {
         Skin::SetTextColor(false);
-        if (!active) glColor4ub(200, 200, 200, 255);
+        if (!active) SetDrawColor(200, 200, 200, 255);
         DrawText(title, 0, 64 | 0x100, {band.left + 6, band.top, textRight - 4, band.bottom});
     }
 }

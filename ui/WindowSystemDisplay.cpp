@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Os.h"
+#include "ui/DrawBatch.h"
 #include "ui/Font.h"
 #include "ui/RectOps.h"
 #include "ui/Skin.h"
@@ -65,10 +66,10 @@ bool WindowSystem::Render() {
     if (drawingEnabled_) {
         glScissor(0, 0, surfaceWidth_, surfaceHeight_);
         if (outlineRepaints_ && !full) {
-            glColor4ub(255, 0, 0, 255);
             for (const Rect& pass : passes) {
                 root_->SetClip({0, 0, surfaceWidth_, surfaceHeight_});
                 BeginWindowDrawing(root_, true, false);
+                SetDrawColor(255, 0, 0, 255);
                 Skin::DrawRectOutline(pass, 1, false);
                 EndWindowDrawing();
             }
@@ -158,21 +159,9 @@ void WindowSystem::DrawDropShadow(Window* window, const Rect& clip) {
     const Rect& frame = window->Frame();
     const Rect widened = window->ShadowWidened(frame);
     if (!skin_ || !RectsMeet(widened, clip) || RectEncloses(frame, clip)) return;
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, surfaceWidth_, surfaceHeight_, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glViewport(0, 0, surfaceWidth_, surfaceHeight_);
-    glScissor(clip.left, surfaceHeight_ - clip.bottom, std::max(0, clip.Width()), std::max(0, clip.Height()));
-    glColor4ub(255, 255, 255, 255);
+    BeginWindowDrawing(root_, true, false);
     skin_->DrawDropShadow(frame);
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    EndWindowDrawing();
 }
 
 // Darkens the area being redrawn (the root's clip): the rest of the surface was
@@ -180,7 +169,7 @@ void WindowSystem::DrawDropShadow(Window* window, const Rect& clip) {
 void WindowSystem::DimSurface() {
     const Rect clip = root_->Clip();
     BeginWindowDrawing(root_, true, false);
-    glColor4ub(0, 0, 0, 128);
+    SetDrawColor(0, 0, 0, 128);
     Skin::FillRect(clip);
     EndWindowDrawing();
     glScissor(clip.left, surfaceHeight_ - clip.bottom, clip.Width(), clip.Height());
@@ -221,7 +210,7 @@ void WindowSystem::DrawDebugOverlay() {
     BeginWindowDrawing(root_, true, false);
     int lineHeight = GetFontHeight(font) + 2;
     int y = surfaceHeight_ - 4;
-    glColor4ub(255, 255, 0, 255);
+    SetDrawColor(255, 255, 0, 255);
     for (const std::string& line : {framesLine, focusLine, modalLine}) {
         y -= lineHeight;
         ui::DrawText(font, line.c_str(), 0, 0x100, {4, y, surfaceWidth_, y + lineHeight});

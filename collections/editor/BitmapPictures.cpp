@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/DrawBatch.h"
+
 
 namespace tamber::collections::editor {
 using namespace tamber::ui;
@@ -60,6 +62,7 @@ void BitmapPictures::DrawChequer(const Rect& area) {
         chequer_ = texture;
     }
     const float u = float(area.Width()) / (2 * kSquare), v = float(area.Height()) / (2 * kSquare);
+    FlushDrawing();
     glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_CURRENT_BIT);
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
@@ -119,6 +122,7 @@ void BitmapPictures::Draw(const Collection& collection, const std::shared_ptr<Bi
     const int x = area.left + (area.Width() - w) / 2, y = area.top + (area.Height() - h) / 2;
     const Rect shown{x, y, x + w, y + h};
     DrawChequer(shown);
+    FlushDrawing();
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT);
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);

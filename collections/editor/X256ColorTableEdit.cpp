@@ -1,10 +1,9 @@
 #include "collections/editor/X256ColorTableEdit.h"
 
-#include <GL/gl.h>
-
 #include "collections/PaletteFile.h"
 #include "collections/editor/X256Edit.h"
 #include "images/ColorTable.h"
+#include "ui/DrawBatch.h"
 #include "ui/Skin.h"
 #include "ui/choosers/ChooserControls.h"
 #include "ui/choosers/FileDialogs.h"
@@ -36,7 +35,7 @@ void X256ColorTableEdit::Draw() {
     const auto& palette = editor_.GetCollection().palette;
     for (int i = 0; i < 256; ++i) {
         const int x = kLeft + (i % kColumns) * kSwatch, y = kTop + (i / kColumns) * kSwatch;
-        glColor4ub(palette[size_t(i) * 3], palette[size_t(i) * 3 + 1], palette[size_t(i) * 3 + 2], 255);
+        SetDrawColor(palette[size_t(i) * 3], palette[size_t(i) * 3 + 1], palette[size_t(i) * 3 + 2], 255);
         Skin::FillRect({x + 1, y + 1, x + kSwatch - 1, y + kSwatch - 1});
     }
 }

@@ -8,6 +8,7 @@
 
 #include "collections/editor/X256Edit.h"
 #include "platform/Os.h"
+#include "ui/DrawBatch.h"
 #include "ui/RectOps.h"
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
@@ -25,7 +26,7 @@ constexpr int kScrollLine = 16;
 constexpr int kKeySpace = ' ';
 constexpr int kMiddleButton = 2;
 
-void SetColour(uint32_t rgba) { glColor4ub(uint8_t(rgba >> 24), uint8_t(rgba >> 16), uint8_t(rgba >> 8), uint8_t(rgba)); }
+void SetColour(uint32_t rgba) { SetDrawColor(uint8_t(rgba >> 24), uint8_t(rgba >> 16), uint8_t(rgba >> 8), uint8_t(rgba)); }
 
 // Markers are drawn in whole screen pixels, so they stay one pixel sharp at every zoom.
 void Cross(Point at, uint32_t rgba) {
@@ -352,6 +353,7 @@ void X256SequenceFrameView::DrawSprite(const std::shared_ptr<Bitmap>& bitmap, in
     const int right = left + bitmap->width * zoom_, bottom = top + bitmap->height * zoom_;
     // Mirrored views show the picture flipped.
     const float u0 = flags & kViewMirrorH ? 1.0f : 0.0f, v0 = flags & kViewMirrorV ? 1.0f : 0.0f;
+    FlushDrawing();
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT);
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);

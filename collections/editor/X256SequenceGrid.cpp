@@ -1,13 +1,12 @@
 #include "collections/editor/X256SequenceGrid.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 
 #include "base/Preferences.h"
 #include "collections/SequenceLayout.h"
 #include "collections/editor/BitmapPictures.h"
 #include "collections/editor/X256Edit.h"
+#include "ui/DrawBatch.h"
 #include "ui/RectOps.h"
 #include "ui/Skin.h"
 #include "ui/TextLayout.h"
@@ -167,7 +166,7 @@ void X256SequenceGrid::OnWheel(Event& event) {
 void X256SequenceGrid::Draw() {
     const Sequence* sequence = Shown();
     const int width = Client().Width(), height = Client().Height();
-    glColor4ub(48, 48, 48, 255);
+    SetDrawColor(48, 48, 48, 255);
     Skin::FillRect({0, 0, width, height});
     if (!sequence) return;
     const Font* font = GetFont();
@@ -202,18 +201,18 @@ void X256SequenceGrid::Draw() {
             const std::string name = shown && bitmap ? bitmap->name : "<no bitmap>";
             DrawText(Fitted(font, name, columnWidth - 2 * kMargin).c_str(), 0, kTextCenterVertically,
                      {r.left + kMargin, r.bottom - kTextRowHeight, r.right - kMargin, r.bottom});
-            glColor4ub(90, 90, 90, 255);
+            SetDrawColor(90, 90, 90, 255);
             Skin::FillRect({r.right - 1, r.top, r.right, r.bottom});
             Skin::FillRect({r.left, r.bottom - 1, r.right, r.bottom});
         }
         if (!RectsMeet({0, y, kFrameColumnWidth, y + rowHeight}, clip)) continue;
-        glColor4ub(64, 64, 64, 255);
+        SetDrawColor(64, 64, 64, 255);
         Skin::FillRect({0, y, kFrameColumnWidth, y + rowHeight});
         Skin::SetTextColor(false);
         DrawText(std::to_string(f).c_str(), 0, kTextCenterVertically | kTextCenter, {0, y, kFrameColumnWidth, y + rowHeight});
     }
     // The header row stays in place while the rows scroll under it.
-    glColor4ub(72, 72, 72, 255);
+    SetDrawColor(72, 72, 72, 255);
     Skin::FillRect({0, 0, width, kHeaderHeight});
     for (int c = 0; c < Columns(); ++c) {
         const Rect r = CellRect({0, c});
@@ -221,10 +220,10 @@ void X256SequenceGrid::Draw() {
             continue;
         Skin::SetTextColor(false);
         DrawText(ColumnTitle(c).c_str(), 1, kTextCenterVertically | kTextCenter, {r.left, 0, r.right, kHeaderHeight});
-        glColor4ub(100, 100, 100, 255);
+        SetDrawColor(100, 100, 100, 255);
         Skin::FillRect({r.right - 1, 0, r.right, kHeaderHeight});
     }
-    glColor4ub(72, 72, 72, 255);
+    SetDrawColor(72, 72, 72, 255);
     Skin::FillRect({0, 0, kFrameColumnWidth, kHeaderHeight});
 }
 

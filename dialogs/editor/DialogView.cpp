@@ -8,6 +8,7 @@
 #include "dialogs/ControlTypes.h"
 #include "dialogs/editor/DialogEdit.h"
 #include "tags/FourCC.h"
+#include "ui/DrawBatch.h"
 #include "ui/Font.h"
 #include "ui/RectOps.h"
 #include "ui/Skin.h"
@@ -38,12 +39,12 @@ constexpr Rgba kField{245, 245, 240};
 constexpr Rgba kAccent{90, 150, 230};
 
 void Fill(const Rect& rect, Rgba color) {
-    glColor4ub(color.r, color.g, color.b, color.a);
+    SetDrawColor(color.r, color.g, color.b, color.a);
     Skin::FillRect(rect);
 }
 
 void Outline(const Rect& rect, Rgba color, int thickness = 1) {
-    glColor4ub(color.r, color.g, color.b, color.a);
+    SetDrawColor(color.r, color.g, color.b, color.a);
     Skin::DrawRectOutline(rect, thickness, false);
 }
 
@@ -120,7 +121,7 @@ void DialogView::DrawControl(const DialogControl& control, bool selected) {
         DrawPreview(control, rect);
     } else {
         Outline(rect, kControlEdge);
-        glColor4ub(kText.r, kText.g, kText.b, kText.a);
+        SetDrawColor(kText.r, kText.g, kText.b, kText.a);
         const std::string label = ControlTypeText(control.type);
         DrawText(label.c_str(), 0, kTextCenter | kTextCenterVertically, rect);
     }
@@ -134,7 +135,7 @@ void DialogView::DrawPreview(const DialogControl& control, const Rect& r) {
     const uint32_t type = control.type;
     const char* text = control.text.c_str();
     auto label = [&](const Rect& area, Rgba color, int flags) {
-        glColor4ub(color.r, color.g, color.b, color.a);
+        SetDrawColor(color.r, color.g, color.b, color.a);
         DrawText(text, 0, flags | kTextCenterVertically, area);
     };
     const int side = std::max(std::min(r.Height() - 4, 14), 4);
@@ -152,7 +153,7 @@ void DialogView::DrawPreview(const DialogControl& control, const Rect& r) {
         Fill(r, kField);
         Outline(r, kFaceDark);
         const std::string shown = IsType(type, {"pass"}) ? std::string(control.text.size(), '*') : control.text;
-        glColor4ub(kDarkText.r, kDarkText.g, kDarkText.b, 255);
+        SetDrawColor(kDarkText.r, kDarkText.g, kDarkText.b, 255);
         DrawText(shown.c_str(), 0, kTextCenterVertically, {r.left + 4, r.top, r.right - 2, r.bottom});
     } else if (IsType(type, {"stat", "bann"})) {
         label(r, kText, IsType(type, {"bann"}) ? kTextCenter : 0);
@@ -180,12 +181,13 @@ void DialogView::DrawPreview(const DialogControl& control, const Rect& r) {
             if (row % 2) Fill({r.left + 1, y, r.right - 1, y + 14}, kFaceLight);
         }
         Outline(r, kFaceDark);
-        glColor4ub(kDarkText.r, kDarkText.g, kDarkText.b, 255);
+        SetDrawColor(kDarkText.r, kDarkText.g, kDarkText.b, 255);
         DrawText(text, 0, 0, {r.left + 4, r.top + 2, r.right - 2, std::min(r.bottom, r.top + 16)});
     } else {
         // Pictures and the game's own drawings: a framed area with a cross.
         Fill(r, kFaceDark);
         Outline(r, kFace);
+        FlushDrawing();
         glColor4ub(kFace.r, kFace.g, kFace.b, 255);
         glBegin(GL_LINES);
         glVertex2i(r.left, r.top);
@@ -194,7 +196,7 @@ void DialogView::DrawPreview(const DialogControl& control, const Rect& r) {
         glVertex2i(r.left, r.bottom);
         glEnd();
         const std::string name = control.text.empty() ? ControlTypeText(type) : control.text;
-        glColor4ub(kText.r, kText.g, kText.b, 255);
+        SetDrawColor(kText.r, kText.g, kText.b, 255);
         DrawText(name.c_str(), 0, kTextCenter | kTextCenterVertically, r);
     }
 }
@@ -204,7 +206,7 @@ void DialogView::DrawDragInfo(const DialogControl& control) {
     if (drag_ == kDragMove) std::snprintf(text, sizeof text, "X: %d\nY: %d", control.left, control.top);
     else std::snprintf(text, sizeof text, "W: %d\nH: %d", control.right - control.left, control.bottom - control.top);
     const Rect rect = SurfaceRect(control.right + 6, control.top, control.right + 106, control.top + 40);
-    glColor4ub(kSelectedEdge.r, kSelectedEdge.g, kSelectedEdge.b, 255);
+    SetDrawColor(kSelectedEdge.r, kSelectedEdge.g, kSelectedEdge.b, 255);
     DrawText(text, 0, kTextMultiLine, rect);
 }
 

@@ -13,6 +13,7 @@
 #include "models/import/ModelFromGeometry.h"
 #include "models/viewer/ViewTransformButton.h"
 #include "tags/Codex.h"
+#include "ui/DrawBatch.h"
 #include "ui/Font.h"
 #include "ui/WindowSystem.h"
 #include "ui/choosers/FileDialogs.h"
@@ -174,6 +175,7 @@ std::string GeomEdit::InfoText() const {
 
 void GeomEdit::Draw() {
     const int w = Client().Width(), h = Client().Height();
+    FlushDrawing();
     glColor4ub(40, 44, 52, 255);
     glRecti(0, 0, w, h);
     if (w <= 0 || h <= 0) return;
@@ -198,7 +200,7 @@ void GeomEdit::Draw() {
     glMatrixMode(GL_MODELVIEW);
 
     const std::string info = InfoText();
-    glColor4ub(255, 255, 255, 255);
+    SetDrawColor(255, 255, 255, 255);
     DrawText(info.c_str(), 0, kTextMultiLine | kTextShadow, Rect{6, 4, w - 50, h});
 }
 

@@ -8,6 +8,7 @@
 #include "terrain/editor/ClipboardPng.h"
 #include "terrain/editor/DetailTextureImages.h"
 #include "terrain/editor/DtexTag.h"
+#include "ui/DrawBatch.h"
 #include "ui/WindowSystem.h"
 #include "ui/choosers/FileDialogs.h"
 #include "ui/widgets/Menu.h"
@@ -82,6 +83,7 @@ void DtexEdit::FitToImage() {
 }
 
 void DtexEdit::Draw() {
+    FlushDrawing();
     glColor4ub(40, 40, 40, 255);
     glRecti(0, 0, Client().Width(), Client().Height());
     const uint32_t texture = dtex_ ? dtex_->Upload() : 0;

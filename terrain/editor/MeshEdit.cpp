@@ -18,6 +18,7 @@
 #include "terrain/editor/BrushStrokeAction.h"
 #include "terrain/editor/DtexTag.h"
 #include "terrain/editor/FloodFillAction.h"
+#include "ui/DrawBatch.h"
 #include "ui/Font.h"
 #include "ui/WindowSystem.h"
 #include "ui/widgets/ListWindow.h"
@@ -465,6 +466,7 @@ int MeshEdit::ViewWidth() const {
 
 void MeshEdit::Draw() {
     const int w = ViewWidth(), h = Client().Height();
+    FlushDrawing();
     glColor4ub(0, 0, 0, 255);
     glRecti(0, 0, Client().Width(), h);
     if (w <= 0 || h <= 0)
@@ -559,7 +561,7 @@ void MeshEdit::DrawInfo() {
     int lines = int(std::count(text.begin(), text.end(), '\n'));
     glColor4ub(0, 0, 0, 140);
     glRecti(4, 4, 300, 10 + lines * 15);
-    glColor4ub(255, 255, 255, 255);
+    SetDrawColor(255, 255, 255, 255);
     DrawText(text.c_str(), 0, kTextMultiLine | kTextShadow, Rect{8, 6, 300, 10 + lines * 15});
 }
 

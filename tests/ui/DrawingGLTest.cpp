@@ -6,8 +6,9 @@
 
 #include "tests/ui/TestFont.h"
 #include "tests/ui/support/OffscreenGL.h"
+#include "ui/DrawBatch.h"
 #include "ui/FontFile.h"
-#include "ui/PieceQueue.h"
+#include "ui/PieceQuads.h"
 #include "ui/Skin.h"
 #include "ui/TextLayout.h"
 
@@ -50,6 +51,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(gl.Ok()) << gl.Error();
         Clear();
+        SetDrawColor(255, 255, 255, 255);
     }
     // Clears and sets the program's face culling (clockwise fronts, backs culled), so
     // a quad wound the wrong way disappears.
@@ -91,10 +93,11 @@ TEST_F(DrawingGL, PiecesArePixelExactInEveryModeAcrossPagesAndRotatedStorage) {
         for (const PieceImage& image : images) {
             const Piece* piece = FindPiece(pack, image.id);
             GetPieceSizeForMode(piece, mode, w, h);
-            QueuePiece(pack, piece, x, 3, w, h, mode);
+            DrawPiece(pack, piece, x, 3, w, h, mode);
             x += w + 3;
         }
-        EXPECT_EQ(FlushPieces(true), int(pack->pageTextures.size()));
+        // Side by side, the pieces of one page share a draw call.
+        EXPECT_EQ(InterfaceBatch().Flush(), int(pack->pageTextures.size()));
         x = 2;
         for (const PieceImage& image : images) {
             GetPieceSizeForMode(FindPiece(pack, image.id), mode, w, h);
@@ -109,34 +112,73 @@ TEST_F(DrawingGL, PiecesArePixelExactInEveryModeAcrossPagesAndRotatedStorage) {
     // Repeat mode tiles at natural size and cuts the last column and row.
     Clear();
     const Piece* tile = FindPiece(pack, 2);
-    QueuePiece(pack, tile, 10, 10, 15, 40, kPieceRepeat);
-    FlushPieces(false);
+    DrawPiece(pack, tile, 10, 10, 15, 40, kPieceRepeat);
+    FlushDrawing();
     for (int dy = 0; dy < 40; dy += 3)
         for (int dx = 0; dx < 15; ++dx)
             ASSERT_EQ(gl.Pixel(10 + dx, 10 + dy), Expected(images[1], 0, dx % 6, dy % 28)) << dx << "," << dy;
     EXPECT_EQ(gl.Pixel(25, 10), 0x000000FFu);
 }
 
-TEST_F(DrawingGL, QueueSortsByPageAndFlushesWhenFull) {
+TEST_F(DrawingGL, BatchKeepsTheOrderOfOverlappingQuadsAndJoinsTheRest) {
     std::vector<PieceImage> images;
-    for (uint32_t id = 0; id < 6; ++id)
+    for (uint32_t id = 0; id < 3; ++id)
         images.push_back(Pattern(id, 20, 20));  // one per 20-texel page
     UploadedPack owned = UploadTexturePack(BuildTexturePack(images, 20));
     TexturePack* pack = owned.get();
     ASSERT_TRUE(pack);
-    ASSERT_EQ(pack->pageTextures.size(), 6u);
+    ASSERT_EQ(pack->pageTextures.size(), 3u);
+    DrawBatch& batch = InterfaceBatch();
+
+    // Apart, rows of pieces and fills from three pages share one draw per texture.
+    for (int row = 0; row < 4; ++row) {
+        for (uint32_t id = 0; id < 3; ++id)
+            DrawPiece(pack, FindPiece(pack, id), 24 * int(id), 24 * row, 20, 20, 0);
+        Skin::FillRect({72, 24 * row, 92, 24 * row + 20});
+    }
+    EXPECT_EQ(batch.QuadCount(), 16u);
+    EXPECT_EQ(batch.Flush(), 4);
+    EXPECT_EQ(batch.QuadCount(), 0u);
+    EXPECT_EQ(gl.Pixel(24 * 2 + 5, 24 * 3 + 6), Expected(images[2], 0, 5, 6));
+    EXPECT_EQ(gl.Pixel(80, 24 * 3 + 1), 0xFFFFFFFFu);
+
+    // Stacked, every layer is drawn in turn: the last one shows, in its colour.
+    Clear();
     for (int round = 0; round < 3; ++round)
-        for (uint32_t id = 0; id < 6; ++id)
-            QueuePiece(pack, FindPiece(pack, id), 0, 0, 20, 20, 0);
-    EXPECT_EQ(FlushPieces(true), 6);
-    for (int round = 0; round < 3; ++round)
-        for (uint32_t id = 0; id < 6; ++id)
-            QueuePiece(pack, FindPiece(pack, id), 0, 0, 20, 20, 0);
-    EXPECT_EQ(FlushPieces(false), 18);
-    for (int i = 0; i < kPieceQueueSize + 5; ++i)
-        QueuePiece(pack, FindPiece(pack, 1), 0, 0, 20, 20, 0);
-    EXPECT_EQ(QueuedPieceCount(), 5);
-    FlushPieces(true);
+        for (uint32_t id = 0; id < 3; ++id)
+            DrawPiece(pack, FindPiece(pack, id), 0, 0, 20, 20, 0);
+    SetDrawColor(0, 255, 0, 255);
+    Skin::FillRect({5, 5, 10, 10});
+    SetDrawColor(255, 255, 255, 255);
+    DrawPiece(pack, FindPiece(pack, 0), 8, 8, 20, 20, 0);
+    EXPECT_EQ(batch.Flush(), 11);
+    EXPECT_EQ(gl.Pixel(15, 3), Expected(images[2], 0, 15, 3));
+    EXPECT_EQ(gl.Pixel(6, 6), 0x00FF00FFu);
+    EXPECT_EQ(gl.Pixel(9, 9), Expected(images[0], 0, 1, 1));
+
+    // Quads without area are dropped; a full batch draws itself and starts again.
+    Skin::FillRect({3, 3, 3, 30});
+    EXPECT_EQ(batch.QuadCount(), 0u);
+    for (size_t i = 0; i < DrawBatch::kMaxQuads + 5; ++i)
+        Skin::FillRect({0, 0, 1, 1});
+    EXPECT_EQ(batch.QuadCount(), 5u);
+    batch.Flush();
+
+    // Drawing leaves OpenGL's enables and current colour as they were.
+    glColor4ub(10, 20, 30, 40);
+    glEnable(GL_DEPTH_TEST);
+    SetDrawColor(255, 0, 0, 255);
+    Skin::FillRect({0, 0, 4, 4});
+    DrawPiece(pack, FindPiece(pack, 1), 0, 0, 4, 4, 0);
+    batch.Flush();
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_FLOAT_EQ(colour[0], 10 / 255.0f);
+    EXPECT_FLOAT_EQ(colour[3], 40 / 255.0f);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    glDisable(GL_DEPTH_TEST);
+    SetDrawColor(255, 255, 255, 255);
     owned.reset();
 
     // An overlay on an earlier page than its base still lands on top: the arrow of a
@@ -151,6 +193,7 @@ TEST_F(DrawingGL, QueueSortsByPageAndFlushesWhenFull) {
     Skin skin(pack);
     Clear();
     skin.DrawDropdownButton(Rect{0, 0, 16, 16}, false, false);
+    FlushDrawing();
     EXPECT_EQ(gl.Pixel(8, 5), Expected(arrow, 0, 8, 5));
     EXPECT_EQ(gl.Pixel(3, 5), Expected(face, 0, 3, 5));
 }
@@ -168,8 +211,8 @@ TEST_F(DrawingGL, TextDrawsGlyphsStylesAndShadow) {
     ASSERT_TRUE(font);
 
     // Plain "a" is a 5 x 7 block whose top is 7 above the baseline at y 10 + 10.
-    glColor4ub(255, 255, 255, 255);
     EXPECT_EQ(DrawText(font, "a|bb", 0, 0, Rect{20, 10, 200, 40}), 14);
+    FlushDrawing();
     auto pixels = gl.ReadPixels();
     EXPECT_EQ(CountPixelsNot(pixels, 256, 20, 13, 25, 20, 0x000000), 35);
     EXPECT_EQ(CountPixelsNot(pixels, 256, 0, 0, 256, 128, 0x000000), 35 + 49);
@@ -179,8 +222,8 @@ TEST_F(DrawingGL, TextDrawsGlyphsStylesAndShadow) {
 
     // The shadow lies one pixel right and down, black, under the text.
     Clear(0, 0, 255);
-    glColor4ub(255, 255, 255, 255);
     DrawText(font, "a", 0, kTextShadow, Rect{20, 10, 200, 40});
+    FlushDrawing();
     EXPECT_EQ(gl.Pixel(24, 19), 0xFFFFFFFFu);
     EXPECT_EQ(gl.Pixel(25, 20), 0x000000FFu);
     EXPECT_EQ(gl.Pixel(25, 12), 0x0000FFFFu);
@@ -199,6 +242,7 @@ TEST_F(DrawingGL, RealFontBoldCoversMoreThanPlain) {
     auto lit = [&](const char* text) {
         Clear();
         DrawText(font, text, 0, 0, Rect{4, 4, 250, 40});
+        FlushDrawing();
         auto pixels = gl.ReadPixels();
         return CountPixelsNot(pixels, 256, 0, 0, 256, 128, 0x000000);
     };
@@ -229,6 +273,7 @@ TEST_F(DrawingGL, SkinFromTheRealTexturePack) {
     Clear(255, 0, 255);
     skin.DrawButtonFace(Rect{10, 10, 90, 30}, false);
     skin.DrawButtonFace(Rect{110, 10, 190, 30}, true);
+    FlushDrawing();
     auto pixels = gl.ReadPixels();
     EXPECT_EQ(CountPixelsNot(pixels, 256, 12, 12, 88, 28, 0xFF00FF), 76 * 16);
     EXPECT_NE(gl.Pixel(50, 20), gl.Pixel(150, 20));
@@ -237,6 +282,7 @@ TEST_F(DrawingGL, SkinFromTheRealTexturePack) {
     int size = skin.CheckBoxWidth();
     for (int state = 0; state < 4; ++state)
         skin.DrawCheckBox(Rect{10 + 30 * state, 50, 10 + 30 * state + size, 50 + size}, state);
+    FlushDrawing();
     pixels = gl.ReadPixels();
     auto region = [&](int state) {
         std::vector<uint8_t> out;
@@ -251,8 +297,8 @@ TEST_F(DrawingGL, SkinFromTheRealTexturePack) {
 }
 
 TEST_F(DrawingGL, SkinLooksTheSameOnSmallPages) {
-    // Small pages put the skin on many pages, turn pieces in storage and make the
-    // queue reorder draws; none of that may show.
+    // Small pages put the skin on many pages, turn pieces in storage and split the
+    // batch into many runs; none of that may show.
     auto drawAll = [&](const TexturePack* pack) {
         Skin skin(pack);
         Clear();
@@ -273,6 +319,7 @@ TEST_F(DrawingGL, SkinLooksTheSameOnSmallPages) {
         skin.DrawTab(Rect{20, 82, 80, 82 + skin.TabHeight()}, true);
         skin.DrawScrollBar(Rect{181, 35, 195, 115}, true, 20, 40, 1);
         skin.DrawScrollBar(Rect{20, 104, 180, 118}, false, 30, 50, 2);
+        FlushDrawing();
         return gl.ReadPixels();
     };
     UploadedPack large = LoadTexturePack("res/texturepack");

@@ -1,9 +1,13 @@
 // The window system: routing, keys, double clicks, modal runs, repainting.
 #include <gtest/gtest.h>
 
+#include <GL/gl.h>
+
 #include <vector>
 
 #include "tests/ui/support/UiTestDriver.h"
+#include "ui/DrawBatch.h"
+#include "ui/Skin.h"
 #include "ui/Window.h"
 #include "ui/WindowSystem.h"
 
@@ -222,6 +226,45 @@ TEST(WindowSystem, InvalidationMergesAndIdleFramesDrawNothing) {
         EXPECT_TRUE(ws.FullRedrawPending());
         ui.step();
         EXPECT_FALSE(ws.FullRedrawPending());
+    });
+}
+
+TEST(WindowSystem, BatchedAndDirectDrawingKeepTheirOrderAndRepaintOutlinesShow) {
+    UiTestDriver ui;
+    ASSERT_TRUE(ui.Ready()) << ui.Error();
+    ui.Run([](UiTestDriver& ui) {
+        // Green (batched), then red drawn with OpenGL directly, then blue (batched).
+        struct Layers : Window {
+            Layers() : Window(kStyleVisible, nullptr) {}
+            void Draw() override {
+                SetDrawColor(0, 255, 0, 255);
+                Skin::FillRect({0, 0, 30, 30});
+                FlushDrawing();
+                glColor4ub(255, 0, 0, 255);
+                glRecti(10, 0, 30, 30);
+                SetDrawColor(0, 0, 255, 255);
+                Skin::FillRect({20, 0, 30, 30});
+            }
+        };
+        auto* layers = new Layers;
+        layers->SetFrameXYWH(100, 100, 30, 30);
+        auto pixel = [](const std::vector<uint8_t>& pixels, int x, int y) {
+            const uint8_t* p = &pixels[(size_t(y) * 1024 + size_t(x)) * 4];
+            return uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
+        };
+        std::vector<uint8_t> pixels = ui.pixels();
+        EXPECT_EQ(pixel(pixels, 105, 110), 0x00FF00u);
+        EXPECT_EQ(pixel(pixels, 115, 110), 0xFF0000u);
+        EXPECT_EQ(pixel(pixels, 125, 110), 0x0000FFu);
+
+        // Ctrl+F2 outlines each repainted area in red.
+        ui.key(kKeyF2, kModCtrl);
+        ui.step();
+        WS().Invalidate({300, 300, 340, 340});
+        pixels = ui.pixels(false);
+        EXPECT_EQ(pixel(pixels, 300, 320), 0xFF0000u);
+        EXPECT_EQ(pixel(pixels, 320, 339), 0xFF0000u);
+        layers->Close();
     });
 }
 

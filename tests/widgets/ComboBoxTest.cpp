@@ -2,11 +2,10 @@
 // typing into an editable text part, and the open list above every other window.
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
-
 #include <vector>
 
 #include "tests/ui/support/UiTestDriver.h"
+#include "ui/DrawBatch.h"
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
 #include "ui/widgets/ComboBox.h"
@@ -101,7 +100,7 @@ TEST(ComboBox, OpenListIsDrawnAboveAndTakesTheClicksOnIt) {
         struct Panel : Window {
             explicit Panel(Window* parent) : Window(kStyleVisible, parent) {}
             void Draw() override {
-                glColor4ub(255, 0, 255, 255);
+                SetDrawColor(255, 0, 255, 255);
                 Skin::FillRect({0, 0, Client().Width(), Client().Height()});
             }
             void OnMouseButton(Event& event) override { presses += event.ButtonPressed() ? 1 : 0; }

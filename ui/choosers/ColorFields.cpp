@@ -1,9 +1,8 @@
 #include "ui/choosers/ColorFields.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 
+#include "ui/DrawBatch.h"
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
 
@@ -13,16 +12,13 @@ namespace {
 
 constexpr uint32_t kFieldStyle = kStyleVisible | kStyleEnabled | kStyleThinBorder;
 
-void Vertex(Rgb c, int x, int y) {
-    glColor4ub(c.r, c.g, c.b, 255);
-    glVertex2i(x, y);
-}
+BatchVertex Vertex(Rgb c, int x, int y) { return BatchVertex{0, 0, c.r, c.g, c.b, 255, float(x), float(y), 0}; }
 
 // A ring marker that stays visible on light and dark colours.
 void DrawMarker(int x, int y) {
-    glColor4ub(0, 0, 0, 255);
+    SetDrawColor(0, 0, 0, 255);
     Skin::DrawRectOutline({x - 4, y - 4, x + 5, y + 5}, 1, false);
-    glColor4ub(255, 255, 255, 255);
+    SetDrawColor(255, 255, 255, 255);
     Skin::DrawRectOutline({x - 3, y - 3, x + 4, y + 4}, 1, false);
 }
 
@@ -58,17 +54,13 @@ void HueSaturationField::Draw() {
     int width = Client().Width(), height = Client().Height();
     // Between the six primary and secondary hues the colour changes linearly, so six
     // shaded quads draw the field exactly.
-    glBegin(GL_QUADS);
     for (int segment = 0; segment < 6; ++segment) {
         int x0 = segment * width / 6, x1 = (segment + 1) * width / 6;
         Rgb top0 = HsvToRgb({segment * 60.0, 1, 1}), top1 = HsvToRgb({(segment + 1) * 60.0, 1, 1});
         Rgb grey{128, 128, 128};
-        Vertex(top0, x0, 0);
-        Vertex(top1, x1, 0);
-        Vertex(grey, x1, height);
-        Vertex(grey, x0, height);
+        InterfaceBatch().AddQuad(0, {Vertex(top0, x0, 0), Vertex(top1, x1, 0), Vertex(grey, x1, height),
+                                     Vertex(grey, x0, height)});
     }
-    glEnd();
     DrawMarker(int(Color().h / 360.0 * (width - 1)), int((1.0 - Color().s) * (height - 1)));
 }
 
@@ -83,17 +75,13 @@ Hsv HueSaturationField::PickAt(Point local) const {
 
 void ValueStrip::Draw() {
     int width = Client().Width(), height = Client().Height();
-    glBegin(GL_QUADS);
     Rgb full = HsvToRgb({Color().h, Color().s, 1}), black{0, 0, 0};
-    Vertex(full, 0, 0);
-    Vertex(full, width, 0);
-    Vertex(black, width, height);
-    Vertex(black, 0, height);
-    glEnd();
+    InterfaceBatch().AddQuad(0, {Vertex(full, 0, 0), Vertex(full, width, 0), Vertex(black, width, height),
+                                 Vertex(black, 0, height)});
     int y = int((1.0 - Color().v) * (height - 1));
-    glColor4ub(0, 0, 0, 255);
+    SetDrawColor(0, 0, 0, 255);
     Skin::FillRect({0, y - 2, width, y + 3});
-    glColor4ub(255, 255, 255, 255);
+    SetDrawColor(255, 255, 255, 255);
     Skin::FillRect({0, y - 1, width, y + 2});
 }
 
@@ -117,12 +105,12 @@ void ColorSwatch::SetMarked(bool marked) {
 
 void ColorSwatch::Draw() {
     Rect local{0, 0, Client().Width(), Client().Height()};
-    glColor4ub(rgb_.r, rgb_.g, rgb_.b, 255);
+    SetDrawColor(rgb_.r, rgb_.g, rgb_.b, 255);
     Skin::FillRect(local);
     if (marked_) {
-        glColor4ub(0, 0, 0, 255);
+        SetDrawColor(0, 0, 0, 255);
         Skin::DrawRectOutline(local, 2, false);
-        glColor4ub(255, 255, 255, 255);
+        SetDrawColor(255, 255, 255, 255);
         Skin::DrawRectOutline({2, 2, local.right - 2, local.bottom - 2}, 1, false);
     }
 }

@@ -1,10 +1,9 @@
 #include "ui/choosers/WidgetGallery.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <cstdio>
 
+#include "ui/DrawBatch.h"
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
 #include "ui/choosers/ChooserControls.h"
@@ -59,7 +58,7 @@ public:
         for (int y = (dy / kSquare) * kSquare; y < dy + Client().Height(); y += kSquare) {
             for (int x = (dx / kSquare) * kSquare; x < dx + Client().Width(); x += kSquare) {
                 bool dark = ((x / kSquare) + (y / kSquare)) % 2 != 0;
-                glColor4ub(dark ? 90 : 200, dark ? 110 : 210, dark ? 140 : 225, 255);
+                SetDrawColor(dark ? 90 : 200, dark ? 110 : 210, dark ? 140 : 225, 255);
                 Skin::FillRect({x - dx, y - dy, x - dx + kSquare, y - dy + kSquare});
             }
         }
@@ -101,7 +100,7 @@ public:
     }
     void DrawPicture(RowId row, int, const Rect& rect) const override {
         const uint8_t shade = uint8_t(64 + (row * 37) % 160);
-        glColor4ub(shade, uint8_t(255 - shade), 160, 255);
+        SetDrawColor(shade, uint8_t(255 - shade), 160, 255);
         Skin::FillRect({rect.left + 8, rect.top + 8, rect.right - 8, rect.bottom - 8});
     }
 };

@@ -1,10 +1,9 @@
 #include "ui/widgets/BatchProgress.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 
 #include "platform/Os.h"
+#include "ui/DrawBatch.h"
 #include "ui/Font.h"
 #include "ui/Skin.h"
 #include "ui/Window.h"
@@ -72,14 +71,14 @@ public:
         DrawText(item_.c_str(), 0, 0, {kMargin, y, kMargin + kTextWidth, y + lineHeight});
         y += lineHeight + kGap;
         Rect bar{kMargin, y, kMargin + kTextWidth, y + kBarHeight};
-        glColor4ub(0, 0, 0, 96);
+        SetDrawColor(0, 0, 0, 96);
         Skin::FillRect(bar);
         if (total_ > 0 && done_ > 0) {
             int filled = int(double(bar.Width() - 2) * double(done_) / double(total_));
             Skin::SetSelectionColor(true);
             Skin::FillRect({bar.left + 1, bar.top + 1, bar.left + 1 + filled, bar.bottom - 1});
         }
-        glColor4ub(255, 255, 255, 160);
+        SetDrawColor(255, 255, 255, 160);
         Skin::DrawRectOutline(bar, 1, false);
         y += kBarHeight + kGap;
         Skin::SetTextColor(false);

@@ -1,10 +1,9 @@
 #include "ui/widgets/BitmapGridDDData.h"
 
-#include <GL/gl.h>
-
 #include <cstdio>
 #include <utility>
 
+#include "ui/DrawBatch.h"
 #include "ui/Font.h"
 #include "ui/WindowSystem.h"
 
@@ -29,7 +28,7 @@ void BitmapGridDDData::RegisterDragImage() {
         const Font* font = WS().DefaultFont();
         if (measureOnly || !font) return offset;
         std::string label = static_cast<BitmapGridDDData*>(data)->Label();
-        glColor4ub(255, 255, 255, 255);
+        SetDrawColor(255, 255, 255, 255);
         DrawText(font, label.c_str(), 0, kTextShadow, Rect{at.x, at.y, at.x + 400, at.y + GetFontHeight(font)});
         return offset;
     });

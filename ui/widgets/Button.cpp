@@ -1,9 +1,8 @@
 #include "ui/widgets/Button.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 
+#include "ui/DrawBatch.h"
 #include "ui/Font.h"
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
@@ -60,7 +59,7 @@ void Button::Draw() {
     if (Skin* skin = WS().GetSkin()) skin->DrawButtonFace(local, state_ == kPressedOff || (toggles_ && state_ != kUp));
     if (const char* label = GetName()) {
         if (IsEnabled()) Skin::SetTextColor(false);
-        else glColor4ub(128, 128, 128, 255);
+        else SetDrawColor(128, 128, 128, 255);
         DrawText(label, 0, kTextCenter | kTextCenterVertically | kTextShadow, local);
     }
     if (IsFocused()) {

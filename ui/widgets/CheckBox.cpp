@@ -1,9 +1,8 @@
 #include "ui/widgets/CheckBox.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 
+#include "ui/DrawBatch.h"
 #include "ui/Font.h"
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
@@ -30,7 +29,7 @@ void CheckBox::Draw() {
     if (!label) return;
     Rect text{boxWidth + kLabelGap, 0, Client().Width(), height};
     if (IsEnabled()) Skin::SetTextColor(false);
-    else glColor4ub(128, 128, 128, 255);
+    else SetDrawColor(128, 128, 128, 255);
     DrawText(label, 0, kTextCenterVertically | kTextShadow, text);
     if (IsFocused()) {
         int fontHeight = GetFontHeight(GetFont());

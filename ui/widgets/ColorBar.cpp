@@ -1,10 +1,9 @@
 #include "ui/widgets/ColorBar.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <cstdlib>
 
+#include "ui/DrawBatch.h"
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
 
@@ -106,12 +105,12 @@ void ColorBar::Draw() {
     for (int x = 0; x < width; x += kStripWidth) {
         uint8_t rgb[3];
         HueColor(6.0 * (x + kStripWidth / 2) / std::max(width, 1), rgb);
-        glColor4ub(rgb[0], rgb[1], rgb[2], 255);
+        SetDrawColor(rgb[0], rgb[1], rgb[2], 255);
         Skin::FillRect({x, 0, std::min(x + kStripWidth, width), height});
     }
     // The affected range is shaded out everywhere else.
     int a = HueToX(start_), b = HueToX(end_);
-    glColor4ub(0, 0, 0, 150);
+    SetDrawColor(0, 0, 0, 150);
     if (a <= b) {
         Skin::FillRect({0, 0, a, height});
         Skin::FillRect({b, 0, width, height});
@@ -120,9 +119,9 @@ void ColorBar::Draw() {
     }
     auto marker = [&](int which, uint8_t grey) {
         int x = HueToX(Hue(which));
-        glColor4ub(0, 0, 0, 255);
+        SetDrawColor(0, 0, 0, 255);
         Skin::FillRect({x - 2, 0, x + 2, height});
-        glColor4ub(grey, grey, grey, 255);
+        SetDrawColor(grey, grey, grey, 255);
         Skin::FillRect({x - 1, which == kMedian ? height / 3 : 0, x + 1, height});
     };
     marker(kMedian, 160);

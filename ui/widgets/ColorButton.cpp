@@ -1,7 +1,6 @@
 #include "ui/widgets/ColorButton.h"
 
-#include <GL/gl.h>
-
+#include "ui/DrawBatch.h"
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
 #include "ui/RectOps.h"
@@ -42,7 +41,7 @@ void ColorButton::Choose() {
 
 void ColorButton::Draw() {
     Rect local{0, 0, Client().Width(), Client().Height()};
-    glColor4ub(uint8_t(color_ >> 24), uint8_t(color_ >> 16), uint8_t(color_ >> 8), 255);
+    SetDrawColor(uint8_t(color_ >> 24), uint8_t(color_ >> 16), uint8_t(color_ >> 8), 255);
     Skin::FillRect(local);
     if (IsFocused()) {
         Skin::SetSelectionColor(true);

@@ -1,13 +1,12 @@
 #include "ui/widgets/GridWindow.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstdlib>
 #include <unordered_set>
 
+#include "ui/DrawBatch.h"
 #include "ui/Font.h"
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
@@ -324,7 +323,7 @@ void GridWindow::OnDoubleClick(Event& event) {
 
 void GridWindow::Draw() {
     const Rect local{0, 0, Client().Width(), Client().Height()};
-    glColor4ub(0, 0, 0, 64);
+    SetDrawColor(0, 0, 0, 64);
     Skin::FillRect(local);
     const int columns = ColumnCount();
     const int firstRow = Position(kVertical);
@@ -338,7 +337,7 @@ void GridWindow::Draw() {
             Skin::FillRect({caption.left, picture.top - kSpacing / 2 + 1, caption.right, caption.bottom});
         }
         const RowId id = cells_[size_t(index)].id;
-        glColor4ub(255, 255, 255, 96);
+        SetDrawColor(255, 255, 255, 96);
         Skin::DrawRectOutline(picture, 1, false);
         if (model_) {
             model_->DrawPicture(id, pictureColumn_, picture);
@@ -347,7 +346,7 @@ void GridWindow::Draw() {
             DrawText(text.c_str(), 0, kTextMultiLine | kTextWordWrap | kTextCenter, caption);
         }
         if (index == current_ && focused) {
-            glColor4ub(255, 255, 255, 192);
+            SetDrawColor(255, 255, 255, 192);
             Skin::DrawRectOutline({caption.left, picture.top - kSpacing / 2 + 1, caption.right, caption.bottom}, 1, false);
         }
     }

@@ -1,11 +1,10 @@
 #include "ui/widgets/ListWindow.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <cassert>
 #include <cstdlib>
 
+#include "ui/DrawBatch.h"
 #include "ui/Font.h"
 #include "ui/Skin.h"
 #include "ui/TextLayout.h"
@@ -768,7 +767,7 @@ void ListWindow::DrawHeader(int width) {
     Skin* skin = WS().GetSkin();
     const int height = HeaderHeight();
     const int scrollX = Position(kHorizontal);
-    glColor4ub(255, 255, 255, 255);  // the header's pieces untinted by the rows' colours
+    SetDrawColor(255, 255, 255, 255);  // the header's pieces untinted by the rows' colours
     if (skin) skin->DrawTableHeader({0, 0, width, height}, false);
     for (const Column& c : columns_) {
         if (c.Hidden()) continue;
@@ -798,12 +797,12 @@ void ListWindow::DrawCell(const ListItem* item, int column, const Rect& rect) {
         // A swatch as high as the text, then the text the model gives for the colour.
         const int side = std::max(1, rect.Height() - 4);
         Rect swatch{rect.left, rect.top + 2, std::min(rect.right, rect.left + side), rect.top + 2 + side};
-        glColor4ub(uint8_t(cell.color >> 24), uint8_t(cell.color >> 16), uint8_t(cell.color >> 8), uint8_t(cell.color));
+        SetDrawColor(uint8_t(cell.color >> 24), uint8_t(cell.color >> 16), uint8_t(cell.color >> 8), uint8_t(cell.color));
         Skin::FillRect(swatch);
         textRect.left = swatch.right + kCellMargin;
         uint8_t rgb[3];
         RowTextColor(item, rgb);
-        glColor4ub(rgb[0], rgb[1], rgb[2], 255);
+        SetDrawColor(rgb[0], rgb[1], rgb[2], 255);
     }
     if (textRect.right <= textRect.left) return;
     std::string text = Fitted(GetFont(), cell.text, textRect.Width());
@@ -819,14 +818,14 @@ void ListWindow::DrawRow(const ListItem* item, int y, int width) {
         Skin::FillRect(band);
     }
     if (item == dropHighlight_) {
-        glColor4ub(255, 255, 255, 160);
+        SetDrawColor(255, 255, 255, 160);
         Skin::DrawRectOutline(band, 1, false);
     }
     const int indent = (tree_ ? item->depth : item->depth - 1) * kIndent;
     // The row's colour tints its expand mark too, so a dimmed row has a dimmed mark.
     uint8_t rgb[3];
     RowTextColor(item, rgb);
-    glColor4ub(rgb[0], rgb[1], rgb[2], 255);
+    SetDrawColor(rgb[0], rgb[1], rgb[2], 255);
     Skin* skin = WS().GetSkin();
     if (tree_ && item->HasChildren() && skin) {
         int markLeft = indent - kIndent - scrollX;
@@ -845,7 +844,7 @@ void ListWindow::DrawRow(const ListItem* item, int y, int width) {
         int right = c.x - scrollX + c.width - kCellMargin;
         first = false;
         if (right <= 0 || left >= width || right <= left) continue;
-        glColor4ub(rgb[0], rgb[1], rgb[2], 255);
+        SetDrawColor(rgb[0], rgb[1], rgb[2], 255);
         DrawCell(item, int(i), {left, y, right, y + row});
     }
 }
@@ -853,7 +852,7 @@ void ListWindow::DrawRow(const ListItem* item, int y, int width) {
 void ListWindow::Draw() {
     SyncRows();
     const int width = Client().Width(), height = Client().Height();
-    glColor4ub(0, 0, 0, 64);
+    SetDrawColor(0, 0, 0, 64);
     Skin::FillRect({0, 0, width, height});
     if (!GetFont()) return;
     const int header = HeaderHeight();

@@ -1,11 +1,10 @@
 #include "ui/widgets/Menu.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <cctype>
 
 #include "platform/Os.h"
+#include "ui/DrawBatch.h"
 #include "ui/Font.h"
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
@@ -361,7 +360,7 @@ void Menu::OnChar(Event& event) {
 void Menu::Draw() {
     Skin* skin = WS().GetSkin();
     Rect local{0, 0, Client().Width(), Client().Height()};
-    glColor4ub(44, 48, 56, 255);
+    SetDrawColor(44, 48, 56, 255);
     Skin::FillRect(local);
     if (!skin) return;
     if (isBar_) skin->DrawFrameBorder(local, 8, true);

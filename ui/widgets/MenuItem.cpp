@@ -1,7 +1,6 @@
 #include "ui/widgets/MenuItem.h"
 
-#include <GL/gl.h>
-
+#include "ui/DrawBatch.h"
 #include "ui/Font.h"
 #include "ui/Skin.h"
 #include "ui/WindowSystem.h"
@@ -39,7 +38,7 @@ void MenuItem::Draw() {
     Menu* menu = OwnerMenu();
     Rect local{0, 0, Client().Width(), Client().Height()};
     if (IsSeparator()) {
-        glColor4ub(110, 116, 128, 255);
+        SetDrawColor(110, 116, 128, 255);
         int middle = local.Height() / 2;
         Skin::FillRect({local.left + 4, middle, local.right - 4, middle + 1});
         return;
@@ -47,7 +46,7 @@ void MenuItem::Draw() {
     bool lit = IsEnabled() && (menu->HighlightedItem() == this || menu->OpenItem() == this);
     if (lit && skin) skin->DrawHighlightBand(local);
     if (IsEnabled()) Skin::SetTextColor(lit);
-    else glColor4ub(128, 128, 128, 255);
+    else SetDrawColor(128, 128, 128, 255);
     const char* label = GetName();
     if (menu->IsBar()) {
         DrawText(label, 0, kTextCenter | kTextCenterVertically, local);

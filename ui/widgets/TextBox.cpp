@@ -1,7 +1,5 @@
 #include "ui/widgets/TextBox.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -9,6 +7,7 @@
 #include <memory>
 
 #include "platform/Os.h"
+#include "ui/DrawBatch.h"
 #include "ui/Font.h"
 #include "ui/Skin.h"
 #include "ui/TextLayout.h"
@@ -533,7 +532,7 @@ void TextBox::Draw() {
     const Font* font = GetFont();
     const Rect local{0, 0, Client().Width(), Client().Height()};
     if (IsEditable()) {
-        glColor4ub(0, 0, 0, 96);
+        SetDrawColor(0, 0, 0, 96);
         Skin::FillRect(local);
     }
     if (!font || lines_.empty()) return;
@@ -561,7 +560,7 @@ void TextBox::Draw() {
         if (line.end > line.start) {
             std::string part = text_.substr(size_t(line.start), size_t(line.end - line.start));
             if (IsEnabled()) Skin::SetTextColor(false);
-            else glColor4ub(128, 128, 128, 255);
+            else SetDrawColor(128, 128, 128, 255);
             ui::DrawText(font, part.c_str(), 0, 0, Rect{left, y, left + line.width + 64, y + row});
         }
     }
@@ -569,7 +568,7 @@ void TextBox::Draw() {
         int index = LineOf(caret_);
         int x = left + XOf(lines_[size_t(index)], caret_);
         int y = top + index * row;
-        glColor4ub(255, 255, 255, 255);
+        SetDrawColor(255, 255, 255, 255);
         Skin::FillRect({x, y, x + 1, y + fontHeight});
     }
 }
