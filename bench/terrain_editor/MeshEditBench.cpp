@@ -147,14 +147,14 @@ int main(int argc, char** argv) {
         ui.key(103 + 1);  // F7: Reflectivity
         ui.key(103 + 1);  // F7: Terrain Type
         struct Flight {
-            double ms = 0, cpu = 0;
+            double ms = 0, cpu = 0, draws = 0;
         };
         auto fly = [&]() {
             edit->Camera() = MeshCamera{-128, 40, 240, 0, -27};
             CameraKeys forward;
             forward.forward = true;
             ui.step();
-            std::vector<double> frameMs, frameCpu;
+            std::vector<double> frameMs, frameCpu, frameDraws;
             for (int i = 0; i < frames; ++i) {
                 edit->Camera().Tick(forward);
                 edit->InvalidateClient();
@@ -163,8 +163,9 @@ int main(int argc, char** argv) {
                 ui.step();
                 frameMs.push_back(MillisecondsSince(start));
                 frameCpu.push_back(CpuMilliseconds() - cpu);
+                frameDraws.push_back(edit->LastDrawStats().draws);
             }
-            return Flight{Median(frameMs), Median(frameCpu)};
+            return Flight{Median(frameMs), Median(frameCpu), Median(frameDraws)};
         };
         const Flight full = fly();
         edit->SetHighlighting(false);
@@ -206,6 +207,7 @@ int main(int argc, char** argv) {
         PrintFigure("mesh editor: flying, details and highlight on", Format("%.1f fps", 1000 / full.ms), ">= 30 fps",
                     Met(1000 / full.ms >= 30));
         PrintFigure("mesh editor: flying, processor time a frame", Format("%.1f ms", full.cpu), "", "note");
+        PrintFigure("mesh editor: flying, draw calls a frame", Format("%.0f", full.draws), "", "note");
         PrintFigure("mesh editor: flying, plain ground only (the floor)", Format("%.1f fps", 1000 / plain.ms), "", "note");
         PrintFigure("mesh editor: flying, plain ground, processor time a frame", Format("%.1f ms", plain.cpu), "", "note");
         PrintFigure("mesh editor: brush move to next frame", Format("%.1f ms", Median(brushMs)), "one frame (33 ms)",

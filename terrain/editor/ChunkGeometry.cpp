@@ -77,9 +77,8 @@ ChunkTriangles SortTriangles(const Mesh& mesh, const ChunkCells& cells, const Ve
                              const std::array<DetailScale, 128>& scales) {
     const bool details = vertex && triangle && vertex->width == mesh.width && triangle->width == mesh.width * 2 &&
                          vertex->height == mesh.height && triangle->height == mesh.height;
-    std::array<std::vector<uint16_t>, 128> covered;
     std::array<std::vector<LayerVertex>, 128> layers;
-    std::vector<uint16_t> plain, blended;
+    std::vector<uint16_t> plain, detailed;
     plain.reserve(size_t(cells.Count()) * 6);
     auto textured = [&](int material) { return scales[size_t(material)].u > 0 && scales[size_t(material)].v > 0; };
     ForEachTriangle(cells, [&](int x, int z, int t, const auto& corners) {
@@ -91,40 +90,32 @@ ChunkTriangles SortTriangles(const Mesh& mesh, const ChunkCells& cells, const Ve
                           c = vertex->At(corners[2][0], corners[2][1]);
             count = UnpackLayers(MakeLayerWord(triangle->At(x * 2 + t, z), a, b, c), found);
         }
+        // Runs are drawn by material: so are a triangle's layers, first to last.
+        std::sort(found.begin(), found.begin() + count,
+                  [](const DetailLayer& l, const DetailLayer& r) { return l.material < r.material; });
         int drawn = 0;
-        for (int k = 0; k < count; ++k) drawn += textured(found[size_t(k)].material) ? 1 : 0;
-        if (drawn == 0) {
-            plain.insert(plain.end(), ground.begin(), ground.end());
-        } else if (count == 1 && found[0].cornerMask == 7) {
-            auto& list = covered[size_t(found[0].material)];
-            list.insert(list.end(), ground.begin(), ground.end());
-        } else {
-            blended.insert(blended.end(), ground.begin(), ground.end());
-            for (int k = 0; k < count; ++k) {
-                const DetailLayer& layer = found[size_t(k)];
-                if (!textured(layer.material)) continue;
-                for (size_t corner = 0; corner < 3; ++corner) {
-                    const auto& g = corners[corner];
-                    const auto p = place.At(mesh, g[0], g[1]);
-                    const uint8_t alpha = (layer.cornerMask >> corner) & 1 ? 255 : 0;
-                    layers[size_t(layer.material)].push_back({float(g[0] - cells.x0) * kTexelsPerCell,
-                                                              float(g[1] - cells.z0) * kTexelsPerCell, float(g[0]),
-                                                              float(g[1]), 255, 255, 255, alpha, p[0], p[1], p[2]});
-                }
+        for (int k = 0; k < count; ++k) {
+            const DetailLayer& layer = found[size_t(k)];
+            if (!textured(layer.material)) continue;
+            const bool first = drawn++ == 0;
+            for (size_t corner = 0; corner < 3; ++corner) {
+                const auto& g = corners[corner];
+                const auto p = place.At(mesh, g[0], g[1]);
+                const uint8_t alpha = (layer.cornerMask >> corner) & 1 ? 255 : 0, mix = first ? alpha : 255;
+                layers[size_t(layer.material)].push_back({float(g[0] - cells.x0) * kTexelsPerCell,
+                                                          float(g[1] - cells.z0) * kTexelsPerCell, float(g[0]),
+                                                          float(g[1]), mix, mix, mix, first ? uint8_t(255) : alpha,
+                                                          p[0], p[1], p[2]});
             }
         }
+        auto& list = drawn == 0 ? plain : detailed;
+        list.insert(list.end(), ground.begin(), ground.end());
     });
     ChunkTriangles sorted;
     sorted.indices = std::move(plain);
     sorted.plainCount = int(sorted.indices.size());
-    for (size_t m = 0; m < covered.size(); ++m) {
-        if (covered[m].empty()) continue;
-        sorted.covered.push_back({int(m), int(sorted.indices.size()), int(covered[m].size())});
-        sorted.indices.insert(sorted.indices.end(), covered[m].begin(), covered[m].end());
-    }
-    sorted.blendedFirst = int(sorted.indices.size());
-    sorted.blendedCount = int(blended.size());
-    sorted.indices.insert(sorted.indices.end(), blended.begin(), blended.end());
+    sorted.detailedCount = int(detailed.size());
+    sorted.indices.insert(sorted.indices.end(), detailed.begin(), detailed.end());
     for (size_t m = 0; m < layers.size(); ++m) {
         if (layers[m].empty()) continue;
         sorted.layerRuns.push_back({int(m), int(sorted.layers.size()), int(layers[m].size())});

@@ -18,7 +18,9 @@ namespace tamber::terrain::painting {
 struct GroundVertex {
     float u, v, gx, gz, x, y, z;
 };
-// A corner of a faded detail layer: as GroundVertex, with the layer's alpha there.
+// A corner of a detail layer: as GroundVertex, with how much of the layer is drawn
+// there: a triangle's first layer is mixed with the plain ground by r (= g = b) and
+// drawn opaque (a = 255); later ones are blended over it by a (r = g = b = 255).
 struct LayerVertex {
     float u, v, gx, gz;
     uint8_t r, g, b, a;
@@ -65,20 +67,16 @@ struct DetailScale {
 struct DetailRange {
     int material = 0, first = 0, count = 0;
 };
-// The chunk's triangles sorted by how their detail layers are drawn, each once in
-// `indices`: first those with no textured layer (plain ground); then those one
-// layer covers wholly, by material (ground and detail drawn in one pass); last
-// those whose layers fade across them, which are drawn on a white base (the plain
-// ground, which detail leaves as it is) with their layers blended over it.
+// The chunk's triangles sorted by how they are drawn, each once in `indices`: first
+// those with no textured layer (plain ground), then the detailed ones, whose layers
+// are drawn by material, one run each (see LayerVertex).
 struct ChunkTriangles {
     std::vector<uint16_t> indices;
-    int plainCount = 0;                  // in indices
-    std::vector<DetailRange> covered;    // first and count in indices
-    int blendedFirst = 0, blendedCount = 0;
-    std::vector<LayerVertex> layers;     // the faded layers, three corners a triangle
-    std::vector<DetailRange> layerRuns;  // first and count in layers, one run a material
+    int plainCount = 0, detailedCount = 0;  // in indices
+    std::vector<LayerVertex> layers;        // three corners a triangle
+    std::vector<DetailRange> layerRuns;     // first and count in layers, one run a material
 
-    int IndexCount() const { return blendedFirst + blendedCount; }
+    int IndexCount() const { return plainCount + detailedCount; }
 };
 // Without detail grids every triangle is plain.
 ChunkTriangles SortTriangles(const Mesh& mesh, const ChunkCells& cells, const VertexPlacement& place,

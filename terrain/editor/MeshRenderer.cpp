@@ -49,7 +49,9 @@ void Combine(GLenum mode, std::initializer_list<std::array<GLenum, 2>> sources, 
 
 // Unit 0 takes the colour map's colour and the vertex alpha; unit 1 multiplies that
 // by twice the detail texture (mid-grey leaves the ground as it is); unit 2 mixes in
-// the vertex colour by its alpha (the highlight tint).
+// the vertex colour by its alpha (the highlight tint); unit 3, used instead of unit
+// 2 for detail layers, mixes unit 1's result with the plain ground by the vertex
+// colour.
 void SetUpTextureUnits(uint32_t white) {
     glActiveTexture(GL_TEXTURE0);
     Combine(GL_REPLACE, {{GL_TEXTURE, GL_SRC_COLOR}}, GL_PRIMARY_COLOR);
@@ -59,6 +61,10 @@ void SetUpTextureUnits(uint32_t white) {
     glActiveTexture(GL_TEXTURE2);
     glBindTexture(GL_TEXTURE_2D, white);
     Combine(GL_INTERPOLATE, {{GL_PRIMARY_COLOR, GL_SRC_COLOR}, {GL_PREVIOUS, GL_SRC_COLOR}, {GL_PRIMARY_COLOR, GL_SRC_ALPHA}},
+            GL_PREVIOUS);
+    glActiveTexture(GL_TEXTURE3);
+    glBindTexture(GL_TEXTURE_2D, white);
+    Combine(GL_INTERPOLATE, {{GL_PREVIOUS, GL_SRC_COLOR}, {GL_TEXTURE0, GL_SRC_COLOR}, {GL_PRIMARY_COLOR, GL_SRC_COLOR}},
             GL_PREVIOUS);
     glActiveTexture(GL_TEXTURE0);
 }
@@ -89,7 +95,7 @@ void SetTexCoords(bool on, GLsizei stride, size_t colourMap, size_t grid) {
 // Leaves the units as the toolkit's drawing expects them: only unit 0, modulating.
 void ResetTextureUnits() {
     SetTexCoords(false, 0, 0, 0);
-    for (GLenum unit : {GL_TEXTURE2, GL_TEXTURE1, GL_TEXTURE0}) {
+    for (GLenum unit : {GL_TEXTURE3, GL_TEXTURE2, GL_TEXTURE1, GL_TEXTURE0}) {
         glActiveTexture(unit);
         glDisable(GL_TEXTURE_2D);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
@@ -213,10 +219,12 @@ MeshDrawStats MeshRenderer::Draw(const MeshDrawSettings& settings) {
     }
     SetUpTextureUnits(white_);
     unitScale_ = {};
+    draws_ = 0;
     MeshDrawStats stats;
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
+    glDepthMask(GL_TRUE);
     glEnableClientState(GL_VERTEX_ARRAY);
     std::vector<std::pair<double, Chunk*>> visible;
     for (Chunk& chunk : chunks_) {
@@ -243,6 +251,7 @@ MeshDrawStats MeshRenderer::Draw(const MeshDrawSettings& settings) {
     glShadeModel(GL_SMOOTH);
     glDisable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
+    stats.draws = draws_;
     return stats;
 }
 
@@ -274,6 +283,18 @@ void MeshRenderer::UseDetailTexture(uint32_t texture, const DetailScale& scale) 
     glActiveTexture(GL_TEXTURE0);
 }
 
+void MeshRenderer::Elements(int first, int count) {
+    if (count == 0) return;
+    glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_SHORT, IndexOffset(first));
+    ++draws_;
+}
+
+void MeshRenderer::Arrays(int first, int count) {
+    if (count == 0) return;
+    glDrawArrays(GL_TRIANGLES, first, count);
+    ++draws_;
+}
+
 void MeshRenderer::BindGround(const Chunk& chunk, bool textured, bool tinted) {
     glBindBuffer(GL_ARRAY_BUFFER, chunk.ground);
     glVertexPointer(3, GL_FLOAT, sizeof(GroundVertex), Offset(offsetof(GroundVertex, x)));
@@ -289,7 +310,7 @@ void MeshRenderer::BindGround(const Chunk& chunk, bool textured, bool tinted) {
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, chunk.indices);
 }
 
-void MeshRenderer::DrawGround(const Chunk& chunk, const MeshDrawSettings& settings, bool details, bool tint) {
+void MeshRenderer::DrawGround(const Chunk& chunk, bool details, bool tint) {
     const ChunkTriangles& sorted = chunk.sorted;
     BindGround(chunk, true, tint);
     glShadeModel(GL_FLAT);  // each triangle's tint is its last vertex's colour
@@ -297,23 +318,7 @@ void MeshRenderer::DrawGround(const Chunk& chunk, const MeshDrawSettings& settin
     EnableUnit(GL_TEXTURE0, true);
     EnableUnit(GL_TEXTURE1, false);
     EnableUnit(GL_TEXTURE2, tint && white_);
-    if (!details) {
-        glDrawElements(GL_TRIANGLES, sorted.IndexCount(), GL_UNSIGNED_SHORT, nullptr);
-        return;
-    }
-    glDrawElements(GL_TRIANGLES, sorted.plainCount, GL_UNSIGNED_SHORT, nullptr);
-    for (const DetailRange& range : sorted.covered) {
-        const uint32_t texture = settings.texture ? settings.texture(range.material) : 0;
-        if (texture)
-            UseDetailTexture(texture, settings.scales[size_t(range.material)]);
-        else
-            EnableUnit(GL_TEXTURE1, false);
-        glDrawElements(GL_TRIANGLES, range.count, GL_UNSIGNED_SHORT, IndexOffset(range.first));
-    }
-    EnableUnit(GL_TEXTURE1, false);
-    // The white base of faded layers: the plain ground, tinted after its layers.
-    EnableUnit(GL_TEXTURE2, false);
-    glDrawElements(GL_TRIANGLES, sorted.blendedCount, GL_UNSIGNED_SHORT, IndexOffset(sorted.blendedFirst));
+    Elements(0, details ? sorted.plainCount : sorted.IndexCount());
 }
 
 void MeshRenderer::DrawLayers(const Chunk& chunk, const MeshDrawSettings& settings) {
@@ -323,39 +328,42 @@ void MeshRenderer::DrawLayers(const Chunk& chunk, const MeshDrawSettings& settin
     glEnableClientState(GL_COLOR_ARRAY);
     glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(LayerVertex), Offset(offsetof(LayerVertex, r)));
     glShadeModel(GL_SMOOTH);
+    // First layers are opaque and write depth; a layer without its texture shows
+    // the plain ground.
+    EnableUnit(GL_TEXTURE2, false);
+    EnableUnit(GL_TEXTURE3, white_ != 0);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDepthMask(GL_FALSE);
     for (const DetailRange& run : chunk.sorted.layerRuns) {
-        const uint32_t texture = settings.texture ? settings.texture(run.material) : 0;
-        if (!texture) continue;
-        UseDetailTexture(texture, settings.scales[size_t(run.material)]);
-        glDrawArrays(GL_TRIANGLES, run.first, run.count);
+        if (const uint32_t texture = settings.texture ? settings.texture(run.material) : 0)
+            UseDetailTexture(texture, settings.scales[size_t(run.material)]);
+        else
+            EnableUnit(GL_TEXTURE1, false);
+        Arrays(run.first, run.count);
     }
+    EnableUnit(GL_TEXTURE3, false);
     EnableUnit(GL_TEXTURE1, false);
     glDisableClientState(GL_COLOR_ARRAY);
-    glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
 }
 
 void MeshRenderer::DrawChunk(const Chunk& chunk, const MeshDrawSettings& settings, bool details) {
     const bool flatTint = settings.highlight && settings.highlightInput.PerTriangle();
-    DrawGround(chunk, settings, details, flatTint);
-    if (details && !chunk.sorted.layerRuns.empty())
+    DrawGround(chunk, details, flatTint);
+    if (details && chunk.sorted.detailedCount > 0)
         DrawLayers(chunk, settings);
     EnableUnit(GL_TEXTURE0, false);
     EnableUnit(GL_TEXTURE2, false);
 
-    // What the ground pass could not tint: triangles under faded layers (tinted over
-    // their layers) and the tint fading from highlighted grid points.
+    // What the ground pass could not tint: triangles drawn by their layers (tinted
+    // over them) and the tint fading from highlighted grid points.
     glDepthMask(GL_FALSE);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    if (flatTint && details && chunk.sorted.blendedCount > 0) {
+    if (flatTint && details && chunk.sorted.detailedCount > 0) {
         BindGround(chunk, false, true);
         glShadeModel(GL_FLAT);
-        glDrawElements(GL_TRIANGLES, chunk.sorted.blendedCount, GL_UNSIGNED_SHORT,
-                       IndexOffset(chunk.sorted.blendedFirst));
+        Elements(chunk.sorted.plainCount, chunk.sorted.detailedCount);
     }
     if (settings.highlight && !settings.highlightInput.PerTriangle() && chunk.vertexTintCount > 0) {
         glBindBuffer(GL_ARRAY_BUFFER, chunk.vertexTint);
@@ -364,7 +372,7 @@ void MeshRenderer::DrawChunk(const Chunk& chunk, const MeshDrawSettings& setting
         glEnableClientState(GL_COLOR_ARRAY);
         glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(TintVertex), nullptr);
         glVertexPointer(3, GL_FLOAT, sizeof(TintVertex), reinterpret_cast<const void*>(offsetof(TintVertex, x)));
-        glDrawArrays(GL_TRIANGLES, 0, chunk.vertexTintCount);
+        Arrays(0, chunk.vertexTintCount);
         glDisableClientState(GL_COLOR_ARRAY);
     }
     glDisable(GL_BLEND);
@@ -374,7 +382,7 @@ void MeshRenderer::DrawChunk(const Chunk& chunk, const MeshDrawSettings& setting
         BindGround(chunk, false, false);
         glColor4ub(20, 20, 20, 255);
         glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-        glDrawElements(GL_TRIANGLES, chunk.sorted.IndexCount(), GL_UNSIGNED_SHORT, nullptr);
+        Elements(0, chunk.sorted.IndexCount());
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     }
 }

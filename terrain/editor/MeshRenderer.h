@@ -1,12 +1,14 @@
 #pragma once
-// Draws a mesh from vertex buffers, one set per 32 x 32-cell chunk. Each chunk's
-// ground is one pass: the colour map, the detail texture of triangles one layer
-// covers wholly, and the per-triangle highlight colour, combined in texture units.
-// Only triangles whose layers fade across them take more passes (their layers
-// blended over the plain ground), as does the fading per-vertex tint. Chunks outside
-// the view are skipped; a chunk's sorting and tint are rebuilt at the next draw
-// after they are marked. Detail layers are drawn only on chunks near the camera:
-// farther away their mipmapped texels blend to about the ground's own colour.
+// Draws a mesh from vertex buffers, one set per 32 x 32-cell chunk. A chunk's plain
+// ground (no detail) is one pass: the colour map and the per-triangle highlight
+// colour, combined in texture units. Detail is drawn per material, one run for all
+// the chunk's triangles with that layer: each triangle's first layer opaque, mixed
+// with the ground in the texture units, later layers blended over it;
+// the highlight tint follows in one pass, as does the fading per-vertex tint.
+// Chunks outside the view are skipped; a chunk's sorting and tint are rebuilt at
+// the next draw after they are marked. Detail layers are drawn only on chunks near
+// the camera: farther away their mipmapped texels blend to about the ground's own
+// colour.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -36,6 +38,7 @@ struct MeshDrawSettings {
 struct MeshDrawStats {
     int invisible = 0, partial = 0, full = 0;
     int cells = 0;
+    int draws = 0;  // glDrawArrays and glDrawElements calls
 };
 
 class MeshRenderer {
@@ -75,8 +78,10 @@ private:
 
     void Prepare(Chunk& chunk, const MeshDrawSettings& settings);
     void DrawChunk(const Chunk& chunk, const MeshDrawSettings& settings, bool details);
-    void DrawGround(const Chunk& chunk, const MeshDrawSettings& settings, bool details, bool tint);
+    void DrawGround(const Chunk& chunk, bool details, bool tint);
     void DrawLayers(const Chunk& chunk, const MeshDrawSettings& settings);
+    void Elements(int first, int count);  // of the bound indices
+    void Arrays(int first, int count);
     void UseDetailTexture(uint32_t texture, const DetailScale& scale);
     // Ground positions (with texture coordinates, with the flat tint), its indices.
     void BindGround(const Chunk& chunk, bool textured, bool tinted);
@@ -87,8 +92,9 @@ private:
     const collections::Collection& colourMap_;
     std::vector<uint8_t> shading_;
     std::vector<Chunk> chunks_;
-    uint32_t white_ = 0;  // a 1 x 1 white texture for the unit that adds the tint
+    uint32_t white_ = 0;  // a 1 x 1 white texture for the units that only combine
     DetailScale unitScale_;  // the scale in unit 1's texture matrix
+    int draws_ = 0;          // in the current Draw
 };
 
 }  // namespace tamber::terrain::editor

@@ -1,5 +1,5 @@
-// How a chunk's triangles are sorted for drawing (plain, wholly covered by one
-// layer, faded layers on a white base) and the per-triangle tint colours.
+// How a chunk's triangles are sorted for drawing (plain ground, detail layers by
+// material, first layers opaque) and the per-triangle tint colours.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -26,16 +26,6 @@ Mesh SmallMesh() {
     return mesh;
 }
 
-using Triangle = std::array<uint16_t, 3>;
-
-// Triangles of an index range, as sets of three indices.
-std::vector<Triangle> TrianglesOf(const std::vector<uint16_t>& indices, int first, int count) {
-    std::vector<Triangle> out;
-    for (int i = first; i < first + count; i += 3)
-        out.push_back({indices[size_t(i)], indices[size_t(i) + 1], indices[size_t(i) + 2]});
-    return out;
-}
-
 }  // namespace
 
 TEST(ChunkGeometry, TrianglesSortByHowTheirLayersAreDrawn) {
@@ -52,47 +42,43 @@ TEST(ChunkGeometry, TrianglesSortByHowTheirLayersAreDrawn) {
     const ChunkTriangles sorted = SortTriangles(mesh, cells, still, &vertex, &triangle, scales);
     ASSERT_EQ(sorted.IndexCount(), cells.Count() * 6);
     EXPECT_EQ(sorted.plainCount, 0);
-    std::map<int, std::vector<Triangle>> covered;
-    for (const DetailRange& range : sorted.covered)
-        covered[range.material] = TrianglesOf(sorted.indices, range.first, range.count);
-    ASSERT_EQ(covered.size(), 2u);
-    // Triangle detail covers its triangle (white base or not, nothing shows under it).
-    EXPECT_EQ(covered[6], std::vector<Triangle>{GroundTriangle(cells, 5, 5, 1)});
-    // The triangles around grid point (2, 2) fade from material 4 to 3.
-    const std::vector<Triangle> blended = TrianglesOf(sorted.indices, sorted.blendedFirst, sorted.blendedCount);
-    int touching = 0;
-    for (int z = 0; z < 7; ++z)
-        for (int x = 0; x < 7; ++x)
-            for (int t = 0; t < 2; ++t) {
-                const auto corners = TriangleCorners(x, z, t);
-                const bool touches = std::count(corners.begin(), corners.end(), std::array<int, 2>{2, 2}) > 0;
-                touching += touches ? 1 : 0;
-                EXPECT_EQ(std::count(blended.begin(), blended.end(), GroundTriangle(cells, x, z, t)), touches ? 1 : 0);
-            }
-    EXPECT_EQ(touching, 8);  // all four cells' diagonals meet there
-    EXPECT_EQ(blended.size(), size_t(touching));
-    EXPECT_EQ(covered[3].size(), size_t(cells.Count() * 2 - touching - 1));
-    // Each faded triangle has both layers, 255 where the corner holds the layer's material.
-    ASSERT_EQ(sorted.layerRuns.size(), 2u);
-    EXPECT_EQ(sorted.layerRuns[0].material, 3);
-    EXPECT_EQ(sorted.layerRuns[1].material, 4);
+    EXPECT_EQ(sorted.detailedCount, cells.Count() * 6);
+    // One run a material, in material order. The triangles around grid point (2, 2)
+    // fade from material 3 (first: mixed with the ground, opaque) to 4 (blended
+    // over it); the others are wholly covered by one layer.
+    ASSERT_EQ(sorted.layerRuns.size(), 3u);
+    std::map<int, int> coveredCorners, fadedCorners;
+    int next = 0;
     for (const DetailRange& run : sorted.layerRuns) {
-        ASSERT_EQ(run.count, touching * 3);
-        for (int i = run.first; i < run.first + run.count; ++i) {
-            const LayerVertex& v = sorted.layers[size_t(i)];
-            const bool centre = v.gx == 2 && v.gz == 2;
-            EXPECT_EQ(v.a, centre == (run.material == 4) ? 255 : 0);
+        EXPECT_EQ(run.first, next);
+        next += run.count;
+        for (int i = run.first; i < run.first + run.count; i += 3) {
+            const LayerVertex* v = &sorted.layers[size_t(i)];
+            const bool faded = std::any_of(v, v + 3, [](const LayerVertex& c) { return c.gx == 2 && c.gz == 2; });
+            (faded ? fadedCorners : coveredCorners)[run.material] += 3;
+            for (int k = 0; k < 3; ++k) {
+                const uint8_t held = !faded || (v[k].gx == 2 && v[k].gz == 2) == (run.material == 4) ? 255 : 0;
+                const bool first = run.material != 4;
+                EXPECT_EQ(v[k].r, first ? held : 255);
+                EXPECT_EQ(v[k].g, v[k].r);
+                EXPECT_EQ(v[k].a, first ? 255 : held);
+            }
         }
     }
+    EXPECT_EQ(next, int(sorted.layers.size()));
+    const int touching = 8;  // all four cells' diagonals meet there
+    EXPECT_EQ(coveredCorners, (std::map<int, int>{{3, (cells.Count() * 2 - touching - 1) * 3}, {6, 3}}));
+    EXPECT_EQ(fadedCorners, (std::map<int, int>{{3, touching * 3}, {4, touching * 3}}));
 
     // Layers without a texture are left out: with only material 3 textured, the faded
     // triangles keep its layer alone; with none, every triangle is plain ground.
     scales[4] = scales[6] = {};
     const ChunkTriangles partly = SortTriangles(mesh, cells, still, &vertex, &triangle, scales);
     EXPECT_EQ(partly.plainCount, 3);
-    EXPECT_EQ(partly.blendedCount, touching * 3);
     ASSERT_EQ(partly.layerRuns.size(), 1u);
     EXPECT_EQ(partly.layerRuns[0].material, 3);
+    EXPECT_EQ(partly.layerRuns[0].count, (cells.Count() * 2 - 1) * 3);
+    EXPECT_TRUE(std::all_of(partly.layers.begin(), partly.layers.end(), [](const LayerVertex& v) { return v.a == 255; }));
     scales[3] = {};
     const ChunkTriangles none = SortTriangles(mesh, cells, still, &vertex, &triangle, scales);
     EXPECT_EQ(none.plainCount, none.IndexCount());

@@ -14,6 +14,7 @@
 #include "terrain/editor/RgbMipmap.h"
 #include "tests/support/DemoFolder.h"
 #include "tests/terrain_editor/TerrainEditorSupport.h"
+#include "tests/terrain_editor/ValleyEditor.h"
 #include "tests/ui/support/UiTestDriver.h"
 
 using namespace tamber::terrain;
@@ -49,16 +50,7 @@ void FillTexture(DtexTag& tag, uint8_t value) { tag.SetPixels(SolidTexture(16, 1
 TEST(MeshDrawing, FadedLayersLieOnAWhiteBase) {
     test_support::DemoFolder demo;
     ASSERT_TRUE(demo.Ok());
-    SetTagEditorFactory(FourCC("mesh"), &MeshEdit::Create);
-    TagRecord* valley = Codex::Instance().FindTag(FourCC("mesh"), FourCC("tval"));
-    ASSERT_NE(valley, nullptr);
-
-    UiTestDriver ui;
-    ASSERT_TRUE(ui.Ready()) << ui.Error();
-    ui.Run([&](UiTestDriver& ui) {
-        auto* edit = dynamic_cast<MeshEdit*>(OpenTagEditor(valley));
-        ASSERT_NE(edit, nullptr);
-        edit->SetFrameXYWH(100, 50, 800, 600);
+    test_support::RunOnValleyEditor([&](UiTestDriver& ui, MeshEdit* edit) {
         edit->Camera() = MeshCamera{-32, 40, 32, 0, -90};
         ASSERT_TRUE(edit->HasDetailMap());
         ui.key('`');  // the information overlay off: its text changes with the toggles

@@ -9,6 +9,7 @@
 #include "terrain/editor/TerrainTypesDialog.h"
 #include "tests/editing/EditingUiSupport.h"
 #include "tests/support/DemoFolder.h"
+#include "tests/terrain_editor/ValleyEditor.h"
 #include "tests/ui/support/DialogDriving.h"
 #include "ui/choosers/FileDialogs.h"
 #include "ui/widgets/ColorButton.h"
@@ -59,13 +60,7 @@ protected:
 
     // Opens the demo mesh and runs the script on its editor.
     void RunOnValley(const std::function<void(UiTestDriver&, MeshEdit*)>& script) {
-        UiTestDriver ui;
-        ASSERT_TRUE(ui.Ready()) << ui.Error();
-        ui.Run([&](UiTestDriver& ui) {
-            auto* edit = dynamic_cast<MeshEdit*>(OpenTagEditor(valley));
-            ASSERT_NE(edit, nullptr);
-            edit->SetFrameXYWH(100, 50, 800, 600);
-            ui.step(2);
+        test_support::RunOnValleyEditor([&](UiTestDriver& ui, MeshEdit* edit) {
             script(ui, edit);
             edit->Close();
             ui.step();

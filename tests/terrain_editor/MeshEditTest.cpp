@@ -12,6 +12,7 @@
 #include "terrain/editor/MeshEdit.h"
 #include "tests/editing/EditingUiSupport.h"
 #include "tests/support/DemoFolder.h"
+#include "tests/terrain_editor/ValleyEditor.h"
 #include "tests/ui/support/UiTestDriver.h"
 #include "ui/widgets/ListWindow.h"
 
@@ -32,17 +33,8 @@ std::array<uint8_t, 3> PixelAt(const std::vector<uint8_t>& rgba, Point p) {
 TEST(MeshEdit, PaintsUndoesFillsHighlightsAndSaves) {
     test_support::DemoFolder demo;
     ASSERT_TRUE(demo.Ok());
-    SetTagEditorFactory(FourCC("mesh"), &MeshEdit::Create);
     TagRecord* valley = Codex::Instance().FindTag(FourCC("mesh"), FourCC("tval"));
-    ASSERT_NE(valley, nullptr);
-
-    UiTestDriver ui;
-    ASSERT_TRUE(ui.Ready()) << ui.Error();
-    ui.Run([&](UiTestDriver& ui) {
-        auto* edit = dynamic_cast<MeshEdit*>(OpenTagEditor(valley));
-        ASSERT_NE(edit, nullptr);
-        edit->SetFrameXYWH(100, 50, 800, 600);
-        ui.step(2);
+    test_support::RunOnValleyEditor([&](UiTestDriver& ui, MeshEdit* edit) {
         EXPECT_STREQ(edit->GetName(), "demo valley");
         ASSERT_TRUE(edit->HasDetailMap());
         EXPECT_EQ(edit->CurrentTool(), MeshEdit::Tool::kDetailMap);
