@@ -110,11 +110,7 @@ int TagEdit::BindNewTag(uint32_t group, const std::string& name) {
 int TagEdit::DiscardChanges() { return 1; }
 
 void TagEdit::Present() {
-    PlaceAtCascadePosition(this);
-    FitInsideParent(this);
-    SetVisible(true);
-    BringToFront();
-    WS().SetFocus(this, kFocusByProgram);
+    PresentAtCascadePosition(this, this);
 }
 
 void TagEdit::SetModified(int flag) {

@@ -85,6 +85,14 @@ void FitInsideParent(Window* window) {
     window->SetFrameXYWH(x, y, width, height);
 }
 
+void PresentAtCascadePosition(Window* window, Window* focus) {
+    PlaceAtCascadePosition(window);
+    FitInsideParent(window);
+    window->SetVisible(true);
+    window->BringToFront();
+    WS().SetFocus(focus, kFocusByProgram);
+}
+
 void WidenWithinParent(Window* window, int extra) {
     if (!window->Parent() || extra <= 0) return;
     const int width = std::min(window->Frame().Width() + extra, window->Parent()->Client().Width());

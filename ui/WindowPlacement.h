@@ -14,6 +14,9 @@ bool RestorePlacement(Window* window, const char* key, bool keepOnScreen);
 // Places the window at the next cascade position: (64, 64), then 48 further right and
 // down each time, starting over when a 560-pixel window would pass the surface's edge.
 void PlaceAtCascadePosition(Window* window);
+// Opens a new window: at the next cascade position, inside its parent, shown in front
+// and with the keyboard given to `focus` (the window itself or one of its controls).
+void PresentAtCascadePosition(Window* window, Window* focus);
 // Forgets the cascade counters (tests).
 void ResetCascade();
 // Moves the window into its parent's client area, shrinking it where it is larger.

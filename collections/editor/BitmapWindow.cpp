@@ -23,11 +23,7 @@ BitmapWindow::BitmapWindow(X256Edit& editor, std::shared_ptr<Bitmap> bitmap)
     editor_->AddBitmapWindow(this, bitmap_.get());
     editor_->bitmapsChanged.Connect(this, &BitmapWindow::OnBitmapsChanged);
     SetFrameXYWH(0, 0, std::clamp(bitmap_->width + 40, 200, 800), std::clamp(bitmap_->height + 60, 160, 700));
-    PlaceAtCascadePosition(this);
-    FitInsideParent(this);
-    SetVisible(true);
-    BringToFront();
-    WS().SetFocus(this, kFocusByProgram);
+    PresentAtCascadePosition(this, this);
 }
 
 void BitmapWindow::OnClose() { editor_.Release(); }

@@ -6,7 +6,6 @@
 #include "collections/editor/X256Edit.h"
 #include "collections/editor/X256Text.h"
 #include "ui/WindowPlacement.h"
-#include "ui/WindowSystem.h"
 #include "ui/choosers/ChooserControls.h"
 #include "ui/widgets/CheckBox.h"
 #include "ui/widgets/ColorBar.h"
@@ -86,11 +85,7 @@ X256HueEdit::X256HueEdit(X256Edit& editor, int index) : Window(kStyle, nullptr),
     editor.hueChangesChanged.Connect(this, &X256HueEdit::OnHueChangesChanged);
     SetFrameXYWH(0, 0, kWidth, kHeight);
     Refresh();
-    PlaceAtCascadePosition(this);
-    FitInsideParent(this);
-    SetVisible(true);
-    BringToFront();
-    WS().SetFocus(fields_[kName], kFocusByProgram);
+    PresentAtCascadePosition(this, fields_[kName]);
 }
 
 void X256HueEdit::OnClose() { editor_.Release(); }

@@ -94,11 +94,7 @@ X256SequenceFrameEdit::X256SequenceFrameEdit(X256Edit& editor, int sequence, int
     editor.sequencesChanged.Connect(this, &X256SequenceFrameEdit::OnSequencesChanged);
     SetFrameXYWH(0, 0, kWidth, kHeight);
     Refresh();
-    PlaceAtCascadePosition(this);
-    FitInsideParent(this);
-    SetVisible(true);
-    BringToFront();
-    WS().SetFocus(view_, kFocusByProgram);
+    PresentAtCascadePosition(this, view_);
 }
 
 void X256SequenceFrameEdit::OnClose() { editor_.Release(); }
