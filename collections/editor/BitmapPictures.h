@@ -23,13 +23,15 @@ public:
     // Forgets every texture (the palette changed), or those of bitmaps no longer listed.
     void Clear();
     void Prune(const Collection& collection);
+    // The bitmap as an RGBA texture (nearest filtering when enlarged), kept until the
+    // bitmap goes or Clear.
+    uint32_t TextureOf(const Collection& collection, const std::shared_ptr<Bitmap>& bitmap);
 
 private:
     struct Entry {
         std::weak_ptr<Bitmap> bitmap;  // a freed bitmap's address may be reused
         uint32_t texture = 0;
     };
-    uint32_t TextureOf(const Collection& collection, const std::shared_ptr<Bitmap>& bitmap);
     // A chequered background of 8-pixel squares, from one repeating texture.
     void DrawChequer(const ui::Rect& area);
 

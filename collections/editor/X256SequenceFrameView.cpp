@@ -79,14 +79,10 @@ X256SequenceFrameView::X256SequenceFrameView(X256Edit& editor, int sequence, Win
     editor_.colorTableChanged.Connect(this, &X256SequenceFrameView::ForgetTextures);
 }
 
-X256SequenceFrameView::~X256SequenceFrameView() { ForgetTextures(); }
+X256SequenceFrameView::~X256SequenceFrameView() = default;
 
 void X256SequenceFrameView::ForgetTextures() {
-    for (auto& [key, texture] : textures_) {
-        const GLuint name = texture.name;
-        if (name) glDeleteTextures(1, &name);
-    }
-    textures_.clear();
+    pictures_.Clear();
     InvalidateClient();
 }
 
@@ -320,33 +316,6 @@ void X256SequenceFrameView::OnWheel(Event&) {
     ZoomAt(zoom_ + (WS().WheelDelta(false) > 0 ? 1 : -1), {mouse.x - Client().left, mouse.y - Client().top});
 }
 
-uint32_t X256SequenceFrameView::TextureOf(const std::shared_ptr<Bitmap>& bitmap) {
-    Texture& texture = textures_[bitmap.get()];
-    if (texture.name && texture.bitmap.lock() == bitmap) return texture.name;
-    if (texture.name) {
-        const GLuint old = texture.name;
-        glDeleteTextures(1, &old);
-    }
-    const Collection& collection = editor_.GetCollection();
-    const size_t count = bitmap->PixelCount();
-    std::vector<uint8_t> rgba(count * 4);
-    if (!bitmap->IsHighColour() && bitmap->pixels.size() == count * kPalettedPixelBytes)
-        for (size_t i = 0; i < count; ++i) {
-            const uint8_t* colour = &collection.palette[size_t(bitmap->pixels[i * 2 + 1]) * 3];
-            std::copy(colour, colour + 3, &rgba[i * 4]);
-            rgba[i * 4 + 3] = bitmap->pixels[i * 2];
-        }
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, bitmap->width, bitmap->height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    texture = {bitmap, name};
-    return name;
-}
-
 void X256SequenceFrameView::DrawSprite(const std::shared_ptr<Bitmap>& bitmap, int left, int top, uint32_t flags,
                                        uint8_t alpha) {
     if (!bitmap || bitmap->PixelCount() == 0) return;
@@ -358,7 +327,7 @@ void X256SequenceFrameView::DrawSprite(const std::shared_ptr<Bitmap>& bitmap, in
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glBindTexture(GL_TEXTURE_2D, TextureOf(bitmap));
+    glBindTexture(GL_TEXTURE_2D, pictures_.TextureOf(editor_.GetCollection(), bitmap));
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glColor4ub(255, 255, 255, alpha);
     glBegin(GL_QUADS);

@@ -12,9 +12,9 @@
 // place. Panning and zooming are ways of looking: they change neither the tag nor
 // the undo history.
 #include <cstdint>
-#include <unordered_map>
 
 #include "collections/RegistrationPoints.h"
+#include "collections/editor/BitmapPictures.h"
 #include "ui/Signal.h"
 #include "ui/widgets/ScrollableWindow.h"
 
@@ -91,7 +91,6 @@ private:
     // Moves by whole picture pixels as one action per drag or held key.
     void Move(int dx, int dy, uintptr_t key);
     void DrawSprite(const std::shared_ptr<Bitmap>& bitmap, int left, int top, uint32_t flags, uint8_t alpha);
-    uint32_t TextureOf(const std::shared_ptr<Bitmap>& bitmap);
     void ForgetTextures();
 
     X256Edit& editor_;
@@ -110,11 +109,7 @@ private:
     bool panning_ = false;
     bool syncingBars_ = false;
     int32_t scrollLow_[2] = {};  // the client's first pixel about the origin at scroll position 0, per axis
-    struct Texture {
-        std::weak_ptr<Bitmap> bitmap;
-        uint32_t name = 0;
-    };
-    std::unordered_map<const Bitmap*, Texture> textures_;
+    BitmapPictures pictures_;
 };
 
 }  // namespace tamber::collections::editor

@@ -63,7 +63,20 @@ std::unique_ptr<Collection> FrameViewCollection() {
     big.name = "big";
     ResizeSequence(big, 1, 1);
     big.frames[0].views[0].sets[0] = {c->bitmaps[3], 24, 24, kFirstSetScale};
-    c->sequences = {trio, grid, big};
+    // "bright": one high-colour picture of 8 x 8 in pure green, centred on the origin.
+    auto bright = std::make_shared<Bitmap>();
+    bright->name = "bright";
+    bright->width = bright->height = 8;
+    bright->flags = kBitmapHighColour;
+    bright->pixels.resize(64 * kHighColourPixelBytes);
+    for (size_t i = 0; i < 64; ++i) bright->pixels[i * kHighColourPixelBytes + 1] = 255, bright->pixels[i * kHighColourPixelBytes + 3] = 31;
+    EXPECT_TRUE(bright->Encode().ok());
+    c->bitmaps.push_back(bright);
+    Sequence brightSequence;
+    brightSequence.name = "bright";
+    ResizeSequence(brightSequence, 1, 1);
+    brightSequence.frames[0].views[0].sets[0] = {bright, 4, 4, kFirstSetScale};
+    c->sequences = {trio, grid, big, brightSequence};
     return c;
 }
 
@@ -171,6 +184,17 @@ TEST_F(FrameViewTest, OnionSkinAndContrailDraw) {
         EXPECT_GT(mark.r, mark.g);
         EXPECT_GT(mark.g, mark.b);
         editor->Close();
+    });
+}
+
+TEST_F(FrameViewTest, HighColourPicturesDrawTheirOwnColours) {
+    UiTestDriver ui;
+    ASSERT_TRUE(ui.Ready()) << ui.Error();
+    ui.Run([&](UiTestDriver& ui) {
+        Open(ui, 3);
+        const Point o = view->Origin();
+        const Rgb middle = PixelAt(ui, view, {o.x - view->Zoom(), o.y - view->Zoom()});
+        EXPECT_TRUE(middle.r == 0 && middle.g == 255 && middle.b == 0) << middle.r << ' ' << middle.g << ' ' << middle.b;
     });
 }
 
